@@ -1,0 +1,1 @@
+// Keeps the game library valid while its folders are still empty.
