@@ -1,0 +1,5 @@
+#include "engine/media/resource_manager.h"
+
+CResourceManager::CResourceManager() = default;
+
+CResourceManager::~CResourceManager() = default;
