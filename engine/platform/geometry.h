@@ -1,0 +1,45 @@
+#pragma once
+// The small vector and matrix types of the game's own arithmetic.
+
+struct Vec2 {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+struct Vec3 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+// Row-major 4x4 matrix for row vectors (a point is multiplied from the left),
+// so a translation sits in the last row.
+struct Matrix4 {
+    float m[4][4] = {};
+};
+
+inline bool operator==(Vec2 a, Vec2 b) {
+    return a.x == b.x && a.y == b.y;
+}
+inline bool operator!=(Vec2 a, Vec2 b) {
+    return !(a == b);
+}
+inline Vec2 operator+(Vec2 a, Vec2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Vec2 operator-(Vec2 a, Vec2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Vec2 operator*(Vec2 a, float s) {
+    return {a.x * s, a.y * s};
+}
+
+float Length(Vec2 v);
+float LengthSquared(Vec2 v);
+// The unit vector of v; a zero vector stays (0, 0) instead of turning into NaN.
+Vec2 Normalize(Vec2 v);
+
+// Fill `out` with a scaling by the three components of v.
+void MatrixScalingFromVector(Matrix4* out, const Vec3& v);
+// Fill `out` with a translation by v.
+void MatrixTranslationFromVector(Matrix4* out, const Vec3& v);
