@@ -1,0 +1,428 @@
+"""Frame sheets and frame files of the Animation2D resources. Frames that
+look alike share one cell of the sheet; the frame file lists every frame."""
+
+import math
+
+from PIL import Image, ImageDraw
+
+import painters as P
+from common import PAL, rgba, shade, new, save_png, write_text
+
+INK = rgba(PAL["ink"])
+
+
+class Sheet:
+    def __init__(self, name):
+        self.name = name
+        self.cells = []
+        self.frames = []      # (cell index, hot x, hot y)
+        self.cache = {}
+
+    def cell(self, key, make):
+        if key not in self.cache:
+            self.cache[key] = len(self.cells)
+            self.cells.append(make())
+        return self.cache[key]
+
+    def frame(self, cell, hx, hy):
+        self.frames.append((cell, int(hx), int(hy)))
+
+    def write(self, out_dir, rel_img, rel_frames):
+        """Shelf-packs the cells and writes the sheet and its frame file."""
+        width = 1024
+        x = y = shelf = 0
+        places = []
+        for c in self.cells:
+            w, h = c.size
+            if x + w > width:
+                x, y, shelf = 0, y + shelf + 1, 0
+            places.append((x, y))
+            x += w + 1
+            shelf = max(shelf, h)
+        used_w = max(px + c.size[0] for (px, _), c in zip(places, self.cells))
+        W, H = used_w, y + shelf
+        img = new(W, H)
+        for (px, py), c in zip(places, self.cells):
+            img.alpha_composite(c, (px, py))
+        save_png(img, "%s/%s" % (out_dir, rel_img))
+        lines = []
+        for ci, hx, hy in self.frames:
+            px, py = places[ci]
+            w, h = self.cells[ci].size
+            lines.append('"0;0;%.6f;%.6f;%.6f;%.6f;%d;%d"' % (px / W, (px + w) / W, py / H, (py + h) / H, hx, hy))
+        write_text("%s/%s" % (out_dir, rel_frames), "\n".join(lines) + "\n")
+        return W, H
+
+
+def centred_hot(off, size, centre):
+    """Hot spot that puts the frame's centre at the object's position + centre."""
+    return (-off[0] + centre[0] - size[0] // 2, -off[1] + centre[1] - size[1] // 2)
+
+
+FISH_OFFSETS = {
+    "FISH_1": (-101, -132), "FISH_2": (-116, -117), "THORN_FISH": (-84, -136), "CAT_FISH": (-89, -137),
+    "CRAMP_FISH": (-93, -113), "GOLD_FISH_1": (-101, -117), "GOLD_FISH_2": (-118, -138),
+    "SAW_FISH": (-108, -119), "SHARK_1": (-82, -131), "SHARK_2": (-82, -131), "ANGLER_FISH": (-107, -108),
+    "JELLY_FISH_1": (1, 6), "JELLY_FISH_2": (1, 6), "SHOAL_FISHES": (-123, -134),
+    "OCTOPUS": (-109, -123), "CRAB": (-118, -122), "SHELL": (-116, -126),
+}
+FISH_SIZE = {"FISH_1": (80, 56), "FISH_2": (88, 48), "THORN_FISH": (84, 64), "CAT_FISH": (100, 50),
+             "CRAMP_FISH": (88, 56), "GOLD_FISH_1": (86, 60), "GOLD_FISH_2": (90, 62), "SAW_FISH": (112, 44),
+             "SHARK_1": (110, 52), "SHARK_2": (116, 54), "ANGLER_FISH": (92, 70), "JELLY_FISH_1": (70, 90),
+             "JELLY_FISH_2": (70, 90), "SHOAL_FISHES": (52, 30), "OCTOPUS": (80, 84), "CRAB": (84, 60),
+             "SHELL": (72, 60)}
+# Where a fish's picture sits relative to its body position.
+FISH_CENTRE = (14, -26)
+STAGE_SCALE = [1.0, 0.8, 0.62]
+
+
+def fish_sheet(kind):
+    s = Sheet(kind)
+    off = FISH_OFFSETS[kind]
+    bw, bh = FISH_SIZE[kind]
+    for block in range(3):                       # frame block 0 adult .. 2 young
+        k = STAGE_SCALE[block]
+        w, h = max(8, int(bw * k)), max(8, int(bh * k))
+        hot = centred_hot(off, (w, h), FISH_CENTRE)
+
+        def add(key, make, n=1):
+            c = s.cell((block,) + key, make)
+            for _ in range(n):
+                s.frame(c, *hot)
+
+        def swim(facing, ph):
+            return ("swim", facing, ph), (lambda: P.fish(kind, w, h, facing, ph / 4.0))
+
+        if kind.startswith("JELLY"):
+            for f in range(32):
+                ph = (f // 4) % 8
+                key, mk = ("pulse", ph), (lambda ph=ph: P.jelly(kind, w, h, ph / 8.0))
+                add(key, mk)
+            continue
+        if kind == "OCTOPUS":
+            for f in range(48):
+                ph = (f // 2) % 8 if f < 16 else (f // 4) % 4
+                key, mk = ("o", ph), (lambda ph=ph: P.octopus(w, h, ph / 8.0))
+                add(key, mk)
+            continue
+        if kind == "CRAB":
+            for f in range(50):
+                if f < 24:      # idles
+                    key, mk = ("c", 1.0, f // 6 % 2), (lambda f=f: P.crab(w, h, (f // 6 % 2) * 0.1, 1.0))
+                elif f < 30:    # stand up
+                    st = 0.3 + (f - 24) * 0.14
+                    key, mk = ("s", f), (lambda st=st: P.crab(w, h, 0, st))
+                elif f < 46:    # walk
+                    ph = (f - 30) // 2 % 4
+                    key, mk = ("w", ph), (lambda ph=ph: P.crab(w, h, ph / 4.0, 1.0))
+                else:
+                    key, mk = ("g", f), (lambda f=f: P.crab(w, h, 0.25 * (f - 46), 1.0))
+                add(key, mk)
+            continue
+        if kind == "SHELL":
+            continue
+        for facing in (-1, 1):                   # 0-15 left, 16-31 right
+            for f in range(16):
+                key, mk = swim(facing, f // 2 % 4)
+                add(key, mk)
+        turn = [(1, 1.0), (1, 0.7), (1, 0.45), (0, 0), (0, 0), (-1, 0.45), (-1, 0.7), (-1, 1.0)]
+        for seqn in (turn, turn[::-1]):          # 32-39 to the left, 40-47 to the right
+            for facing, sq in seqn:
+                if facing == 0:
+                    key, mk = ("front",), (lambda: P.fish(kind, w, h, -1, 0, 1.0, 0.8))
+                else:
+                    key, mk = ("turn", facing, sq), (lambda facing=facing, sq=sq: P.fish(kind, w, h, facing, 0, sq))
+                add(key, mk)
+        for f in range(16):                      # 48-63 rest
+            key, mk = ("rest", f // 8), (lambda f=f: P.fish(kind, w, h, -1, 0.1 * (f // 8)))
+            add(key, mk)
+        for facing in (-1, 1):                   # 64-69 / 70-75 into rest
+            for f in range(6):
+                key, mk = swim(facing, f % 4)
+                add(key, mk)
+    if kind == "SHELL":
+        # adult 0-31 open/close, 32-48 idle; half 49-80, 81-96; young 97-128, 129-144
+        for block, (n_open, n_idle) in enumerate([(32, 17), (32, 16), (32, 16)]):
+            k = STAGE_SCALE[block]
+            w, h = int(bw * k), int(bh * k)
+            hot = centred_hot(off, (w, h), FISH_CENTRE)
+            for f in range(n_open):
+                o = round(1 - abs(f - 16) / 16.0, 2)
+                c = s.cell((block, "open", o), lambda o=o: P.shell(w, h, o))
+                s.frame(c, *hot)
+            for f in range(n_idle):
+                o = 0.08 * (f // 4 % 2)
+                c = s.cell((block, "idle", o), lambda o=o: P.shell(w, h, o))
+                s.frame(c, *hot)
+    return s
+
+
+def shoal_sheet(variant):
+    kind = "SHOAL_FISHES"
+    s = Sheet("shoal%d" % variant)
+    off = FISH_OFFSETS[kind]
+    w, h = FISH_SIZE[kind]
+    if variant == 2:
+        w, h = int(w * 0.85), int(h * 0.85)
+    if variant == 3:
+        w, h = int(w * 0.75), int(h * 0.75)
+    hot = centred_hot(off, (w, h), FISH_CENTRE)
+    for facing in (-1, 1):
+        for f in range(16):
+            ph = f // 2 % 4
+            c = s.cell(("s", facing, ph), lambda facing=facing, ph=ph: P.fish(kind, w, h, facing, ph / 4.0))
+            s.frame(c, *hot)
+    turn = [(1, 1.0), (1, 0.6), (0, 0), (0, 0), (-1, 0.6), (-1, 1.0), (-1, 1.0), (-1, 1.0)]
+    for seqn in (turn, turn[::-1]):
+        for facing, sq in seqn:
+            c = s.cell(("t", facing, sq), lambda facing=facing, sq=sq: P.fish(kind, w, h, facing if facing else -1, 0, sq if facing else 1.0, 0.0 if facing else 0.8))
+            s.frame(c, *hot)
+    return s
+
+
+# ---------------------------------------------------------------------------
+# The heroine: a girl in a sea-blue dress. The body frames hold the whole
+# figure; the separate arm, rear and front layers are left empty.
+
+HERO_W, HERO_H = 110, 262
+HERO_HOT = (104, 22)          # puts the cell near her box for the usual offsets
+HERO_FW = 2 * HERO_HOT[0] + HERO_W
+
+
+def heroine(pose, phase=0.0, direction=0, hold=0):
+    """pose: 'stand', 'walk', 'work', 'cheer', 'glance', 'hold'; direction 0 down,
+    1 side (facing right), 2 up."""
+    def paint(d, W, H, s):
+        cx = W * 0.5
+        swing = math.sin(phase * 2 * math.pi)
+        skin, hair = rgba(PAL["skin"]), rgba(PAL["hair"])
+        dress = rgba((40, 150, 210))
+        # legs
+        for side in (-1, 1):
+            lx = cx + side * W * 0.1 + (swing * side * W * 0.08 if pose == "walk" else 0)
+            d.line([(cx + side * W * 0.08, H * 0.6), (lx, H * 0.86)], fill=skin, width=int(W * 0.1))
+        # dress
+        d.polygon([(cx - W * 0.18, H * 0.3), (cx + W * 0.18, H * 0.3), (cx + W * 0.3, H * 0.66), (cx - W * 0.3, H * 0.66)],
+                  fill=dress, outline=INK, width=2 * s)
+        d.line([(cx - W * 0.28, H * 0.63), (cx + W * 0.28, H * 0.63)], fill=rgba(PAL["foam"]), width=3 * s)
+        # arms
+        for side in (-1, 1):
+            ax = cx + side * W * 0.2
+            if pose in ("cheer",) or (pose == "work" and side == 1):
+                hx, hy = ax + side * W * 0.12, H * (0.12 + 0.04 * swing)
+            elif pose == "hold" or hold:
+                hx, hy = ax + side * W * 0.12, H * 0.42
+            elif pose == "walk":
+                hx, hy = ax + side * W * 0.06 - swing * side * W * 0.1, H * 0.5
+            else:
+                hx, hy = ax + side * W * 0.07, H * 0.52
+            d.line([(ax, H * 0.32), (hx, hy)], fill=skin, width=int(W * 0.08))
+            d.ellipse([hx - W * 0.05, hy - W * 0.05, hx + W * 0.05, hy + W * 0.05], fill=skin, outline=INK, width=s)
+        # head
+        hy = H * 0.16
+        r = W * 0.2
+        d.ellipse([cx - r * 1.15, hy - r * 1.1, cx + r * 1.15, hy + r * 1.3], fill=hair)
+        d.ellipse([cx - r, hy - r, cx + r, hy + r], fill=skin, outline=INK, width=2 * s)
+        if direction == 2:
+            d.ellipse([cx - r * 1.05, hy - r * 1.05, cx + r * 1.05, hy + r * 0.9], fill=hair)
+        else:
+            d.chord([cx - r * 1.05, hy - r * 1.1, cx + r * 1.05, hy + r * 0.4], 180, 360, fill=hair)
+            look = {0: 0, 1: 0.35}.get(direction, 0) + (0.3 * swing if pose == "glance" else 0)
+            for side in (-1, 1):
+                ex = cx + side * r * 0.4 + look * r
+                d.ellipse([ex - r * 0.13, hy - r * 0.05, ex + r * 0.13, hy + r * 0.3], fill=INK)
+            d.arc([cx - r * 0.35 + look * r, hy + r * 0.3, cx + r * 0.35 + look * r, hy + r * 0.7], 20, 160, fill=INK, width=2 * s)
+            d.ellipse([cx - r * 0.75, hy + r * 0.25, cx - r * 0.45, hy + r * 0.45], fill=(250, 150, 150, 160))
+            d.ellipse([cx + r * 0.45, hy + r * 0.25, cx + r * 0.75, hy + r * 0.45], fill=(250, 150, 150, 160))
+        # ponytail and ribbon
+        d.ellipse([cx + r * 0.8, hy - r * 0.6, cx + r * 1.6, hy + r * 0.9], fill=hair)
+        d.polygon([(cx + r * 0.7, hy - r * 0.9), (cx + r * 1.2, hy - r * 1.3), (cx + r * 1.1, hy - r * 0.6)], fill=rgba(PAL["coral"]))
+    img = P._scaled(HERO_W, HERO_H, paint, 2)
+    if direction == 1:
+        img = img.transpose(Image.FLIP_LEFT_RIGHT)
+    return img
+
+
+def hero_sheet(name, count, plan):
+    """plan(frame) -> (key, maker)."""
+    s = Sheet(name)
+    for f in range(count):
+        key, mk = plan(f)
+        c = s.cell(key, mk)
+        s.frame(c, *HERO_HOT)
+    return s
+
+
+def blank_sheet(name, count):
+    s = Sheet(name)
+    c = s.cell("blank", lambda: new(2, 2))
+    for _ in range(count):
+        s.frame(c, 0, 0)
+    return s
+
+
+def walk_plan(f):
+    run = f // 15
+    ph = (f % 15) // 2 % 4
+    direction = {0: 0, 1: 1, 2: 1, 3: 1, 4: 2}.get(run, 0)
+    return ("walk", direction, ph), (lambda: heroine("walk", ph / 4.0, direction))
+
+
+def shadow_sheet(name, count):
+    s = Sheet(name)
+
+    def mk():
+        img = new(100, 30)
+        ImageDraw.Draw(img).ellipse([2, 2, 98, 28], fill=(20, 40, 70, 110))
+        return img
+    c = s.cell("sh", mk)
+    for _ in range(count):
+        s.frame(c, 112 + 5, 186)
+    return s
+
+
+# ---------------------------------------------------------------------------
+# Pets, gulls, turtles and the bonus-level hand.
+
+def turtle_pic(w, h, phase=0.0, swim=False, happy=False, sad=False):
+    def paint(d, W, H, s):
+        cx, cy = W * 0.5, H * 0.58
+        sw = math.sin(phase * 2 * math.pi)
+        for side in (-1, 1):
+            for fy in (-1, 1):
+                fx = cx + side * W * 0.26
+                d.ellipse([fx - W * 0.09, cy + fy * H * 0.16 - H * 0.07 + (sw * side * H * 0.05 if swim else 0),
+                           fx + W * 0.09, cy + fy * H * 0.16 + H * 0.07], fill=rgba(PAL["leaf"]), outline=INK, width=s)
+        hx = cx - W * 0.38
+        d.ellipse([hx - W * 0.1, cy - H * 0.14 - (H * 0.05 if happy else 0), hx + W * 0.1, cy + H * 0.1], fill=rgba(PAL["leaf"]), outline=INK, width=s * 2)
+        d.ellipse([hx - W * 0.06, cy - H * 0.08, hx - W * 0.02, cy - H * 0.02], fill=INK)
+        d.ellipse([cx - W * 0.3, cy - H * 0.3, cx + W * 0.3, cy + H * 0.22], fill=rgba((110, 160, 80)), outline=INK, width=s * 2)
+        for k in range(3):
+            x = cx - W * 0.15 + k * W * 0.15
+            d.ellipse([x - W * 0.06, cy - H * 0.16, x + W * 0.06, cy], fill=rgba((150, 200, 100)), outline=INK, width=s)
+        if sad:
+            d.line([(hx - W * 0.06, cy + H * 0.06), (hx + W * 0.03, cy + H * 0.03)], fill=INK, width=s * 2)
+    return P._scaled(w, h, paint, 2)
+
+
+def gull_pic(w, h, phase, dive=False, carry=False):
+    def paint(d, W, H, s):
+        cx, cy = W * 0.5, H * 0.5
+        flap = math.sin(phase * 2 * math.pi)
+        wy = cy - H * 0.35 * flap
+        white, grey = rgba((250, 250, 250)), rgba((170, 180, 195))
+        for side in (-1, 1):
+            d.polygon([(cx, cy), (cx + side * W * 0.25, wy), (cx + side * W * 0.48, wy + H * 0.1), (cx + side * W * 0.1, cy + H * 0.08)],
+                      fill=grey, outline=INK, width=s * 2)
+        d.ellipse([cx - W * 0.2, cy - H * 0.12, cx + W * 0.2, cy + H * 0.14], fill=white, outline=INK, width=s * 2)
+        hx = cx - W * 0.2
+        d.ellipse([hx - W * 0.08, cy - H * 0.2, hx + W * 0.06, cy + H * 0.04], fill=white, outline=INK, width=s * 2)
+        d.polygon([(hx - W * 0.07, cy - H * 0.1), (hx - W * 0.18, cy - H * 0.04 + (H * 0.1 if dive else 0)), (hx - W * 0.06, cy - H * 0.02)],
+                  fill=rgba(PAL["sun"]), outline=INK, width=s)
+        d.ellipse([hx - W * 0.04, cy - H * 0.14, hx - W * 0.01, cy - H * 0.1], fill=INK)
+    img = P._scaled(w, h, paint, 2)
+    if dive:
+        img = img.rotate(-35, resample=Image.BICUBIC)
+    return img
+
+
+def hand_pic(w, h, press=0.0):
+    def paint(d, W, H, s):
+        x0, y0 = W * 0.18, H * 0.12 + press * H * 0.06
+        d.rounded_rectangle([x0, y0, x0 + W * 0.16, y0 + H * 0.45], int(W * 0.08), fill=rgba(PAL["skin"]), outline=INK, width=2 * s)
+        d.rounded_rectangle([x0 - W * 0.04, y0 + H * 0.35, x0 + W * 0.6, y0 + H * 0.8], int(W * 0.15), fill=rgba(PAL["skin"]), outline=INK, width=2 * s)
+        d.rectangle([x0 - W * 0.02, y0 + H * 0.8, x0 + W * 0.58, y0 + H * 0.88], fill=rgba(PAL["sea"]), outline=INK, width=s)
+    return P._scaled(w, h, paint, 2)
+
+
+def simple_sheet(name, count, maker_for, hot):
+    s = Sheet(name)
+    for f in range(count):
+        key, mk = maker_for(f)
+        s.frame(s.cell(key, mk), *hot)
+    return s
+
+
+def build(out_dir):
+    """Returns a list of (image record, animation record) pairs to declare."""
+    out = []
+
+    def emit(anim_id, img_id, sheet, coverage, fw=None):
+        rel = "Animations/%s.png" % img_id.lower().lstrip("_")
+        frel = "Animations/%s.txt" % anim_id.lower()
+        W, H = sheet.write(out_dir, rel, frel)
+        cw = max(sheet.cells[c].size[0] for c, _, _ in sheet.frames)
+        ch = max(sheet.cells[c].size[1] for c, _, _ in sheet.frames)
+        hx = sheet.frames[0][1]
+        hy = sheet.frames[0][2]
+        out.append(dict(img=dict(id=img_id, path=rel, coverage=coverage),
+                        anim=dict(id=anim_id, path=frel, image_id=img_id, width=W, height=H,
+                                  f_width=fw if fw is not None else 2 * hx + cw,
+                                  f_height=2 * hy + ch, coverage=coverage)))
+
+    loc = "1,2,3"
+    for kind in ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "CRAMP_FISH", "GOLD_FISH_1",
+                 "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2", "ANGLER_FISH",
+                 "JELLY_FISH_1", "JELLY_FISH_2", "OCTOPUS", "CRAB", "SHELL"]:
+        emit("A_" + kind, "SHEET_" + kind, fish_sheet(kind), loc)
+    for v in (1, 2, 3):
+        emit("A_SHOAL_FISHES_%d" % v, "SHEET_SHOAL_FISHES_%d" % v, shoal_sheet(v), loc)
+
+    # pets: sheets named PET_FISH_n / PET_TURTLE_n so the game can drop the unused kind
+    pet_hot = (-40, -70)
+    def petfish(f, mood):
+        ph = (f // 3) % 6
+        return (mood, ph), (lambda: P.fish("GOLD_FISH_1", 80, 58, -1 if (f // 30) % 2 == 0 else 1, ph / 6.0))
+    emit("A_PET_FISH_1", "PET_FISH_1", simple_sheet("pf1", 220, lambda f: petfish(f, "a"), pet_hot), loc)
+    emit("A_PET_FISH_2", "PET_FISH_2", simple_sheet("pf2", 40, lambda f: petfish(f, "b"), pet_hot), loc)
+    emit("A_PET_FISH_3", "PET_FISH_3", simple_sheet("pf3", 40,
+         lambda f: (("h", f // 4 % 4), lambda: P.fish("GOLD_FISH_1", 80, 58, -1, (f // 4 % 4) / 4.0, 1.0, 0.3 * (f // 4 % 2))), pet_hot), loc)
+    def petturtle(f, sad=False, happy=False):
+        ph = (f // 4) % 4
+        return ("t", ph, sad, happy), (lambda: turtle_pic(84, 60, ph / 4.0, False, happy, sad))
+    emit("A_PET_TURTLE_1", "PET_TURTLE_1", simple_sheet("pt1", 210, lambda f: petturtle(f, sad=f < 50), pet_hot), loc)
+    emit("A_PET_TURTLE_2", "PET_TURTLE_2", simple_sheet("pt2", 50, lambda f: petturtle(f), pet_hot), loc)
+    emit("A_PET_TURTLE_3", "PET_TURTLE_3", simple_sheet("pt3", 40, lambda f: petturtle(f, happy=True), pet_hot), loc)
+
+    # heroine layers
+    stand = lambda f: (("stand", f // 10 % 2), lambda: heroine("stand", 0.05 * (f // 10 % 2)))
+    def part1(f):
+        if f < 20:
+            return ("hold",), (lambda: heroine("hold"))
+        return ("blank",), (lambda: new(2, 2))
+    emit("A_PELKA_PART_1", "PELKA_PART_1", hero_sheet("p1", 125, part1), loc, HERO_FW)
+    def part2(f):
+        if f < 60:
+            ph = f % 20 // 5
+            return ("work", ph), (lambda: heroine("work", ph / 4.0))
+        return ("glance", f % 2), (lambda: heroine("glance", 0.25 * (f % 2)))
+    emit("A_PELKA_PART_2", "PELKA_PART_2", hero_sheet("p2", 70, part2), loc, HERO_FW)
+    def part3(f):
+        if f < 36:
+            ph = f % 12 // 3
+            return ("work", ph), (lambda: heroine("work", ph / 4.0))
+        return ("hold",), (lambda: heroine("hold"))
+    emit("A_PELKA_PART_3", "PELKA_PART_3", hero_sheet("p3", 76, part3), loc, HERO_FW)
+    emit("A_PELKA_PART_4", "PELKA_PART_4", blank_sheet("p4", 186), loc, 4)
+    emit("A_PELKA_PART_5", "PELKA_PART_5", hero_sheet("p5", 45, lambda f: (("cheer", f // 6 % 4), lambda: heroine("cheer", (f // 6 % 4) / 4.0))), loc, HERO_FW)
+    def part6(f):
+        if f < 30:
+            return stand(f)
+        return ("blank",), (lambda: new(2, 2))
+    emit("A_PELKA_PART_6", "PELKA_PART_6", hero_sheet("p6", 105, part6), loc, HERO_FW)
+    emit("A_PELKA_PART_7", "PELKA_PART_7", hero_sheet("p7", 40, lambda f: (("glance", f // 10 % 4), lambda: heroine("glance", (f // 10 % 4) / 4.0))), loc, HERO_FW)
+    emit("A_PELKA_PART_8", "PELKA_PART_8", hero_sheet("p8", 75, walk_plan), loc, HERO_FW)
+    emit("A_PELKA_PART_9", "PELKA_PART_9", blank_sheet("p9", 15), loc, 4)
+    emit("A_SHADOW_PART_1", "SHADOW_PART_1", shadow_sheet("s1", 47), loc)
+    emit("A_SHADOW_PART_2", "SHADOW_WALK", shadow_sheet("s2", 82), loc)
+
+    # bonus level
+    bonus = "4"
+    hand_hot = (137, 100)
+    emit("A_HAND_PART_1", "HAND_PART_1", simple_sheet("h1", 80, lambda f: (("h", f % 4), lambda: hand_pic(48, 60, (f % 4) / 3.0)), hand_hot), bonus)
+    emit("A_HAND_PART_2", "HAND_PART_2", simple_sheet("h2", 24, lambda f: (("h", 0), lambda: hand_pic(48, 60, 0)), hand_hot), bonus)
+    gull_hot = (-50, -35)
+    emit("A_GULL_PART_1", "GULL_PART_1", simple_sheet("g1", 60, lambda f: (("g", f % 6, f < 20), lambda: gull_pic(100, 70, (f % 6) / 6.0, False, f < 20)), gull_hot), bonus)
+    emit("A_GULL_PART_2", "GULL_PART_2", simple_sheet("g2", 60, lambda f: (("g", f % 6, f < 30), lambda: gull_pic(100, 70, (f % 6) / 6.0, f < 30)), gull_hot), bonus)
+    emit("A_TURTLE", "TURTLE_SHEET", simple_sheet("t", 71, lambda f: (("t", f // 5 % 4, f > 40), lambda: turtle_pic(60, 44, (f // 5 % 4) / 4.0, f > 40)), (-30, -22)), bonus)
+    return out

@@ -1,0 +1,515 @@
+#!/usr/bin/python3
+"""Checks the shipped data set in Resources/Data against what the game
+expects of it. Exit status 0 when everything holds, 1 with a list of faults.
+
+    /usr/bin/python3 tools/datagen/check_data.py [--root REPO] [--no-regen]
+
+--no-regen skips the slowest check: that re-running the generator gives the
+same files byte for byte."""
+
+import argparse
+import filecmp
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+import wave
+import xml.etree.ElementTree as ET
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
+         "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
+         "ANGLER_FISH", "SHOAL_FISHES", "OCTOPUS", "CRAB", "SHELL"]
+RESOURCE_KINDS = ["Image", "Mesh", "Sample", "Stream", "Music", "Font", "FontFi",
+                  "Animation2D", "Animation3D", "Shape"]
+SAMPLE_POSITIONS = 60      # the game plays samples 0-59
+STREAM_POSITIONS = 7       # streams 0-6
+INTERIOR_GROUP = {"SAND": 1, "STONE": 1, "ROCK": 1, "GREEN_GRASS": 2, "BLUE_GRASS": 2,
+                  "RED_GRASS": 2, "CASTLE": 3, "CHEST": 3, "SEA_SHELL": 3,
+                  "RED_CORAL": 4, "BLUE_CORAL": 4, "YELLOW_CORAL": 4}
+
+faults = []
+
+
+def fault(msg):
+    faults.append(msg)
+
+
+def exists_exact(root, rel):
+    """True when rel exists below root with exactly this case in every part."""
+    cur = root
+    for part in rel.split("/"):
+        if not os.path.isdir(cur) or part not in os.listdir(cur):
+            return False
+        cur = os.path.join(cur, part)
+    return os.path.isfile(cur)
+
+
+def check_subset(path):
+    """The engine's XML reader has no CDATA, no character references and only
+    a handful of entities."""
+    text = open(path, "rb").read().decode("utf-8")
+    if "<![CDATA[" in text:
+        fault("%s: CDATA is not read by the game" % path)
+    for ent in re.findall(r"&([^;\s]*);", text):
+        if ent not in ("lt", "amp", "gt", "quot", "apos", "nbsp", "cr"):
+            fault("%s: unknown entity &%s;" % (path, ent))
+    if text.startswith("\ufeff"):
+        fault("%s: starts with a byte-order mark" % path)
+
+
+def parse(path):
+    check_subset(path)
+    text = open(path, "rb").read().decode("utf-8")
+    text = text.replace("&cr;", "&#10;").replace("&nbsp;", " ")
+    try:
+        return ET.fromstring(text)
+    except ET.ParseError as e:
+        fault("%s: %s" % (path, e))
+        return None
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if head[:8] != b"\x89PNG\r\n\x1a\n":
+        return None
+    return struct.unpack(">II", head[16:24])
+
+
+def check_resources(root, data):
+    res = parse(os.path.join(data, "resources.xml"))
+    if res is None:
+        return {}
+    prefix = ""
+    records = []
+    for el in res.iter():
+        if el.tag == "SetDefaults":
+            prefix = el.get("path", "")
+        elif el.tag in RESOURCE_KINDS:
+            records.append((el.tag, el, prefix))
+    ids = {}
+    images = {}
+    kind_lists = {}
+    for tag, el, pre in records:
+        rid = el.get("id", "")
+        kind = "Font" if tag == "FontFi" else tag
+        kind_lists.setdefault(kind, []).append(el)
+        if not rid:
+            fault("resources.xml: a %s without id" % tag)
+        elif rid in ids:
+            fault("resources.xml: id %s is used by a %s and a %s" % (rid, ids[rid], tag))
+        else:
+            ids[rid] = tag
+        for attr in ("path", "alpha", "data_path", "symbols_path"):
+            v = el.get(attr)
+            if v is None or (attr == "alpha" and v == ""):
+                continue
+            rel = pre + v
+            if "\\" in rel:
+                fault("resources.xml: %s %s: use '/' in paths (%s)" % (tag, rid, rel))
+            if not exists_exact(root, rel):
+                fault("resources.xml: %s %s: file %s is missing (names must match in case)" % (tag, rid, rel))
+        cov = el.get("coverage")
+        if cov is not None and " " in cov:
+            fault("resources.xml: %s %s: coverage '%s' has a space" % (tag, rid, cov))
+        if tag == "Animation2D":
+            if el.get("image_id") not in images:
+                fault("resources.xml: Animation2D %s: its image %s is not declared before it" % (rid, el.get("image_id")))
+        if tag in ("Image", "Font", "FontFi"):
+            images[rid] = (el, pre + el.get("path", ""))
+
+    # Pictures whose names make the loader take them for another picture's alpha.
+    pictures = {os.path.normpath(p) for _, p in images.values()}
+    for rid, (el, rel) in images.items():
+        d, name = os.path.split(rel)
+        base = os.path.splitext(name)[0]
+        for ext in (".tga", ".png"):
+            comp = os.path.join(d, "_" + base + ext)
+            if os.path.exists(os.path.join(root, comp)):
+                if os.path.normpath(comp) in pictures:
+                    fault("resources.xml: %s is a picture of its own and also the alpha of %s" % (comp, rid))
+                else:
+                    fault("resources.xml: %s would be loaded as the alpha of %s" % (comp, rid))
+    for dirpath, _, files in os.walk(data):
+        for f in files:
+            if f.startswith("_"):
+                fault("%s: a file with a leading underscore is taken for an alpha picture"
+                      % os.path.relpath(os.path.join(dirpath, f), root))
+
+    # Positions.
+    if len(kind_lists.get("Sample", [])) < SAMPLE_POSITIONS:
+        fault("resources.xml: %d samples, the game plays positions 0-%d"
+              % (len(kind_lists.get("Sample", [])), SAMPLE_POSITIONS - 1))
+    if len(kind_lists.get("Stream", [])) < STREAM_POSITIONS:
+        fault("resources.xml: %d streams, the game plays positions 0-%d"
+              % (len(kind_lists.get("Stream", [])), STREAM_POSITIONS - 1))
+    paths = [os.path.normpath(p + e.get("path", "")) for t, e, p in records if t == "Sample"]
+    if len(set(paths)) != len(paths):
+        fault("resources.xml: two sample positions share one sound file")
+    fonts = kind_lists.get("Font", [])
+    if len(fonts) < 2:
+        fault("resources.xml: fonts 0 and 1 are needed")
+
+    # Required ids and sizes.
+    for line in open(os.path.join(HERE, "required_resources.txt")):
+        line = line.strip()
+        if not line or line.startswith("#"):
+            continue
+        kind, rid, *nums = line.split()
+        if ids.get(rid) != kind:
+            fault("resources.xml: %s %s is missing" % (kind, rid))
+            continue
+        if kind == "Image":
+            el, rel = images[rid]
+            size = png_size(os.path.join(root, rel)) if exists_exact(root, rel) else None
+            if size and (size[0] < int(nums[0]) or size[1] < int(nums[1])):
+                fault("%s: %dx%d, the game draws up to %sx%s" % (rel, size[0], size[1], nums[0], nums[1]))
+        else:
+            el = [e for t, e, p in records if t == "Animation2D" and e.get("id") == rid][0]
+            pre = [p for t, e, p in records if e is el][0]
+            check_frames(root, pre + el.get("path"), el, int(nums[0]), images)
+    for t, e, p in records:
+        if t in ("Font", "FontFi"):
+            check_font(root, t, e, p)
+        if t == "Sample":
+            check_sound(root, p + e.get("path"), "wav")
+        if t == "Stream":
+            check_sound(root, p + e.get("path"), None)
+        if t == "Music":
+            check_sound(root, p + e.get("path"), "mod")
+    return ids
+
+
+def check_frames(root, rel, el, needed, images):
+    path = os.path.join(root, rel)
+    if not os.path.isfile(path):
+        return
+    W, H = int(el.get("width", 0)), int(el.get("height", 0))
+    img = images.get(el.get("image_id"))
+    if img:
+        size = png_size(os.path.join(root, img[1]))
+        if size and size != (W, H):
+            fault("%s: width/height %dx%d differ from the sheet's %dx%d" % (rel, W, H, size[0], size[1]))
+    frames = 0
+    for line in open(path, "rb").read().decode("utf-8").split("\n"):
+        if not line:
+            continue
+        if not (line.startswith('"') and line.endswith('"')):
+            fault("%s: a frame line must be closed by quotes" % rel)
+            continue
+        vals = [v for v in line.strip('"').split(";") if v != ""]
+        if len(vals) != 8 or float(vals[3]) <= 0:
+            fault("%s: a line that makes no frame: %s" % (rel, line))
+            continue
+        l, r, t, b = [int(W * float(v) + 0.5) if i < 2 else int(H * float(v) + 0.5) for i, v in enumerate(vals[2:6])]
+        if not (0 <= l < r <= W and 0 <= t < b <= H):
+            fault("%s: frame %d lies outside its sheet" % (rel, frames))
+        frames += 1
+    if frames < needed:
+        fault("%s: %d frames, the game plays up to frame %d" % (rel, frames, needed - 1))
+
+
+def check_font(root, tag, el, pre):
+    data = os.path.join(root, pre + el.get("data_path", ""))
+    if not os.path.isfile(data) or int(el.get("max_length", 0)) <= 0:
+        fault("resources.xml: %s %s needs a data file and max_length" % (tag, el.get("id")))
+        return
+    if tag == "Font":
+        lists = {}
+        state = None
+        for line in open(data, encoding="utf-8").read().split("\n"):
+            m = re.search(r"Define (\w+)", line)
+            if m:
+                state = m.group(1)
+                lists[state] = []
+                continue
+            if state == "CharList":
+                i = 0
+                while i < len(line):
+                    if line[i] == "'" and i + 1 < len(line):
+                        lists[state].append(line[i + 1])
+                        i += 3
+                    else:
+                        i += 1
+            elif state in ("WidthList", "KerningValues"):
+                lists[state] += re.findall(r"([+-]?\d*)[,)]", line)
+            elif state == "RectList":
+                lists[state] += re.findall(r"\((\d+), (\d+), (\d+), (\d+)\)", line)
+            elif state == "OffsetList":
+                lists[state] += re.findall(r"\((-?\d+), (-?\d+)\)", line)
+            elif state == "KerningPairs":
+                lists[state] += re.findall(r'"(..)"', line)
+            if ");" in line:
+                state = None
+        n = {k: len(v) for k, v in lists.items()}
+        if not (n.get("CharList") == n.get("WidthList") == n.get("RectList") == n.get("OffsetList")) or not n.get("CharList"):
+            fault("%s: unequal character lists %s" % (data, n))
+        if n.get("KerningPairs", 0) != n.get("KerningValues", 0):
+            fault("%s: unequal kerning lists" % data)
+        adv = [int(r[2]) for r in lists.get("RectList", [])]
+    else:
+        sym = open(os.path.join(root, pre + el.get("symbols_path", "")), "rb").read()
+        if sym[:3] != b"\xef\xbb\xbf":
+            fault("%s: the symbols file must start with the byte-order mark" % el.get("symbols_path"))
+        chars = sym[3:].decode("utf-8")
+        words = open(data, "rb").read()
+        if len(words) % 4 or len(words) // 4 != len(chars):
+            fault("%s: %d symbols but %d words" % (data, len(chars), len(words) // 4))
+        adv = [w >> 16 for w in struct.unpack("<%dI" % (len(words) // 4), words)]
+    if len(adv) >= 3 and adv[0] != adv[2]:
+        fault("%s: the first and third glyphs should be equally wide" % data)
+
+
+def check_sound(root, rel, kind):
+    path = os.path.join(root, rel)
+    if not os.path.isfile(path):
+        return
+    with open(path, "rb") as f:
+        head = f.read(1084)
+    if rel.endswith(".wav"):
+        try:
+            w = wave.open(path)
+            if w.getnframes() == 0:
+                fault("%s: empty sound" % rel)
+        except wave.Error as e:
+            fault("%s: %s" % (rel, e))
+    elif rel.endswith(".ogg"):
+        if head[:4] != b"OggS":
+            fault("%s: not an Ogg stream" % rel)
+    elif rel.endswith(".mod"):
+        if head[1080:1084] != b"M.K.":
+            fault("%s: not a four-channel module" % rel)
+
+
+def check_texts(data):
+    lang = parse(os.path.join(data, "language.xml"))
+    if lang is None:
+        return
+    current = "English"
+    file = None
+    for el in lang.iter():
+        if el.tag == "Language":
+            current = el.get("current", "")
+        if el.tag == current and current:
+            file = el.get("text_data")
+    if not file or not os.path.isfile(os.path.join(data, file)):
+        fault("language.xml: no text file for %s" % current)
+        return
+    texts = parse(os.path.join(data, file))
+    if texts is None:
+        return
+    have = {}
+    for el in texts.iter("text"):
+        have.setdefault(el.get("id", ""), el.get("data", ""))
+    for line in open(os.path.join(HERE, "required_texts.txt")):
+        tid = line.strip()
+        if tid and not tid.startswith("#") and not have.get(tid):
+            fault("%s: text %s is missing or empty" % (file, tid))
+    for tid, text in have.items():
+        if len(text.encode("utf-16-le")) // 2 > 2047:
+            fault("%s: text %s is too long" % (file, tid))
+
+
+def check_fishes(data):
+    root = parse(os.path.join(data, "fishes.xml"))
+    if root is None:
+        return {}
+    fishes = {}
+    for f in root.iter("Fish"):
+        kind = f.get("type")
+        if kind not in KINDS:
+            fault("fishes.xml: unknown kind %s" % kind)
+            continue
+        if kind in fishes:
+            fault("fishes.xml: %s twice" % kind)
+        info = {"interior": {}, "feed": [], "growth": 0, "brushes": [], "medicines": []}
+        if float(f.get("waiting_time", 0)) <= 0 or float(f.get("time_between_requests", 0)) <= 0:
+            fault("fishes.xml: %s needs positive waiting_time and time_between_requests" % kind)
+        for c in f:
+            wt = c.get("waiting_time")
+            if wt is not None and float(wt) <= 1.5:
+                fault("fishes.xml: %s %s waiting_time %s is shorter than the wish bubble's opening" % (kind, c.tag, wt))
+            if c.tag == "InteriorConst":
+                info["interior"] = {k: v for k, v in c.attrib.items() if k != "waiting_time"}
+            elif c.tag == "Feed":
+                info["feed"] = [int(x) for x in c.get("types", "").split(",") if x]
+                info["growth"] = float(c.get("growth_percent", 0))
+                if "." in c.get("growth_percent", ""):
+                    fault("fishes.xml: %s growth_percent should be a whole number" % kind)
+            elif c.tag == "DirtRetention":
+                info["brushes"] = [int(x) for x in c.get("brushes", "").split(",") if x]
+            elif c.tag == "Morbidity":
+                info["medicines"] = [int(x) for x in c.get("medicines", "").split(",") if x]
+            elif c.tag == "Sell" and float(c.get("final_cost", 0)) <= 0:
+                fault("fishes.xml: %s sells for nothing" % kind)
+        if not info["feed"] or any(not 1 <= t <= 4 for t in info["feed"]):
+            fault("fishes.xml: %s needs foods 1-4" % kind)
+        if info["growth"] <= 0:
+            fault("fishes.xml: %s does not grow" % kind)
+        fishes[kind] = info
+    for kind in KINDS:
+        if kind not in fishes:
+            fault("fishes.xml: no %s" % kind)
+    # The training script's fish.
+    f1, sh = fishes.get("FISH_1"), fishes.get("SHOAL_FISHES")
+    if f1 and (f1["interior"] != {"ground": "ROCK", "algae": "GREEN_GRASS"} or not 50 <= f1["growth"] < 100
+               or not {1, 2} <= set(f1["feed"])):
+        fault("fishes.xml: the training needs FISH_1 on ROCK and GREEN_GRASS, foods 1 and 2, growth 50-99")
+    if sh and (sh["interior"] != {"ground": "STONE", "algae": "BLUE_GRASS"} or not 33.34 <= sh["growth"] < 50
+               or not {1, 2} <= set(sh["feed"])):
+        fault("fishes.xml: the training needs SHOAL_FISHES on STONE and BLUE_GRASS, foods 1 and 2, growth 34-49")
+    return fishes
+
+
+def check_levels(data, fishes):
+    root = parse(os.path.join(data, "levels.xml"))
+    if root is None:
+        return
+    keys = ["location", "location_level", "food_types", "brush_types", "medic_types",
+            "machine_ingridients", "base_aquariums"]
+    carried = {}
+    levels = []
+    first = True
+    for el in root.iter():
+        if el.tag == "Setup":
+            if first and set(el.attrib) != set(keys):
+                fault("levels.xml: the first Setup must give all seven values")
+            first = False
+            carried.update({k: int(v) for k, v in el.attrib.items()})
+        elif el.tag in ("Level", "BonusLevel"):
+            if first:
+                fault("levels.xml: a level before the first Setup")
+            lv = dict(carried, bonus=el.tag == "BonusLevel", need=int(el.get("need", 0)),
+                      expert=int(el.get("expert", 0)), time=float(el.get("need_time", 0)),
+                      tasks=[(t.get("fish_type"), int(t.get("amount", 0))) for t in el if t.tag in ("Task", "BonusTask")],
+                      turtles=len([t for t in el if t.tag == "Turtle"]))
+            levels.append(lv)
+    if len(levels) < 25:
+        fault("levels.xml: only %d levels" % len(levels))
+        return
+    t1, t2 = levels[0], levels[23]
+    story = [i + 1 for i, lv in enumerate(levels) if not lv["bonus"] and i + 1 not in (1, 24)]
+    bonus = [i + 1 for i, lv in enumerate(levels) if lv["bonus"]]
+    if t1["bonus"] or t1["location"] != 1:
+        fault("levels.xml: level 1 must be the first training level, in location 1")
+    if [k for k, _ in t1["tasks"]] != ["FISH_1", "FISH_1", "SHOAL_FISHES"] or any(a != 1 for _, a in t1["tasks"]):
+        fault("levels.xml: the first training level orders FISH_1, FISH_1 and SHOAL_FISHES, one each")
+    if t1["machine_ingridients"] < 2 or t1["food_types"] < 2:
+        fault("levels.xml: the first training level needs two ingredient groups and two foods")
+    if t2["bonus"] or t2["location"] != 2 or t2["food_types"] < 5 or t2["machine_ingridients"] < 2 \
+            or [k for k, _ in t2["tasks"]] != ["FISH_1"]:
+        fault("levels.xml: level 24 must be the second training level: location 2, vitamins, one FISH_1")
+    if len(story) != 45:
+        fault("levels.xml: %d story levels, the map has 45" % len(story))
+    else:
+        for n, idx in ((1, 2), (16, 20), (31, 39)):
+            if story[n - 1] != idx:
+                fault("levels.xml: story level %d must be level %d (it is %d)" % (n, idx, story[n - 1]))
+        for n, idx in enumerate(story, 1):
+            loc = 1 + (n - 1) // 15
+            if levels[idx - 1]["location"] != loc:
+                fault("levels.xml: story level %d should be in location %d" % (n, loc))
+        if story[-1] != len(levels):
+            fault("levels.xml: nothing may follow story level 45")
+        for a, b in ((15, 16), (30, 31)):
+            if any(story[a - 1] < x < story[b - 1] for x in bonus):
+                fault("levels.xml: no bonus level between story levels %d and %d" % (a, b))
+    for x in bonus:
+        if x - 1 in bonus or x + 1 in bonus:
+            fault("levels.xml: bonus levels %d and its neighbour follow each other" % x)
+        if x in (2, 25):
+            fault("levels.xml: level %d must be a story level" % x)
+        if levels[x - 1]["turtles"] == 0:
+            fault("levels.xml: bonus level %d has no turtles" % x)
+    needs = {}
+    for i, lv in enumerate(levels, 1):
+        if lv["bonus"]:
+            continue
+        if not lv["tasks"]:
+            fault("levels.xml: level %d has no orders" % i)
+        if lv["time"] <= 0 or lv["expert"] <= lv["need"]:
+            fault("levels.xml: level %d needs a time and an expert goal above its goal" % i)
+        for kind, amount in lv["tasks"]:
+            if kind not in fishes:
+                fault("levels.xml: level %d orders %s, which fishes.xml does not define" % (i, kind))
+                continue
+            f = fishes[kind]
+            group = max(INTERIOR_GROUP.get(v, 9) for v in f["interior"].values()) if f["interior"] else 1
+            if group > lv["machine_ingridients"] or max(f["feed"]) > min(4, lv["food_types"]) \
+                    or max(f["brushes"] or [0]) > lv["brush_types"] or max(f["medicines"] or [0]) > lv["medic_types"]:
+                fault("levels.xml: level %d orders %s but does not offer what it needs" % (i, kind))
+            if amount < 1:
+                fault("levels.xml: level %d has an order of %d fish" % (i, amount))
+    goals = [levels[i - 1]["need"] for i in story]
+    if goals and goals[-1] <= goals[0]:
+        fault("levels.xml: the goals should rise over the game")
+
+
+def check_upgrades(data):
+    root = parse(os.path.join(data, "upgrades.xml"))
+    if root is None:
+        return
+    need = {"Footwear": ["speed_1", "speed_2", "speed_3", "cost_2", "cost_3"],
+            "PetAquarium": ["cost_%d" % i for i in range(2, 7)],
+            "Aquarium": ["cost_%d" % i for i in range(1, 5)],
+            "Machine": ["cost_2", "cost_3", "work_time_1", "work_time_2", "work_time_3"],
+            "AudioSystem": ["cost_1", "cost_2", "cost_3", "effect_1", "effect_2", "effect_3",
+                            "work_time_1", "work_time_2", "work_time_3"],
+            "Computer": ["cost"], "VitaminCost": ["cost", "max"], "VitaminGrowth": ["cost", "max"]}
+    found = {el.tag: el for el in root.iter()}
+    for tag, attrs in need.items():
+        el = found.get(tag)
+        if el is None:
+            fault("upgrades.xml: no %s" % tag)
+            continue
+        for a in attrs:
+            if float(el.get(a, 0)) <= 0:
+                fault("upgrades.xml: %s %s must be above 0" % (tag, a))
+
+
+def check_regeneration(root, data):
+    with tempfile.TemporaryDirectory() as tmp:
+        subprocess.run([sys.executable, os.path.join(HERE, "generate.py"), "--out", tmp],
+                       check=True, stdout=subprocess.DEVNULL)
+        mine = set()
+        for dirpath, _, files in os.walk(tmp):
+            for f in files:
+                rel = os.path.relpath(os.path.join(dirpath, f), tmp)
+                mine.add(rel)
+                shipped = os.path.join(data, rel)
+                if not os.path.isfile(shipped):
+                    fault("Resources/Data/%s is not in the repository; run the generator" % rel)
+                elif not filecmp.cmp(shipped, os.path.join(tmp, rel), shallow=False):
+                    fault("Resources/Data/%s differs from what the generator makes" % rel)
+        for dirpath, _, files in os.walk(data):
+            for f in files:
+                rel = os.path.relpath(os.path.join(dirpath, f), data)
+                if rel not in mine and not rel.startswith(("menu.xml", "menu scene.xml", "Menu/")):
+                    fault("Resources/Data/%s is not made by the generator" % rel)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--root", default=os.path.join(HERE, "..", ".."))
+    ap.add_argument("--no-regen", action="store_true")
+    args = ap.parse_args()
+    root = os.path.abspath(args.root)
+    data = os.path.join(root, "Resources", "Data")
+    check_resources(root, data)
+    check_texts(data)
+    fishes = check_fishes(data)
+    check_levels(data, fishes)
+    check_upgrades(data)
+    if not args.no_regen:
+        check_regeneration(root, data)
+    for f in faults:
+        print("FAULT:", f)
+    print("data check: %d fault(s)" % len(faults))
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,131 @@
+"""Bitmap fonts rendered from DejaVu Sans, written in both of the engine's
+font formats: the "Define" text format (font 0) and the symbols file with a
+strip of 32-bit words (font 1)."""
+
+import math
+import struct
+
+from PIL import Image, ImageDraw, ImageFont
+
+from common import FONT_BOLD, FONT_COND_BOLD, new, save_png, write_text, write_bytes, rgba, PAL
+
+# Digits first: the first glyph gives the line height and the third the width
+# of a space, and digits all share one advance, so both rules agree.
+CHARS = "0123456789" + "".join(chr(c) for c in range(33, 127) if not chr(c).isdigit()) \
+    + "\u00a9\u00e4\u00f6\u00fc\u00c4\u00d6\u00dc\u00df\u00e9\u00e8\u00ea\u00e0\u00e1" \
+      "\u00f1\u00e7\u00ed\u00f3\u00fa\u00bf\u00a1\u20ac"
+
+SHEET_WIDTH = 512
+
+
+class Glyphs:
+    """Renders every character into its own cell of equal height."""
+
+    def __init__(self, path, size, stroke, shadow):
+        self.font = ImageFont.truetype(path, size)
+        self.stroke = stroke
+        self.shadow = shadow
+        ascent, descent = self.font.getmetrics()
+        self.pad = stroke + (1 if shadow else 0)
+        self.height = ascent + descent + 2 * self.pad
+        self.base = self.pad
+
+    def advance(self, ch):
+        return int(math.ceil(self.font.getlength(ch))) + 2 * self.pad
+
+    def cell(self, ch):
+        w = self.advance(ch)
+        img = new(w, self.height)
+        d = ImageDraw.Draw(img)
+        x, y = self.pad, self.base
+        if self.shadow:
+            d.text((x + 1, y + 1), ch, font=self.font, fill=(30, 40, 70, 150))
+        if self.stroke:
+            d.text((x, y), ch, font=self.font, fill=(255, 255, 255, 255),
+                   stroke_width=self.stroke, stroke_fill=rgba(PAL["ink"]))
+        else:
+            d.text((x, y), ch, font=self.font, fill=(255, 255, 255, 255))
+        return img
+
+
+def font_format0(out_dir, rel, name, glyphs):
+    """Sheet in rows of SHEET_WIDTH; rectangles give each glyph's place."""
+    h = glyphs.height
+    x = y = 0
+    rects = []
+    cells = []
+    for ch in CHARS:
+        w = glyphs.advance(ch)
+        if x + w >= SHEET_WIDTH:
+            x, y = 0, y + h
+        rects.append((x, y, w, h))
+        cells.append(glyphs.cell(ch))
+        x += w
+    sheet = new(SHEET_WIDTH, y + h)
+    for (gx, gy, _, _), c in zip(rects, cells):
+        sheet.alpha_composite(c, (gx, gy))
+    save_png(sheet, "%s/%s/%s.png" % (out_dir, rel, name))
+
+    pairs = ["AV", "AT", "AY", "LT", "LY", "TA", "Te", "To", "VA", "Va", "Yo", "We"]
+    values = []
+    for p in pairs:
+        k = glyphs.font.getlength(p) - glyphs.font.getlength(p[0]) - glyphs.font.getlength(p[1])
+        values.append(int(round(k)))
+    lines = ["Define CharList"]
+    lines += ["'%s'," % ch for ch in CHARS[:-1]] + ["'%s'" % CHARS[-1], ");"]
+    lines.append("Define WidthList")
+    widths = [str(r[2]) for r in rects]
+    for i in range(0, len(widths), 16):
+        chunk = widths[i:i + 16]
+        last = i + 16 >= len(widths)
+        lines.append(",".join(chunk) + (");" if last else ","))
+    lines.append("Define RectList")
+    lines += ["(%d, %d, %d, %d)," % r for r in rects] + [");"]
+    lines.append("Define OffsetList")
+    lines += ["(0, 0)," for _ in rects] + [");"]
+    lines.append("Define KerningPairs")
+    lines += ['"%s",' % p for p in pairs] + [");"]
+    lines.append("Define KerningValues")
+    lines.append(",".join(str(v) for v in values) + ");")
+    write_text("%s/%s/%s.txt" % (out_dir, rel, name), "\n".join(lines) + "\n")
+    return dict(path="%s/%s.png" % (rel, name), data_path="%s/%s.txt" % (rel, name),
+                height=h, max_length=SHEET_WIDTH)
+
+
+def font_format1(out_dir, rel, name, glyphs):
+    """A strip of glyphs folded into rows of SHEET_WIDTH exactly as the reader
+    folds it: a glyph that would reach a row's end moves to the next row."""
+    h = glyphs.height
+    m = SHEET_WIDTH
+    words = []
+    places = []
+    strip_x = 0
+    z = 0
+    for ch in CHARS:
+        w = glyphs.advance(ch)
+        words.append(struct.pack("<I", (w << 16) | strip_x))
+        if (strip_x + z + w) // m > (strip_x + z) // m:
+            z += m - ((strip_x + z) % m)
+        left = (strip_x + z) % m
+        top = h * ((strip_x + z) // m)
+        places.append((left, top))
+        strip_x += w
+    rows = max(t for _, t in places) // h + 1
+    sheet = new(m, rows * h)
+    for ch, (left, top) in zip(CHARS, places):
+        sheet.alpha_composite(glyphs.cell(ch), (left, top))
+    save_png(sheet, "%s/%s/%s.png" % (out_dir, rel, name))
+    write_text("%s/%s/%s_symbols.txt" % (out_dir, rel, name), CHARS, bom=True)
+    write_bytes("%s/%s/%s.dat" % (out_dir, rel, name), b"".join(words))
+    return dict(path="%s/%s.png" % (rel, name), data_path="%s/%s.dat" % (rel, name),
+                symbols_path="%s/%s_symbols.txt" % (rel, name), height=h, max_length=m)
+
+
+def build(out_dir):
+    """Font 0: body text (briefings, hints, statistics). Font 1: outlined
+    captions and floating texts."""
+    f0 = font_format0(out_dir, "Fonts", "font_text", Glyphs(FONT_BOLD, 27, 0, True))
+    f1 = font_format1(out_dir, "Fonts", "font_title", Glyphs(FONT_COND_BOLD, 30, 3, False))
+    f0.update(id="FONT_TEXT", kind="Font", interval=-1)
+    f1.update(id="FONT_TITLE", kind="FontFi", interval=-4)
+    return [f0, f1]

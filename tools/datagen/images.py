@@ -1,0 +1,740 @@
+"""Pictures: screens, backdrops and the atlases whose cells the game cuts out.
+Each atlas is a list of (left, right, top, bottom, painter) regions."""
+
+import math
+
+from PIL import Image, ImageDraw, ImageFilter
+
+import painters as P
+from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, text_center
+from gamedata import KINDS
+
+INK = rgba(PAL["ink"])
+MAP_POINTS = [(398, 697), (418, 731), (473, 727), (526, 709), (579, 693), (637, 683), (694, 682),
+              (752, 677), (796, 651), (864, 623), (850, 586), (817, 559), (788, 529), (800, 483),
+              (800, 447), (813, 413), (872, 378), (902, 328), (898, 278), (849, 231), (806, 190),
+              (699, 202), (641, 192), (587, 208), (549, 244), (480, 279), (268, 279), (344, 274),
+              (308, 299), (266, 304), (242, 276), (279, 272), (312, 256), (345, 240), (373, 221),
+              (404, 202), (439, 189), (476, 178), (512, 170), (550, 166), (556, 130), (524, 106),
+              (483, 76), (426, 77), (442, 52)]
+
+
+def atlas(w, h, regions):
+    img = new(w, h)
+    for l, r, t, b, paint in regions:
+        cell = paint(r - l, b - t)
+        img.alpha_composite(cell.crop((0, 0, r - l, b - t)), (l, t))
+    return img
+
+
+# --- screens ---------------------------------------------------------------
+
+def water_scene(w, h, seed, fish_count=8, title=None):
+    img = vgradient(w, h, PAL["water"] + (255,), PAL["deep"] + (255,))
+    d = ImageDraw.Draw(img)
+    r = rng("scene", seed)
+    for k in range(7):   # light rays
+        x = r.uniform(0, w)
+        ray = new(w, h)
+        ImageDraw.Draw(ray).polygon([(x, 0), (x + 60, 0), (x + 200, h), (x + 80, h)], fill=(255, 255, 255, 22))
+        img.alpha_composite(ray)
+    d.chord([-200, h * 0.82, w + 200, h * 1.4], 180, 360, fill=rgba(PAL["sand"]))
+    for k in range(10):
+        kind = r.choice(["GREEN_GRASS", "BLUE_GRASS", "RED_GRASS"])
+        gx = int(r.uniform(0, w - 60))
+        img.alpha_composite(P.grass(kind, 60, 110, k), (gx, int(h * 0.84) - 100))
+    for k in range(5):
+        kind = r.choice(["RED_CORAL", "BLUE_CORAL", "YELLOW_CORAL"])
+        img.alpha_composite(P.coral(kind, 90, 90, k), (int(r.uniform(0, w - 90)), int(h * 0.86) - 80))
+    for k in range(fish_count):
+        kind = r.choice(KINDS[:13])
+        s = r.uniform(0.8, 1.6)
+        f = P.fish(kind, int(90 * s), int(60 * s), r.choice([-1, 1]), r.random())
+        img.alpha_composite(f, (int(r.uniform(0, w - 150)), int(r.uniform(h * 0.1, h * 0.7))))
+    for k in range(40):
+        x, y, rr = r.uniform(0, w), r.uniform(0, h * 0.8), r.uniform(3, 10)
+        d.ellipse([x - rr, y - rr, x + rr, y + rr], outline=(255, 255, 255, 160), width=2)
+    if title:
+        text_center(d, (w / 2, h * 0.3), title, 110, PAL["sun"], True, PAL["ink"], 6)
+    return img
+
+
+def intro_screen():
+    img = water_scene(1024, 768, "intro", 9, "Corvalen")
+    d = ImageDraw.Draw(img)
+    text_center(d, (512, 330), "An aquarium shop by the sea", 34, PAL["white"], True, PAL["ink"], 3)
+    d.rounded_rectangle([258, 682, 786, 762], 20, fill=rgba(PAL["deep"], 210), outline=rgba(PAL["sun"]), width=4)
+    text_center(d, (512, 672), "Loading...", 26, PAL["white"], True, PAL["ink"], 2)
+    return img
+
+
+def progress_bar():
+    img = new(512, 64)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([2, 12, 509, 52], 18, fill=rgba(PAL["green"]), outline=INK, width=2)
+    d.rounded_rectangle([10, 16, 501, 30], 8, fill=(255, 255, 255, 90))
+    for x in range(30, 500, 44):
+        d.ellipse([x - 5, 35, x + 5, 45], fill=(255, 255, 255, 120))
+    return img
+
+
+def splash_team():
+    img = vgradient(1024, 768, (250, 246, 230, 255), (240, 226, 190, 255))
+    d = ImageDraw.Draw(img)
+    img.alpha_composite(P.fish("GOLD_FISH_1", 220, 150, -1, 0.2), (402, 200))
+    text_center(d, (512, 430), "The Corvalen team", 56, PAL["deep"], True)
+    text_center(d, (512, 500), "presents", 32, PAL["sea"], True)
+    return img
+
+
+def splash_title():
+    img = water_scene(1024, 768, "splash", 12, "Corvalen")
+    text_center(ImageDraw.Draw(img), (512, 340), "Raise them, care for them, sell them!", 32, PAL["white"], True, PAL["ink"], 3)
+    return img
+
+
+def location(loc):
+    """The shop room: back wall, windows to the sea (locations 1 and 2), tiled floor."""
+    wall = [(120, 190, 210), (250, 215, 170), (190, 180, 230)][loc - 1]
+    floor = [(200, 160, 110), (235, 210, 160), (160, 170, 190)][loc - 1]
+    img = vgradient(1024, 768, shade(wall, 1.15) + (255,), shade(wall, 0.9) + (255,))
+    d = ImageDraw.Draw(img)
+    d.rectangle([0, 330, 1024, 768], fill=rgba(floor))
+    for y in range(330, 768, 48):
+        d.line([(0, y), (1024, y)], fill=rgba(shade(floor, 0.85)), width=2)
+    for x in range(-400, 1424, 96):
+        d.line([(x, 768), (512 + (x - 512) * 0.45, 330)], fill=rgba(shade(floor, 0.85)), width=2)
+    d.rectangle([0, 318, 1024, 336], fill=rgba(shade(wall, 0.7)))
+    if loc in (1, 2):
+        for wx in (120, 430, 740):
+            d.rounded_rectangle([wx, 40, wx + 170, 200], 10, fill=rgba(PAL["water"]), outline=rgba(PAL["wood_dark"]), width=10)
+            d.rectangle([wx + 10, 130, wx + 160, 190], fill=rgba(PAL["sea"]))
+            d.line([(wx + 85, 45), (wx + 85, 195)], fill=rgba(PAL["wood_dark"]), width=6)
+    else:
+        for k in range(5):
+            x = 60 + k * 200
+            d.rounded_rectangle([x, 50, x + 140, 190], 8, fill=rgba(PAL["sea"]), outline=rgba(PAL["stone_dark"]), width=6)
+            img.alpha_composite(P.fish(KINDS[k * 2], 100, 64, -1, 0.3), (x + 20, 90))
+    text_center(d, (512, 250), ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"][loc - 1], 40,
+                PAL["white"], True, PAL["ink"], 3)
+    return img
+
+
+def bonus_location():
+    img = vgradient(1024, 768, (150, 210, 250, 255), (230, 245, 255, 255))
+    d = ImageDraw.Draw(img)
+    d.ellipse([820, 40, 940, 160], fill=rgba(PAL["sun"]))
+    for k in range(4):
+        x = 80 + k * 260
+        d.ellipse([x, 90 + (k % 2) * 30, x + 160, 140 + (k % 2) * 30], fill=(255, 255, 255, 220))
+    d.rectangle([0, 430, 1024, 768], fill=rgba(PAL["sand"]))
+    d.polygon([(0, 430), (1024, 400), (1024, 470), (0, 470)], fill=rgba(PAL["sand_dark"]))
+    for row in range(3):
+        y = 520 + row * 80
+        d.line([(0, y + 40), (1024, y + 40)], fill=rgba(shade(PAL["sand"], 0.93)), width=3)
+    d.rectangle([930, 430, 1024, 768], fill=rgba(PAL["sea"]))
+    for y in range(440, 768, 30):
+        d.arc([905, y, 955, y + 30], 270, 90, fill=rgba(PAL["foam"]), width=4)
+    return img
+
+
+def map_screen():
+    img = vgradient(1024, 768, PAL["water"] + (255,), PAL["sea"] + (255,))
+    d = ImageDraw.Draw(img)
+    islands = [(620, 700, 380), (860, 300, 300), (400, 200, 300)]
+    for cx, cy, rr in islands:
+        d.ellipse([cx - rr, cy - rr * 0.45, cx + rr, cy + rr * 0.45], fill=rgba(PAL["sand"]), outline=rgba(PAL["sand_dark"]), width=6)
+        d.ellipse([cx - rr * 0.7, cy - rr * 0.3, cx + rr * 0.7, cy + rr * 0.3], fill=rgba(PAL["leaf"]))
+    pts = [(x + 15, y + 12) for x, y in MAP_POINTS]
+    d.line(pts, fill=rgba(PAL["white"]), width=5)
+    for k, (x, y) in enumerate(pts):
+        big = k in (0, 15, 30)
+        r = 14 if big else 9
+        d.ellipse([x - r, y - r, x + r, y + r], fill=rgba(PAL["coral"] if big else PAL["white"]), outline=INK, width=2)
+    for label, (x, y) in (("Harbour", (560, 740)), ("Beach", (930, 250)), ("City", (300, 120))):
+        text_center(d, (x, y), label, 28, PAL["white"], True, PAL["ink"], 3)
+    text_center(d, (512, 30), "Map", 40, PAL["sun"], True, PAL["ink"], 3)
+    return img
+
+
+COMIC_TEXT = {
+    1: ["Grandpa leaves his old fish shop to Mira.", "It is dusty... but full of empty aquariums!",
+        "Mira: I will make it the best shop in town!", "The first customer is already at the door."],
+    2: ["Mira cleans every tank.", "She tries out the interior machine.", "Fish need homes, food and care.",
+        "Time to open the shop!"],
+    3: ["The harbour shop is a big success!", "A letter: a shop on the beach is for sale.",
+        "Mira packs the aquariums.", "Welcome to the beach shop!"],
+    4: ["The beach customers love Mira's fish.", "The city aquarium calls!", "A big hall for rare fish.",
+        "Welcome to the city aquarium!"],
+    5: ["The city aquarium is the talk of the town.", "Mira's friends throw a party.",
+        "Thank you for playing!", "The end... for now."],
+}
+
+
+def comic(page):
+    img = vgradient(1024, 768, (250, 246, 236, 255), (240, 232, 214, 255))
+    d = ImageDraw.Draw(img)
+    r = rng("comic", page)
+    panels = [(30, 30, 500, 370), (524, 30, 994, 370), (30, 394, 500, 680), (524, 394, 994, 680)]
+    for i, (x0, y0, x1, y1) in enumerate(panels):
+        scene = water_scene(x1 - x0, y1 - y0, "comic%d_%d" % (page, i), 3) if i % 2 == 0 else location(1 + (page + i) % 3).resize((x1 - x0, y1 - y0))
+        img.alpha_composite(scene, (x0, y0))
+        hero = __import__("anims").heroine("cheer" if i == 3 else "stand", 0.2)
+        hero = hero.resize((int(hero.size[0] * 0.9), int(hero.size[1] * 0.9)))
+        img.alpha_composite(hero, (x0 + 30 + (i * 97) % 200, y1 - hero.size[1] - 10))
+        d.rectangle([x0, y0, x1, y1], outline=INK, width=5)
+        d.rounded_rectangle([x0 + 12, y0 + 12, x1 - 12, y0 + 64], 12, fill=(255, 255, 240, 235), outline=INK, width=2)
+        text_center(d, ((x0 + x1) / 2, y0 + 38), COMIC_TEXT[page][i], 19, PAL["ink"], True)
+    return img
+
+
+def pets_screen():
+    img = water_scene(1024, 768, "pets", 2)
+    d = ImageDraw.Draw(img)
+    for cx, pic in ((210, P.fish("GOLD_FISH_1", 240, 170, 1, 0.2)), (820, __import__("anims").turtle_pic(240, 170))):
+        d.ellipse([cx - 170, 150, cx + 170, 470], fill=(230, 248, 255, 150), outline=rgba(PAL["white"]), width=6)
+        img.alpha_composite(pic, (cx - 120, 220))
+    text_center(d, (512, 80), "Choose your pet", 54, PAL["sun"], True, PAL["ink"], 4)
+    return img
+
+
+def cursor():
+    img = new(55, 118)
+    for top, press in ((0, True), (59, False)):
+        def paint(d, W, H, s):
+            tip = (11 * s, 11 * s)
+            pts = [tip, (tip[0], tip[1] + 36 * s), (tip[0] + 10 * s, tip[1] + 27 * s), (tip[0] + 18 * s, tip[1] + 42 * s),
+                   (tip[0] + 25 * s, tip[1] + 38 * s), (tip[0] + 17 * s, tip[1] + 24 * s), (tip[0] + 29 * s, tip[1] + 23 * s)]
+            d.polygon(pts, fill=rgba(PAL["sun"] if press else PAL["white"]), outline=INK, width=3 * s)
+        img.alpha_composite(P._scaled(55, 59, paint), (0, top))
+    return img
+
+
+# --- atlases ---------------------------------------------------------------
+
+def fish_icon(kind):
+    return lambda w, h: P.fit(P.fish(kind, 120, 84, -1, 0.2), w, h) if hasattr(P, "fit") else __import__("common").fit(P.fish(kind, 120, 84, -1, 0.2), w, h)
+
+
+def gui_atlas():
+    from common import fit
+    R = [
+        (0, 235, 86, 151, lambda w, h: P.button(w, h)),
+        (0, 235, 226, 294, lambda w, h: P.button(w, h, True)),
+        (301, 408, 0, 74, lambda w, h: P.panel(w, h, radius=20)),
+        (356, 445, 364, 434, lambda w, h: pause_icon(w, h, True)),
+        (92, 439, 475, 513, lambda w, h: P.bar(w, h, None, frame=True)),
+        (92, 374, 459, 474, lambda w, h: P.bar(w, h, PAL["green"])),
+        (238, 332, 169, 238, lambda w, h: P.arrow_button(w, h, 1)),
+        (418, 513, 285, 360, lambda w, h: P.arrow_button(w, h, 1, True)),
+        (0, 92, 439, 508, lambda w, h: P.arrow_button(w, h, -1)),
+        (323, 418, 285, 360, lambda w, h: P.arrow_button(w, h, -1, True)),
+        (252, 360, 446, 457, lambda w, h: P.bar(w, h, PAL["sun"])),
+        (351, 496, 71, 142, lambda w, h: fit(stars(2), w, h)),
+        (348, 494, 140, 211, lambda w, h: fit(stars(3), w, h)),
+        (330, 494, 213, 275, lambda w, h: fit(stars(4), w, h)),
+        (39, 78, 300, 323, lambda w, h: P.label(w, h, "@", fg=PAL["sun"])),
+        (75, 149, 0, 78, lambda w, h: ability(w, h, "fish", False)),
+        (0, 74, 0, 78, lambda w, h: ability(w, h, "fish", True)),
+        (225, 299, 0, 78, lambda w, h: ability(w, h, "turtle", False)),
+        (150, 224, 0, 78, lambda w, h: ability(w, h, "turtle", True)),
+        (236, 260, 87, 124, lambda w, h: P.note_icon(w, h)),
+        (261, 299, 86, 128, lambda w, h: P.note_icon(w, h)),
+        (300, 326, 75, 109, lambda w, h: P.note_icon(w, h)),
+        (235, 256, 125, 162, lambda w, h: P.note_icon(w, h)),
+        (256, 276, 128, 163, lambda w, h: P.note_icon(w, h)),
+    ]
+    for k in range(12):   # charge clocks: 12 rows of 20 px
+        R.append((493, 512, k * 20, k * 20 + 20, lambda w, h, k=k: clock(w, h, k / 11.0)))
+    return atlas(513, 513, R)
+
+
+def pause_icon(w, h, hover):
+    img = new(w, h)
+    d = ImageDraw.Draw(img)
+    d.ellipse([8, 4, w - 8, h - 4], fill=rgba(PAL["sun"] if hover else PAL["orange"]), outline=INK, width=3)
+    cx, cy = w / 2, h / 2
+    d.rectangle([cx - 12, cy - 14, cx - 4, cy + 14], fill=rgba(PAL["white"]))
+    d.rectangle([cx + 4, cy - 14, cx + 12, cy + 14], fill=rgba(PAL["white"]))
+    return img
+
+
+def stars(n):
+    img = new(60 * n, 60)
+    for k in range(n):
+        img.alpha_composite(P.star(56, 56), (k * 60 + 2, 2))
+    return img
+
+
+def clock(w, h, frac):
+    img = new(w, h)
+    d = ImageDraw.Draw(img)
+    d.ellipse([1, 2, w - 2, h - 2], fill=(255, 255, 255, 200), outline=INK)
+    d.pieslice([1, 2, w - 2, h - 2], -90, -90 + 360 * frac, fill=rgba(PAL["green"]))
+    return img
+
+
+def ability(w, h, kind, hover):
+    img = P.panel(w, h, fill=PAL["panel_light"] if hover else PAL["panel"], radius=16)
+    from common import fit
+    pic = P.fish("GOLD_FISH_1", 90, 64, -1, 0.2) if kind == "fish" else __import__("anims").turtle_pic(90, 64)
+    img.alpha_composite(fit(pic, w - 16, h - 16), (8, 8))
+    return img
+
+
+def order_card(w, h, computer, hover):
+    img = P.panel(w, h, fill=(255, 250, 235) if not computer else (225, 240, 255),
+                  border=PAL["coral"] if not computer else PAL["blue"], radius=10, alpha=255)
+    if hover:
+        ImageDraw.Draw(img).rounded_rectangle([2, 2, w - 3, h - 3], 10, outline=rgba(PAL["sun"]), width=4)
+    return img
+
+
+def icons_atlas():
+    from common import fit
+    icon_rects = {"FISH_1": (226, 302, 103, 160), "FISH_2": (411, 478, 13, 78), "THORN_FISH": (162, 226, 108, 167),
+                  "CAT_FISH": (90, 160, 157, 205), "JELLY_FISH_1": (168, 252, 205, 285), "JELLY_FISH_2": (432, 512, 154, 227),
+                  "CRAMP_FISH": (178, 265, 57, 103), "GOLD_FISH_1": (253, 339, 0, 52), "GOLD_FISH_2": (90, 154, 263, 321),
+                  "SAW_FISH": (90, 177, 54, 108), "SHARK_1": (90, 162, 108, 157), "SHARK_2": (5, 123, 439, 494),
+                  "ANGLER_FISH": (90, 168, 205, 263), "SHOAL_FISHES": (130, 186, 0, 53), "OCTOPUS": (186, 253, 0, 56),
+                  "CRAB": (226, 292, 160, 205), "SHELL": (265, 326, 53, 100)}
+    R = [
+        (0, 90, 1, 67, lambda w, h: order_card(w, h, False, False)),
+        (0, 90, 68, 133, lambda w, h: order_card(w, h, False, True)),
+        (0, 90, 135, 201, lambda w, h: order_card(w, h, True, False)),
+        (0, 90, 203, 270, lambda w, h: order_card(w, h, True, True)),
+        (0, 89, 272, 339, lambda w, h: sell_button(w, h, True)),
+        (0, 89, 339, 406, lambda w, h: sell_button(w, h, False)),
+        (142, 459, 325, 423, lambda w, h: P.panel(w, h, radius=24)),
+        (142, 162, 345, 423, lambda w, h: P.panel(w, h, radius=6)),
+        (345, 475, 423, 511, lambda w, h: P.panel(w, h, radius=24)),
+        (1, 345, 423, 439, lambda w, h: P.bar(w, h, PAL["panel_light"])),
+        (340, 410, 0, 77, lambda w, h: P.computer(w, h)),
+        (319, 420, 145, 204, lambda w, h: tag(w, h, "BUY", PAL["green"])),
+        (383, 491, 262, 323, lambda w, h: tag(w, h, "UP!", PAL["orange"])),
+        (253, 298, 205, 323, lambda w, h: P.bar(w, h, PAL["violet"])),
+        (298, 343, 204, 322, lambda w, h: P.bar(w, h, None, frame=True)),
+    ]
+    for kind, (l, r, t, b) in icon_rects.items():
+        R.append((l, r, t, b, lambda w, h, kind=kind: fit(P.fish(kind, 120, 84, -1, 0.2), w, h)))
+    return atlas(512, 512, R)
+
+
+def sell_button(w, h, hover):
+    img = P.panel(w, h, fill=PAL["green"] if not hover else (120, 230, 120), border=PAL["sun"], radius=16, alpha=255)
+    d = ImageDraw.Draw(img)
+    text_center(d, (w / 2, h / 2), "$", int(h * 0.6), PAL["white"], True, PAL["ink"], 2)
+    return img
+
+
+def tag(w, h, text, color):
+    img = P.panel(w, h, fill=color, border=PAL["white"], radius=14, alpha=255)
+    text_center(ImageDraw.Draw(img), (w / 2, h / 2), text, int(h * 0.42), PAL["white"], True, PAL["ink"], 2)
+    return img
+
+
+def items_atlas():
+    from common import fit
+    R = [
+        (225, 256, 178, 201, lambda w, h: fit(P.star(30, 30), w, h)),
+        (182, 222, 178, 213, lambda w, h: fit(P.star(40, 40, PAL["coral"]), w, h)),
+        (171, 231, 0, 42, lambda w, h: P.ground("STONE", w, h, 1)),
+        (154, 228, 79, 115, lambda w, h: P.ground("ROCK", w, h, 1)),
+        (140, 205, 47, 82, lambda w, h: P.ground("SAND", w, h, 1)),
+        (70, 108, 11, 41, lambda w, h: P.grass("GREEN_GRASS", w, h, 1)),
+        (99, 139, 60, 97, lambda w, h: P.grass("BLUE_GRASS", w, h, 1)),
+        (157, 196, 129, 164, lambda w, h: P.grass("RED_GRASS", w, h, 1)),
+        (117, 173, 0, 49, lambda w, h: P.house("CASTLE", w, h)),
+        (59, 97, 52, 100, lambda w, h: P.house("CHEST", w, h)),
+        (112, 154, 104, 147, lambda w, h: P.house("SEA_SHELL", w, h)),
+        (102, 157, 193, 242, lambda w, h: P.coral("RED_CORAL", w, h, 1)),
+        (94, 144, 148, 195, lambda w, h: P.coral("BLUE_CORAL", w, h, 2)),
+        (57, 114, 104, 150, lambda w, h: P.coral("YELLOW_CORAL", w, h, 3)),
+        (0, 59, 0, 62, lambda w, h: P.food(3, w, h)),
+        (56, 104, 204, 256, lambda w, h: P.food(2, w, h)),
+        (0, 50, 117, 175, lambda w, h: P.food(1, w, h)),
+        (203, 254, 42, 80, lambda w, h: P.food(4, w, h)),
+        (155, 183, 179, 228, lambda w, h: P.medicine(2, w, h)),
+        (57, 96, 148, 206, lambda w, h: P.medicine(1, w, h)),
+        (200, 253, 118, 178, lambda w, h: P.bubble_icon(w, h)),
+    ]
+    return atlas(256, 256, R)
+
+
+def left_menu():
+    R = [(0, 298, 0, 99, lambda w, h: P.panel(w, h, radius=22)),
+         (8, 276, 109, 133, lambda w, h: P.bar(w, h, PAL["sun"]))]
+    return atlas(298, 133, R)
+
+
+def message():
+    def title(text, color):
+        def paint(w, h):
+            img = new(w, h)
+            d = ImageDraw.Draw(img)
+            img.alpha_composite(P.star(120, 120, color), ((w - 120) // 2, 10))
+            text_center(d, (w / 2, 190), text, 34, PAL["white"], True, PAL["ink"], 3)
+            return img
+        return paint
+    R = [(0, 662, 0, 756, lambda w, h: P.panel(w, h, fill=(250, 246, 230), border=PAL["sea"], radius=40, alpha=245)),
+         (0, 267, 757, 1023, title("Complete!", PAL["sun"])),
+         (270, 538, 757, 1022, title("Failed", PAL["stone"])),
+         (166, 474, 543, 566, lambda w, h: P.bar(w, h, PAL["sea"]))]
+    return atlas(662, 1023, R)
+
+
+def aquarium_body(look):
+    w = 242 if look < 3 else 240
+    frame = [(90, 150, 190), (200, 150, 100), (150, 150, 170), (230, 200, 120)][look]
+    img = new(w, 158)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([6, 16, w - 6, 150], 10, fill=(120, 200, 240, 150), outline=rgba(frame), width=6)
+    d.rectangle([14, 26, w - 14, 44], fill=(200, 240, 255, 90))
+    d.rounded_rectangle([0, 4, w, 22], 6, fill=rgba(frame), outline=INK, width=2)
+    d.rounded_rectangle([0, 138, w, 158], 6, fill=rgba(shade(frame, 0.85)), outline=INK, width=2)
+    return img
+
+
+def aquarium_sheet(look, h):
+    img = new(256 if look < 3 else 240, h)
+    w = img.size[0]
+    img.alpha_composite(aquarium_body(look), (0, 0))
+    d = ImageDraw.Draw(img)
+    # lamp light 0-231 x 155-263
+    light = new(231, 105)
+    ImageDraw.Draw(light).polygon([(80, 0), (150, 0), (225, 104), (5, 104)], fill=(255, 250, 200, 70))
+    img.alpha_composite(light.filter(ImageFilter.GaussianBlur(4)), (0, 155))
+    # dirt 1 (brush 1: green algae film) 0-235 x 260-380, dirt 2 (brown spots) 382-507
+    r = rng("dirt", look)
+    for y0, y1, col in ((261, 380, (90, 160, 70)), (391, 499, (130, 100, 60))):
+        for _ in range(60):
+            x, y = r.uniform(8, 215), r.uniform(y0 + 10, y1 - 10)
+            rr = r.uniform(4, 12)
+            d.ellipse([x - rr, y - rr, x + rr, y + rr], fill=rgba(col, 120))
+    return img
+
+
+def glow_sheet(w, h, rects):
+    return atlas(w, h, [(l, r, t, b, lambda ww, hh: P.glow(ww, hh)) for l, r, t, b in rects])
+
+
+def interiors():
+    R = []
+    grounds = {"SAND": [(286, 512, 0, 73), (285, 512, 72, 147)], "STONE": [(285, 512, 145, 219), (285, 512, 216, 290)],
+               "ROCK": [(285, 512, 287, 360), (285, 512, 359, 432)]}
+    for k, rects in grounds.items():
+        for i, rc in enumerate(rects):
+            R.append(rc + (lambda w, h, k=k, i=i: P.ground(k, w, h, i),))
+    houses = {"CASTLE": [(0, 44, 290, 332), (0, 44, 245, 289)], "CHEST": [(0, 36, 334, 374), (37, 75, 333, 374)],
+              "SEA_SHELL": [(192, 228, 258, 292), (192, 228, 224, 258)]}
+    for k, rects in houses.items():
+        for rc in rects:
+            R.append(rc + (lambda w, h, k=k: P.house(k, w, h),))
+    algae = {"GREEN_GRASS": [(204, 246, 140, 190), (246, 286, 140, 186), (160, 228, 190, 224)],
+             "BLUE_GRASS": [(46, 86, 154, 194), (86, 120, 154, 189), (120, 159, 141, 187), (159, 203, 143, 187)],
+             "RED_GRASS": [(0, 42, 195, 246), (43, 83, 194, 234), (83, 115, 194, 235), (0, 45, 154, 194)]}
+    for k, rects in algae.items():
+        for i, rc in enumerate(rects):
+            R.append(rc + (lambda w, h, k=k, i=i: P.grass(k, w, h, i),))
+    corals = {"RED_CORAL": [(220, 274, 29, 69), (0, 59, 54, 104), (60, 110, 54, 106), (110, 158, 54, 99), (159, 220, 54, 99), (220, 266, 69, 104)],
+              "BLUE_CORAL": [(0, 53, 3, 54), (92, 127, 0, 53), (128, 176, 4, 54)],
+              "YELLOW_CORAL": [(0, 55, 104, 154), (56, 113, 111, 154), (113, 152, 99, 141), (152, 188, 99, 136), (188, 222, 104, 137), (222, 271, 104, 140)]}
+    for k, rects in corals.items():
+        for i, rc in enumerate(rects):
+            R.append(rc + (lambda w, h, k=k, i=i: P.coral(k, w, h, i),))
+    # wish-bubble body and the sale-badge frame
+    R.append((0, 88, 384, 448, lambda w, h: P.bubble_icon(w, h)))
+    R.append((0, 122, 448, 512, lambda w, h: P.bubble_icon(w, h)))
+    return atlas(512, 512, R)
+
+
+def aquarium_animation():
+    img = new(379, 512)
+    d = ImageDraw.Draw(img)
+    for col in range(4):               # rising bubbles, 16 x 64 cells from (244, 0)
+        for row in range(8):
+            k = col * 8 + row
+            x0, y0 = 244 + col * 16, row * 64
+            for j in range(3):
+                y = y0 + 64 - ((k * 6 + j * 21) % 64)
+                d.ellipse([x0 + 4 + j * 2, y - 3, x0 + 10 + j * 2, y + 3], outline=(255, 255, 255, 200), width=1)
+    for row in range(32):              # water surface of the wish bubble, 121 x 13
+        pts = [(x, row * 13 + 6 + 3 * math.sin(x / 10.0 + row * 0.4)) for x in range(0, 121, 4)]
+        d.line(pts, fill=(120, 200, 250, 220), width=3)
+    for row in range(16):              # tiny air bubble, 6 x 6 from (125, 0)
+        rr = 1 + row % 3
+        d.ellipse([128 - rr, row * 6 + 3 - rr, 128 + rr, row * 6 + 3 + rr], fill=(255, 255, 255, 220))
+    for col in range(2):               # machine working, 36 x 77 from (307, 0)
+        for row in range(6):
+            k = col * 6 + row
+            x0, y0 = 307 + col * 36, row * 77
+            d.ellipse([x0 + 4, y0 + 20 + k % 4 * 4, x0 + 32, y0 + 50 + k % 4 * 4], fill=(255, 255, 255, 150))
+            d.ellipse([x0 + 10, y0 + 8 + (k * 7) % 30, x0 + 18, y0 + 16 + (k * 7) % 30], fill=(200, 240, 255, 200))
+    return img
+
+
+def grid_anim(w, h, origin, cell, cols, rows, paint):
+    img = new(w, h)
+    for c in range(cols):
+        for r in range(rows):
+            x0, y0 = origin[0] + c * cell[0], origin[1] + r * cell[1]
+            img.alpha_composite(paint(cell[0], cell[1], c * rows + r), (x0, y0))
+    return img
+
+
+def work_cloud():
+    def cloud(w, h, k):
+        img = new(w, h)
+        d = ImageDraw.Draw(img)
+        r = rng("cloud", k)
+        for _ in range(6):
+            x, y, rr = r.uniform(20, w - 20), r.uniform(20, h - 20), r.uniform(10, 22)
+            d.ellipse([x - rr, y - rr, x + rr, y + rr], fill=(255, 255, 255, 170))
+        return img.filter(ImageFilter.GaussianBlur(2))
+
+    def comp(w, h, k):
+        img = new(w, h)
+        d = ImageDraw.Draw(img)
+        d.rounded_rectangle([4, 30, w - 4, h - 4], 6, fill=rgba(PAL["stone"]), outline=INK, width=2)
+        for j in range(3):
+            y = 28 - ((k * 5 + j * 9) % 28)
+            d.ellipse([10 + j * 3, y, 16 + j * 3, y + 6], outline=(255, 255, 255, 220))
+        return img
+    img = grid_anim(416, 992, (0, 0), (100, 80), 3, 12, cloud)
+    img.alpha_composite(grid_anim(416, 992, (304, 0), (28, 62), 2, 16, comp))
+    img.alpha_composite(grid_anim(416, 992, (360, 0), (28, 62), 1, 10, comp))
+    img.alpha_composite(grid_anim(416, 992, (388, 0), (28, 62), 1, 10, comp))
+    return img
+
+
+def caustic():
+    def paint(w, h, k):
+        img = new(w, h)
+        d = ImageDraw.Draw(img)
+        for j in range(8):
+            x = (j * 27 + k * 5) % w
+            d.arc([x - 20, 5, x + 20, h - 5], 200, 340, fill=(120, 160, 170, 120), width=3)
+        return img
+    return grid_anim(380, 972, (0, 0), (190, 54), 2, 18, paint)
+
+
+def volume_light():
+    def paint(w, h, k):
+        img = new(w, h)
+        d = ImageDraw.Draw(img)
+        for j in range(4):
+            x = 20 + j * 50 + 10 * math.sin(k / 5.0 + j)
+            d.polygon([(x, 0), (x + 14, 0), (x + 30, h), (x + 10, h)], fill=(255, 255, 255, 40))
+        return img.filter(ImageFilter.GaussianBlur(3))
+    return grid_anim(400, 1024, (0, 0), (200, 64), 2, 16, paint)
+
+
+def sea_wave():
+    def paint(w, h, k):
+        img = new(w, h)
+        d = ImageDraw.Draw(img)
+        d.rectangle([0, 30, w, h], fill=rgba(PAL["sea"]))
+        pts = [(x, 30 + 8 * math.sin(x / 12.0 + k * 0.63)) for x in range(0, w + 4, 4)]
+        d.polygon(pts + [(w, h), (0, h)], fill=rgba(PAL["sea"]))
+        d.line(pts, fill=rgba(PAL["foam"]), width=4)
+        return img
+    return grid_anim(200, 450, (0, 0), (100, 90), 2, 5, paint)
+
+
+def footwear(w, h, level, second):
+    """Footwear sheets: a pair of shoes in every cell of every grid the game uses."""
+    col = [(250, 140, 170), (200, 150, 90), (90, 110, 160)][level - 1]
+    img = new(w, h)
+
+    def shoes(cw, ch, k):
+        c = new(cw, ch)
+        d = ImageDraw.Draw(c)
+        lift = (k % 5) * 2
+        for side in (0, 1):
+            x = cw * (0.2 + 0.4 * side)
+            y = ch - 16 - (lift if side == k % 2 else 0)
+            d.rounded_rectangle([x - cw * 0.15, y, x + cw * 0.18, y + 12], 6, fill=rgba(col), outline=INK, width=2)
+        return c
+    if not second:
+        img.alpha_composite(grid_anim(w, h, (181, 0), (61, 96), 3, 5, shoes))
+        img.alpha_composite(grid_anim(w, h, (0, 0), (60, 84), 3, 6, shoes))
+        img.alpha_composite(shoes(59, 56, 0), (0, 57))
+    else:
+        img.alpha_composite(grid_anim(w, h, (0, 0), (72, 32), 2, 31, shoes))
+        img.alpha_composite(grid_anim(w, h, (72, 0), (83, 56), 3, 18, shoes))
+        img.alpha_composite(grid_anim(w, h, (242, 0), (113, 90), 3, 11, shoes))
+        img.alpha_composite(grid_anim(w, h, (465, 0), (118, 94), 2, 11, shoes))
+        img.alpha_composite(grid_anim(w, h, (584, 0), (130, 87), 2, 11, shoes))
+    return img
+
+
+def shadow_part():
+    img = new(864, 732)
+    d = ImageDraw.Draw(img)
+    for l, r, t, b in ((759, 864, 251, 335), (759, 864, 335, 419), (427, 534, 650, 732)):
+        d.ellipse([l + 4, t + (b - t) // 2 - 14, r - 4, t + (b - t) // 2 + 14], fill=(20, 40, 70, 110))
+    return img
+
+
+def pelka_map():
+    def paint(w, h, k):
+        hero = __import__("anims").heroine("walk", (k % 4) / 4.0)
+        return hero.resize((w, h), Image.LANCZOS)
+    return grid_anim(312, 484, (0, 0), (39, 121), 8, 4, paint)
+
+
+def time_bar():
+    img = new(187, 240)
+    img.alpha_composite(grid_anim(187, 240, (0, 0), (24, 24), 5, 10, lambda w, h, k: clock(w, h, k / 49.0)))
+    for i, kind in enumerate(("growth", "cost")):   # carried vitamins down the right columns
+        for k in range(8):
+            img.alpha_composite(P.vitamin(kind, 17, 26), (153 + i * 17, k * 28))
+    return img
+
+
+def brush_sheet():
+    img = new(99, 462)
+    for k in range(8):
+        img.alpha_composite(P.brush(1, 46, 56, k * 45 - 90), (0, k * 57))
+        img.alpha_composite(P.brush(2, 52, 50, k * 45 - 90), (47, k * 51))
+    return img
+
+
+def instruments():
+    R = []
+    for (l, r, t, b) in ((421, 480, 3, 51), (419, 466, 99, 146), (420, 474, 51, 99), (420, 475, 147, 193),
+                         (420, 479, 192, 238), (420, 476, 238, 289), (420, 481, 287, 334), (420, 477, 333, 385),
+                         (420, 479, 385, 432)):
+        R.append((l, r, t, b, lambda w, h: switch(w, h)))
+    R.append((292, 332, 432, 487, lambda w, h: P.vitamin("cost", w, h)))
+    R.append((244, 291, 433, 482, lambda w, h: P.vitamin("growth", w, h)))
+    R.append((0, 78, 452, 500, lambda w, h: P.glow(w, h)))
+    return atlas(481, 500, R)
+
+
+def switch(w, h):
+    img = new(w, h)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([4, 6, w - 4, h - 4], 8, fill=rgba(PAL["stone"]), outline=INK, width=2)
+    d.ellipse([w / 2 - 8, h / 2 - 8, w / 2 + 8, h / 2 + 8], fill=rgba(PAL["green"]), outline=INK, width=2)
+    return img
+
+
+def upgrades():
+    img = new(513, 490)
+    d = ImageDraw.Draw(img)
+    # machine bodies (level 1-3)
+    for (l, r, t, b), col in (((393, 513, 0, 142), PAL["sea"]), ((385, 513, 263, 384), PAL["coral"]),
+                              ((385, 513, 142, 263), PAL["violet"])):
+        cell = P.panel(r - l, b - t, fill=col, border=PAL["stone"], radius=16, alpha=255)
+        cd = ImageDraw.Draw(cell)
+        cd.ellipse([20, 20, r - l - 20, b - t - 40], fill=(200, 240, 255, 220), outline=INK, width=3)
+        img.alpha_composite(cell, (l, t))
+    # pet aquariums
+    for k in range(6):
+        x, y = (k % 3) * 128, (k // 3) * 140
+        cell = P.panel(120, 130, fill=(150, 215, 245), border=[PAL["stone"], PAL["sand_dark"], PAL["sun"]][k // 2], radius=30, alpha=200)
+        img.alpha_composite(cell, (x, y))
+    img.alpha_composite(P._scaled(77, 57, lambda dd, W, H, s: dd.polygon([(0, H * 0.3), (W * 0.6, H * 0.3), (W * 0.6, 0), (W, H * 0.5), (W * 0.6, H), (W * 0.6, H * 0.7), (0, H * 0.7)], fill=rgba(PAL["sun"]), outline=INK, width=3 * s)), (390, 433))
+    return img
+
+
+def decorations(w, h, seed):
+    """Decoration pieces: plants, shelves and posters on a clear sheet."""
+    img = new(w, h)
+    r = rng("deco", seed)
+    for k in range(int(w * h / 40000)):
+        x, y = int(r.uniform(0, w - 120)), int(r.uniform(0, h - 140))
+        kind = k % 3
+        if kind == 0:
+            pic = P.grass(r.choice(["GREEN_GRASS", "BLUE_GRASS"]), 80, 120, k)
+        elif kind == 1:
+            pic = P.coral(r.choice(["RED_CORAL", "YELLOW_CORAL"]), 100, 100, k)
+        else:
+            pic = P.house(r.choice(["CHEST", "SEA_SHELL"]), 90, 80)
+        img.alpha_composite(pic, (x, y))
+    return img
+
+
+def build(out_dir):
+    """Writes every picture; returns (id, rel path, coverage, extra attrs) in declaration order."""
+    from common import fit
+    decl = []
+
+    def put(img_id, img, coverage, rel=None, opaque=False, **attrs):
+        rel = rel or "Images/%s.png" % img_id.lower().lstrip("_")
+        save_png(img, "%s/%s" % (out_dir, rel), opaque=opaque)
+        decl.append((img_id, rel, coverage, attrs))
+
+    put("SPLASH_1", splash_team(), "-2", opaque=True, only_intro=1)
+    put("SPLASH_2", splash_title(), "-2", opaque=True, only_intro=1)
+    put("INTRO_SCREEN", intro_screen(), "-2,0", opaque=True)
+    put("INTRO_PROGRESS", progress_bar(), "-2,0", x=266, y=690)
+    put("CURSOR", cursor(), "0")
+    put("GUI", gui_atlas(), "0")
+    put("COMICS_1", comic(1), "0", opaque=True)
+    put("COMICS_2", comic(2), "0", opaque=True)
+    put("MENU_PETS", pets_screen(), "0", opaque=True)
+    put("COMICS_3", comic(3), "5", opaque=True)
+    put("COMICS_4", comic(4), "5", opaque=True)
+    put("COMICS_5", comic(5), "5", opaque=True)
+    put("LEFT_MENU", left_menu(), "1,2,3")
+    put("ICONS", icons_atlas(), "1,2,3,4")
+    put("MESSAGE", message(), "1,2,3,4")
+    put("MAP", map_screen(), "1,2,3", opaque=True)
+    put("PELKA_MAP", pelka_map(), "1,2,3")
+    put("ITEMS", items_atlas(), "1,2,3")
+    put("UPGRADES", upgrades(), "1,2,3")
+    put("AQUARIUM_INTERIORS", interiors(), "1,2,3")
+    put("AQUARIUM_ANIMATION", aquarium_animation(), "1,2,3")
+    shadow = new(223, 92)
+    ImageDraw.Draw(shadow).ellipse([4, 20, 219, 88], fill=(20, 40, 70, 90))
+    put("AQUARIUM_SHADOW", shadow.filter(ImageFilter.GaussianBlur(4)), "1,2,3")
+    put("AQUARIUM_1", aquarium_sheet(0, 507), "1")
+    put("AQUARIUM_2", aquarium_sheet(1, 499), "2")
+    put("AQUARIUM_3", aquarium_sheet(2, 505), "3")
+    put("AQUARIUM_ADD", aquarium_sheet(3, 505), "1,2,3")
+    put("LOCATION_1_GLOW", glow_sheet(247, 314, [(5, 247, 12, 173), (0, 160, 292, 314), (180, 240, 183, 231), (117, 165, 183, 233), (178, 233, 252, 301), (5, 105, 179, 279)]), "1")
+    put("LOCATION_2_GLOW", glow_sheet(255, 311, [(1, 255, 1, 167), (0, 170, 272, 311), (105, 177, 168, 221), (177, 252, 167, 219), (177, 248, 229, 285), (5, 105, 179, 279)]), "2")
+    put("LOCATION_3_GLOW", glow_sheet(255, 399, [(1, 255, 1, 172), (0, 172, 362, 399), (128, 200, 300, 351), (128, 197, 245, 301), (128, 201, 171, 225), (5, 105, 179, 279)]), "3")
+    put("GLOW", glow_sheet(510, 473, [(1, 255, 1, 166), (0, 180, 166, 194), (401, 451, 0, 50), (255, 400, 0, 145),
+                                      (310, 387, 150, 233), (57, 102, 198, 260), (265, 296, 198, 250), (245, 300, 349, 393),
+                                      (238, 302, 400, 468), (421, 479, 237, 298), (197, 252, 245, 304), (447, 500, 405, 473),
+                                      (448, 507, 340, 403), (401, 510, 133, 236), (183, 243, 169, 240), (4, 64, 267, 333)]), "1,2,3")
+    light = new(128, 64)
+    ImageDraw.Draw(light).ellipse([4, 4, 124, 60], fill=(255, 240, 170, 200))
+    put("LIGHT_ADD", light.filter(ImageFilter.GaussianBlur(8)), "1,2,3")
+    put("INSTRUMENTS", instruments(), "1,2,3")
+    put("WORK_CLOUD", work_cloud(), "1,2,3")
+    put("CAUSTIC", caustic(), "1,2,3")
+    put("VOLUME_LIGHT", volume_light(), "1,2,3")
+    put("LOCATION_1", location(1), "1", opaque=True)
+    put("LOCATION_2", location(2), "2", opaque=True)
+    put("LOCATION_3", location(3), "3", opaque=True)
+    put("LOCATION_UPDATES_1", decorations(1024, 960, 1), "1,2,3")
+    upd2 = decorations(512, 955, 2)
+    upd2.alpha_composite(P.brush(1, 49, 65), (0, 855))
+    upd2.alpha_composite(P.brush(2, 50, 57), (51, 857))
+    put("LOCATION_UPDATES_2", upd2, "1,2,3")
+    stand = new(137, 157)
+    ImageDraw.Draw(stand).rounded_rectangle([10, 20, 127, 150], 12, fill=rgba(PAL["wood"]), outline=INK, width=3)
+    put("LOCATION_UPDATES_3", stand, "3")
+    put("BONUS_GAME_LOCATION", bonus_location(), "4", opaque=True)
+    put("SEA_WAVE", sea_wave(), "1,2")
+    mask = new(429, 89)
+    ImageDraw.Draw(mask).rectangle([0, 0, 428, 10], fill=rgba(PAL["wood_dark"]))
+    put("SEA_WAVE_MASK", mask, "1,2")
+    for lvl, name in ((1, "SLIPPERS"), (2, "SANDALS"), (3, "BOOTS")):
+        put("%s_1" % name, footwear(364, 504, lvl, False), "1,2,3")
+        put("%s_2" % name, footwear(848 if lvl == 3 else 844, 1023 if lvl == 3 else 1021, lvl, True), "1,2,3")
+    put("_SHADOW_PART_2", shadow_part(), "1,2,3", rel="Images/shadow_stills.png")
+    put("TIME_BAR", time_bar(), "1,2,3")
+    put("BRUSH", brush_sheet(), "1,2,3")
+    put("MACHINE_GLOW", glow_sheet(258, 255, [(135, 258, 0, 128), (121, 255, 128, 255), (0, 120, 0, 128)]), "1,2,3")
+    mbar = new(109, 446)
+    md = ImageDraw.Draw(mbar)
+    md.rounded_rectangle([3, 0, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)
+    md.rectangle([89, 88, 108, 364], fill=rgba(PAL["deep"]))
+    put("MINIGAME_BAR", mbar, "4")
+    put("_TURTLE_BODY", __import__("anims").turtle_pic(54, 32), "4", rel="Images/turtle_body.png")
+    return decl
