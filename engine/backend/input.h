@@ -11,16 +11,16 @@ struct InputSnapshot {
     std::array<std::uint8_t, 8> buttons{};  // 0x80 while held
     float cursorX = 0.0f;                   // window (back-buffer) pixels
     float cursorY = 0.0f;
-    int relativeX = 0;  // motion since the previous TakeMotion
+    int relativeX = 0;  // motion since the previous TakeInputSnapshot
     int relativeY = 0;
-    int wheel = 0;
+    int wheel = 0;  // notches since the previous TakeInputSnapshot, positive away from the user
 };
 
 // The live state, updated by the window's event pump. Tests write into it
 // directly to inject input.
 InputSnapshot& LiveInput();
 
-// Returns the current state and clears the accumulated relative motion.
+// Returns the current state and clears the accumulated relative motion and wheel.
 InputSnapshot TakeInputSnapshot();
 
 // Scan codes the engine names.

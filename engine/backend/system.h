@@ -9,7 +9,8 @@ namespace backend {
 std::string UserDataFolder(const std::string& organisation, const std::string& application);
 
 // Holds a lock named after `name` in the per-user runtime folder for the rest of
-// the process. False when another running process holds it.
+// the process. False when another running process holds it, and for a second
+// request of the same name from this process.
 bool AcquireSingleInstance(const std::string& name);
 
 // A blocking error box where a display exists; otherwise the text goes to

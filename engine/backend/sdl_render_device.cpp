@@ -1,0 +1,256 @@
+// The 2D render device over SDL_Renderer: textures, sprite draws in the
+// geometry of the sprite interface the game was drawn with, and the device
+// states the frame loop recovers from.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/backend/sdl_internal.h"
+#include "engine/backend/video.h"
+
+namespace backend {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+
+void SetDrawColour(SDL_Renderer* renderer, std::uint32_t argb) {
+    SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
+                           static_cast<Uint8>(argb), static_cast<Uint8>(argb >> 24));
+}
+
+class CSdlTexture : public ITexture {
+public:
+    // Once the device's renderer is gone SDL has freed its textures with it,
+    // and the texture must not be destroyed a second time.
+    CSdlTexture(SDL_Texture* texture, int width, int height, std::weak_ptr<SDL_Renderer> renderer)
+        : m_texture(texture), m_width(width), m_height(height), m_renderer(std::move(renderer)) {}
+
+    ~CSdlTexture() override {
+        if (!m_renderer.expired()) {
+            SDL_DestroyTexture(m_texture);
+        }
+    }
+
+    int Width() const override { return m_width; }
+    int Height() const override { return m_height; }
+
+    SDL_Texture* Handle() const { return m_texture; }
+    bool BelongsTo(const std::shared_ptr<SDL_Renderer>& renderer) const {
+        return m_renderer.lock() == renderer;
+    }
+
+private:
+    SDL_Texture* m_texture;
+    int m_width;
+    int m_height;
+    std::weak_ptr<SDL_Renderer> m_renderer;
+};
+
+class CSdlRenderDevice : public IRenderDevice {
+public:
+    CSdlRenderDevice(SDL_Window* window, SDL_Renderer* renderer)
+        : m_window(window),
+          m_renderer(renderer, SDL_DestroyRenderer),
+          m_resetsSeen(sdl::RenderTargetsResetCount()) {
+        ReadOutputSize();
+    }
+
+    std::unique_ptr<ITexture> CreateTexture(int width, int height,
+                                            const std::uint32_t* pixels) override {
+        if (width <= 0 || height <= 0 || pixels == nullptr) {
+            return nullptr;
+        }
+        SDL_Texture* texture = SDL_CreateTexture(m_renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                                 SDL_TEXTUREACCESS_STATIC, width, height);
+        if (texture == nullptr) {
+            return nullptr;
+        }
+        if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
+            SDL_DestroyTexture(texture);
+            return nullptr;
+        }
+        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+        // The sprite filtered linearly; scaled pictures look as they were drawn.
+        SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
+        return std::make_unique<CSdlTexture>(texture, width, height, m_renderer);
+    }
+
+    void Clear(std::uint32_t argb) override {
+        SetDrawColour(m_renderer.get(), argb);
+        SDL_RenderClear(m_renderer.get());
+    }
+
+    bool BeginScene() override { return true; }
+
+    void EndScene() override {}
+
+    bool Present() override {
+        SDL_RenderPresent(m_renderer.get());
+        return Status() == DeviceStatus::Ok;
+    }
+
+    DrawResult Draw(const SpriteDraw& draw) override {
+        const auto* texture = dynamic_cast<const CSdlTexture*>(draw.texture);
+        if (texture == nullptr || !texture->BelongsTo(m_renderer)) {
+            return DrawResult::InvalidCall;
+        }
+        const int width = texture->Width();
+        const int height = texture->Height();
+        Rect source{0, 0, width, height};
+        if (draw.source != nullptr) {
+            source = *draw.source;
+            if (source.left < 0 || source.top < 0 || source.left > source.right ||
+                source.left > width || source.top > source.bottom || source.top > height) {
+                return DrawResult::InvalidCall;
+            }
+            // SDL would clip the rectangle but still stretch what is left over
+            // the whole destination; clipping here shrinks the picture instead.
+            source.right = std::min(source.right, width);
+            source.bottom = std::min(source.bottom, height);
+        }
+        const int sourceWidth = source.right - source.left;
+        const int sourceHeight = source.bottom - source.top;
+        if (sourceWidth == 0 || sourceHeight == 0 || draw.scale.x == 0.0f || draw.scale.y == 0.0f) {
+            return DrawResult::Ok;
+        }
+
+        // Scaled about the top-left corner: a negative scale mirrors the
+        // picture, which then lies to the left of (or above) the translation.
+        const float drawnWidth = static_cast<float>(sourceWidth) * std::fabs(draw.scale.x);
+        const float drawnHeight = static_cast<float>(sourceHeight) * std::fabs(draw.scale.y);
+        const float shiftX = draw.scale.x < 0.0f ? drawnWidth : 0.0f;
+        const float shiftY = draw.scale.y < 0.0f ? drawnHeight : 0.0f;
+        const SDL_FRect destination{draw.translation.x - shiftX, draw.translation.y - shiftY,
+                                    drawnWidth, drawnHeight};
+        // The centre is relative to the translation point; SDL wants it
+        // relative to the destination's corner.
+        const SDL_FPoint centre{draw.centre.x + shiftX, draw.centre.y + shiftY};
+        int flip = SDL_FLIP_NONE;
+        if (draw.scale.x < 0.0f) {
+            flip |= SDL_FLIP_HORIZONTAL;
+        }
+        if (draw.scale.y < 0.0f) {
+            flip |= SDL_FLIP_VERTICAL;
+        }
+        const SDL_Rect sourceRect{source.left, source.top, sourceWidth, sourceHeight};
+
+        SDL_Texture* handle = texture->Handle();
+        const std::uint32_t colour = draw.colour;
+        SDL_SetTextureColorMod(handle, static_cast<Uint8>(colour >> 16),
+                               static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour));
+        SDL_SetTextureAlphaMod(handle, static_cast<Uint8>(colour >> 24));
+        SDL_SetTextureBlendMode(
+            handle, draw.blend == BlendMode::Additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+        const double angle = static_cast<double>(draw.rotation) * kDegreesPerRadian;
+        const int result = SDL_RenderCopyExF(m_renderer.get(), handle, &sourceRect, &destination,
+                                             angle, &centre, static_cast<SDL_RendererFlip>(flip));
+        return result == 0 ? DrawResult::Ok : DrawResult::InvalidCall;
+    }
+
+    void FillRect(const Rect& rect, std::uint32_t argb) override {
+        if (rect.right <= rect.left || rect.bottom <= rect.top) {
+            return;
+        }
+        // A fill replaces the pixels, as a clear of that rectangle would.
+        SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_NONE);
+        SetDrawColour(m_renderer.get(), argb);
+        const SDL_Rect area{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+        SDL_RenderFillRect(m_renderer.get(), &area);
+    }
+
+    int BackBufferWidth() const override { return m_width; }
+    int BackBufferHeight() const override { return m_height; }
+
+    DeviceStatus Status() override {
+        if (m_simulated != DeviceStatus::Ok) {
+            return m_simulated;
+        }
+        if (sdl::RenderTargetsResetCount() != m_resetsSeen) {
+            return DeviceStatus::NeedsReset;
+        }
+        return DeviceStatus::Ok;
+    }
+
+    bool Reset() override {
+        if (m_simulated == DeviceStatus::Lost) {
+            return false;
+        }
+        if (m_failNextReset) {
+            m_failNextReset = false;
+            return false;
+        }
+        m_simulated = DeviceStatus::Ok;
+        m_resetsSeen = sdl::RenderTargetsResetCount();
+        SDL_RenderSetViewport(m_renderer.get(), nullptr);
+        SDL_RenderSetClipRect(m_renderer.get(), nullptr);
+        ReadOutputSize();
+        return true;
+    }
+
+    bool ReadPixels(std::vector<std::uint32_t>& out) override {
+        int width = 0;
+        int height = 0;
+        if (SDL_GetRendererOutputSize(m_renderer.get(), &width, &height) != 0 || width <= 0 ||
+            height <= 0) {
+            out.clear();
+            return false;
+        }
+        out.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        if (SDL_RenderReadPixels(m_renderer.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
+                                 width * 4) != 0) {
+            out.clear();
+            return false;
+        }
+        return true;
+    }
+
+    void SimulateStatus(DeviceStatus status, bool failNextReset) override {
+        m_simulated = status;
+        m_failNextReset = failNextReset;
+    }
+
+    std::string RendererName() const override {
+        SDL_RendererInfo info{};
+        if (SDL_GetRendererInfo(m_renderer.get(), &info) != 0 || info.name == nullptr) {
+            return "";
+        }
+        return info.name;
+    }
+
+private:
+    void ReadOutputSize() {
+        if (SDL_GetRendererOutputSize(m_renderer.get(), &m_width, &m_height) != 0) {
+            SDL_GetWindowSize(m_window, &m_width, &m_height);
+        }
+    }
+
+    SDL_Window* m_window;
+    std::shared_ptr<SDL_Renderer> m_renderer;
+    int m_width = 0;
+    int m_height = 0;
+    DeviceStatus m_simulated = DeviceStatus::Ok;
+    bool m_failNextReset = false;
+    std::uint32_t m_resetsSeen;
+};
+
+}  // namespace
+
+namespace sdl {
+
+std::unique_ptr<IRenderDevice> CreateRenderDevice(SDL_Window* window) {
+    SDL_Renderer* renderer =
+        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (renderer == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<CSdlRenderDevice>(window, renderer);
+}
+
+}  // namespace sdl
+
+}  // namespace backend

@@ -1,0 +1,186 @@
+// Operating-system services: the per-user folder, the single-instance lock,
+// error boxes, shell requests, the system report and the close request.
+#include <SDL.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysinfo.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+#include "engine/backend/sdl_internal.h"
+#include "engine/backend/system.h"
+
+namespace backend {
+
+namespace {
+
+std::atomic<bool> g_quitSeen{false};
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Creates every missing folder along `path` (which ends with '/').
+bool MakeFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    return IsDirectory(path);
+}
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        return home;
+    }
+    const passwd* entry = getpwuid(getuid());
+    if (entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] == '/') {
+        return entry->pw_dir;
+    }
+    return {};
+}
+
+// A name becomes one path component: no separators, no parent steps.
+std::string SafeComponent(const std::string& name) {
+    std::string safe = name;
+    for (char& c : safe) {
+        if (c == '/') {
+            c = '_';
+        }
+    }
+    if (safe.empty() || safe == "." || safe == "..") {
+        safe = "_" + safe;
+    }
+    return safe;
+}
+
+// Where the single-instance locks live: the session's runtime folder, else a
+// per-user name in /tmp.
+std::string LockPath(const std::string& name) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/' && IsDirectory(runtime)) {
+        return std::string(runtime) + "/" + SafeComponent(name) + ".lock";
+    }
+    return "/tmp/" + SafeComponent(name) + "-" + std::to_string(getuid()) + ".lock";
+}
+
+bool IsHeadlessDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        driver = std::getenv("SDL_VIDEODRIVER");
+    }
+    if (driver == nullptr) {
+        return false;
+    }
+    const std::string name = driver;
+    return name == "dummy" || name == "offscreen";
+}
+
+}  // namespace
+
+std::string UserDataFolder(const std::string& organisation, const std::string& application) {
+    // The XDG rules: a relative XDG_DATA_HOME is invalid and ignored.
+    std::string base;
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && dataHome[0] == '/') {
+        base = dataHome;
+    } else {
+        const std::string home = HomeFolder();
+        if (home.empty()) {
+            return {};
+        }
+        base = home + "/.local/share";
+    }
+    if (base.back() != '/') {
+        base += '/';
+    }
+    const std::string folder =
+        base + SafeComponent(organisation) + "/" + SafeComponent(application) + "/";
+    return MakeFolders(folder) ? folder : std::string();
+}
+
+bool AcquireSingleInstance(const std::string& name) {
+    // The descriptors stay open for the life of the process; the kernel drops
+    // the locks when it ends, however it ends. A second request from the same
+    // process is refused like one from another process.
+    static std::set<std::string> held;
+    const std::string path = LockPath(name);
+    if (held.count(path) != 0) {
+        return false;
+    }
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return false;
+    }
+    held.insert(path);
+    return true;
+}
+
+void ShowErrorBox(const std::string& caption, const std::string& text) {
+    // A headless driver has no one to click the box away.
+    if (!IsHeadlessDriver() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(),
+                                                        text.c_str(), nullptr) == 0) {
+        return;
+    }
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+bool ShellOpen(const std::string& path) {
+    std::fprintf(stderr, "open request for \"%s\" recorded, not executed\n", path.c_str());
+    return true;
+}
+
+SystemReport QuerySystemReport() {
+    SystemReport report;
+    utsname names{};
+    if (uname(&names) == 0) {
+        report.osName = names.sysname;
+        report.osRelease = names.release;
+        report.osVersion = names.version;
+        report.machine = names.machine;
+    }
+    struct sysinfo info {};
+    if (sysinfo(&info) == 0) {
+        const unsigned long long unit = info.mem_unit != 0 ? info.mem_unit : 1;
+        report.totalMemoryBytes = info.totalram * unit;
+        report.freeMemoryBytes = info.freeram * unit;
+        report.totalSwapBytes = info.totalswap * unit;
+        report.freeSwapBytes = info.freeswap * unit;
+    }
+    return report;
+}
+
+bool CloseRequested() {
+    if (g_quitSeen.load()) {
+        return true;
+    }
+    // SDL turns SIGINT and SIGTERM into SDL_QUIT once its event system runs.
+    return SDL_WasInit(SDL_INIT_EVENTS) != 0 && SDL_QuitRequested();
+}
+
+namespace sdl {
+
+void NoteQuitEvent() {
+    g_quitSeen.store(true);
+}
+
+}  // namespace sdl
+
+}  // namespace backend

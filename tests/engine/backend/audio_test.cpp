@@ -1,0 +1,372 @@
+// Sound on SDL's dummy audio driver, which consumes sound in real time: the
+// positions the backend reports must follow the clock, stand still while
+// paused and jump with a music order change.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/backend/audio.h"
+
+namespace {
+
+using backend::AudioHandle;
+using backend::AudioKind;
+using backend::ChannelState;
+
+void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+void PutBe16(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+    out.push_back(static_cast<std::uint8_t>(value));
+}
+
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+}
+
+// A 44.1 kHz 16-bit stereo tone of `seconds`.
+void WriteToneWav(const std::string& path, double seconds) {
+    const std::uint32_t frames = static_cast<std::uint32_t>(44100 * seconds);
+    std::vector<std::uint8_t> wav;
+    const char* riff = "RIFF";
+    wav.insert(wav.end(), riff, riff + 4);
+    PutLe(wav, 36 + frames * 4, 4);
+    const char* header = "WAVEfmt ";
+    wav.insert(wav.end(), header, header + 8);
+    PutLe(wav, 16, 4);
+    PutLe(wav, 1, 2);  // PCM
+    PutLe(wav, 2, 2);
+    PutLe(wav, 44100, 4);
+    PutLe(wav, 44100 * 4, 4);
+    PutLe(wav, 4, 2);
+    PutLe(wav, 16, 2);
+    const char* data = "data";
+    wav.insert(wav.end(), data, data + 4);
+    PutLe(wav, frames * 4, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const auto value = static_cast<std::int16_t>(8000.0 * std::sin(i * 0.0627));
+        PutLe(wav, static_cast<std::uint16_t>(value), 2);
+        PutLe(wav, static_cast<std::uint16_t>(value), 2);
+    }
+    WriteFile(path, wav);
+}
+
+// A four-channel module of two orders (patterns 0 and 1), each a note on a
+// looped square wave. At the default speed (6 ticks, 125 BPM) a 64-row
+// pattern lasts 7.68 s, so order 1 starts 7.68 s into the module.
+void WriteTwoOrderModule(const std::string& path) {
+    std::vector<std::uint8_t> mod(20, 0);  // title
+    for (int sample = 0; sample < 31; ++sample) {
+        mod.insert(mod.end(), 22, 0);         // name
+        PutBe16(mod, sample == 0 ? 32 : 0);   // length in words
+        mod.push_back(0);                     // finetune
+        mod.push_back(sample == 0 ? 48 : 0);  // volume
+        PutBe16(mod, 0);                      // loop start
+        PutBe16(mod, sample == 0 ? 32 : 1);   // loop length
+    }
+    mod.push_back(2);    // song length
+    mod.push_back(127);  // restart byte
+    std::vector<std::uint8_t> orders(128, 0);
+    orders[1] = 1;
+    mod.insert(mod.end(), orders.begin(), orders.end());
+    const char* tag = "M.K.";
+    mod.insert(mod.end(), tag, tag + 4);
+    for (int pattern = 0; pattern < 2; ++pattern) {
+        std::vector<std::uint8_t> cells(64 * 4 * 4, 0);
+        const std::uint32_t period = pattern == 0 ? 428 : 320;
+        cells[0] = static_cast<std::uint8_t>(period >> 8);  // sample 1's high bits are 0
+        cells[1] = static_cast<std::uint8_t>(period & 0xFF);
+        cells[2] = 0x10;  // sample 1, no effect
+        mod.insert(mod.end(), cells.begin(), cells.end());
+    }
+    for (int i = 0; i < 64; ++i) {
+        mod.push_back(i < 32 ? 0x40 : 0xC0);
+    }
+    WriteFile(path, mod);
+}
+
+void SleepMs(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+class AudioTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder = ::testing::TempDir() + "audio-" + std::to_string(getpid()) + "-";
+        WriteToneWav(folder + "tone.wav", 1.0);
+        WriteToneWav(folder + "short.wav", 0.25);
+        WriteTwoOrderModule(folder + "two.mod");
+    }
+
+    void SetUp() override { ASSERT_TRUE(audio().Open(44100)); }
+
+    void TearDown() override {
+        audio().SetVolume(AudioKind::Sample, 100);
+        audio().Close();
+        EXPECT_FALSE(audio().IsOpen());
+    }
+
+    static backend::IAudio& audio() { return backend::Audio(); }
+
+    static inline std::string folder;
+};
+
+TEST_F(AudioTest, SampleChannelPositionAdvancesFreezesWhilePausedAndEnds) {
+    const AudioHandle sample = audio().LoadSample(folder + "tone.wav");
+    ASSERT_NE(sample, 0u);
+    const AudioHandle channel = audio().SampleChannel(sample);
+    ASSERT_NE(channel, 0u);
+    EXPECT_EQ(audio().State(channel), ChannelState::Stopped);
+    EXPECT_FALSE(audio().Play(sample, true)) << "a sample plays through its channels";
+
+    ASSERT_TRUE(audio().Play(channel, true));
+    EXPECT_EQ(audio().State(channel), ChannelState::Playing);
+    SleepMs(250);
+    const double playing = audio().PositionSeconds(channel);
+    EXPECT_GT(playing, 0.1);
+    EXPECT_LT(playing, 0.6);
+
+    ASSERT_TRUE(audio().Pause(channel));
+    EXPECT_EQ(audio().State(channel), ChannelState::Paused);
+    const double paused = audio().PositionSeconds(channel);
+    SleepMs(150);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(channel), paused);
+
+    ASSERT_TRUE(audio().Play(channel, false));  // resumes
+    SleepMs(100);
+    EXPECT_GT(audio().PositionSeconds(channel), paused);
+
+    ASSERT_TRUE(audio().Play(channel, true));  // from the beginning
+    EXPECT_LT(audio().PositionSeconds(channel), 0.06);
+
+    SleepMs(1300);
+    EXPECT_EQ(audio().State(channel), ChannelState::Stopped);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(channel), 0.0);
+    audio().Free(sample);
+    EXPECT_EQ(audio().State(channel), ChannelState::Stopped);
+    EXPECT_FALSE(audio().Play(channel, true)) << "freed with its sample";
+}
+
+TEST_F(AudioTest, StoppedChannelCarriesOnWhereItStoppedUnlessRestarted) {
+    const AudioHandle sample = audio().LoadSample(folder + "tone.wav");
+    const AudioHandle channel = audio().SampleChannel(sample);
+    ASSERT_TRUE(audio().Play(channel, true));
+    SleepMs(300);
+    ASSERT_TRUE(audio().Stop(channel));
+    EXPECT_EQ(audio().State(channel), ChannelState::Stopped);
+    const double stopped = audio().PositionSeconds(channel);
+    EXPECT_GT(stopped, 0.15);
+
+    ASSERT_TRUE(audio().Play(channel, false));
+    EXPECT_GE(audio().PositionSeconds(channel), stopped - 0.001);
+    SleepMs(100);
+    EXPECT_GT(audio().PositionSeconds(channel), stopped);
+
+    // Turning looping on in mid-play keeps the place.
+    const double before = audio().PositionSeconds(channel);
+    ASSERT_TRUE(audio().SetLooping(channel, true));
+    EXPECT_GE(audio().PositionSeconds(channel), before);
+    SleepMs(900);  // past the end of the tone
+    EXPECT_EQ(audio().State(channel), ChannelState::Playing);
+    EXPECT_LT(audio().PositionSeconds(channel), 1.0);
+}
+
+TEST_F(AudioTest, StreamsLoopAndPlayTogether) {
+    const AudioHandle first = audio().LoadStream(folder + "short.wav");
+    const AudioHandle second = audio().LoadStream(folder + "tone.wav");
+    ASSERT_NE(first, 0u);
+    ASSERT_NE(second, 0u);
+    EXPECT_EQ(audio().LoadStream(folder + "missing.ogg"), 0u);
+    ASSERT_TRUE(audio().Play(first, true));
+    ASSERT_TRUE(audio().Play(second, true));
+    SleepMs(600);  // the short stream has wrapped twice
+    EXPECT_EQ(audio().State(first), ChannelState::Playing);
+    EXPECT_EQ(audio().State(second), ChannelState::Playing);
+    EXPECT_LT(audio().PositionSeconds(first), 0.25);
+    EXPECT_GT(audio().PositionSeconds(second), 0.4);
+
+    ASSERT_TRUE(audio().SetLooping(first, false));
+    SleepMs(400);
+    EXPECT_EQ(audio().State(first), ChannelState::Stopped);
+    EXPECT_EQ(audio().State(second), ChannelState::Playing);
+}
+
+TEST_F(AudioTest, MusicJumpsToAnOrderOfTheModule) {
+    EXPECT_EQ(audio().LoadMusic(folder + "tone.wav"), 0u) << "not a module";
+    const AudioHandle music = audio().LoadMusic(folder + "two.mod");
+    ASSERT_NE(music, 0u);
+    ASSERT_TRUE(audio().Play(music, true));
+    SleepMs(200);
+    EXPECT_EQ(audio().State(music), ChannelState::Playing);
+    const double start = audio().PositionSeconds(music);
+    EXPECT_GT(start, 0.05);
+    EXPECT_LT(start, 1.0);
+
+    ASSERT_TRUE(audio().SetMusicOrder(music, 1));
+    SleepMs(200);
+    const double jumped = audio().PositionSeconds(music);
+    EXPECT_GT(jumped, 7.6);
+    EXPECT_LT(jumped, 8.5);
+    EXPECT_FALSE(audio().SetMusicOrder(music, 2)) << "past the last order";
+
+    ASSERT_TRUE(audio().Pause(music));
+    EXPECT_EQ(audio().State(music), ChannelState::Paused);
+    const double paused = audio().PositionSeconds(music);
+    SleepMs(150);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(music), paused);
+
+    ASSERT_TRUE(audio().Play(music, true));
+    SleepMs(150);
+    EXPECT_LT(audio().PositionSeconds(music), 1.0);
+    ASSERT_TRUE(audio().Stop(music));
+    EXPECT_EQ(audio().State(music), ChannelState::Stopped);
+}
+
+TEST_F(AudioTest, OutputPauseHoldsEverythingButKeepsChannelsPausedOnTheirOwn) {
+    const AudioHandle sample = audio().LoadSample(folder + "tone.wav");
+    const AudioHandle running = audio().SampleChannel(sample);
+    const AudioHandle held = audio().SampleChannel(sample);
+    const AudioHandle music = audio().LoadMusic(folder + "two.mod");
+    ASSERT_NE(held, running);
+    ASSERT_TRUE(audio().Play(running, true));
+    ASSERT_TRUE(audio().Play(held, true));
+    ASSERT_TRUE(audio().Play(music, true));
+    SleepMs(100);
+    ASSERT_TRUE(audio().Pause(held));
+
+    ASSERT_TRUE(audio().PauseOutput());
+    const double runningAt = audio().PositionSeconds(running);
+    const double musicAt = audio().PositionSeconds(music);
+    SleepMs(150);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(running), runningAt);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(music), musicAt);
+    EXPECT_EQ(audio().State(running), ChannelState::Playing);
+
+    ASSERT_TRUE(audio().ResumeOutput());
+    const double heldAt = audio().PositionSeconds(held);
+    SleepMs(150);
+    EXPECT_GT(audio().PositionSeconds(running), runningAt);
+    EXPECT_GT(audio().PositionSeconds(music), musicAt);
+    EXPECT_EQ(audio().State(held), ChannelState::Paused);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(held), heldAt);
+}
+
+TEST_F(AudioTest, VolumesAreKeptPerKindWithinRange) {
+    audio().SetVolume(AudioKind::Sample, 150);
+    audio().SetVolume(AudioKind::Stream, -5);
+    audio().SetVolume(AudioKind::Music, 70);
+    EXPECT_EQ(audio().Volume(AudioKind::Sample), 100);
+    EXPECT_EQ(audio().Volume(AudioKind::Stream), 0);
+    EXPECT_EQ(audio().Volume(AudioKind::Music), 70);
+    audio().SetVolume(AudioKind::Stream, 100);
+    audio().SetVolume(AudioKind::Music, 100);
+}
+
+// SDL's disk driver writes what the mixer outputs to a file (16-bit stereo),
+// in real time like the dummy driver. A tone whose every frame holds its own
+// number shows whether a resumed or re-looped channel plays the right bytes.
+TEST(AudioOutputTest, ResumedAndLoopedChannelsContinueTheSoundSeamlessly) {
+    const std::string base = ::testing::TempDir() + "disk-" + std::to_string(getpid());
+    const std::string wavPath = base + ".wav";
+    const std::string rawPath = base + ".raw";
+    constexpr std::uint32_t kFrames = 4410;  // 0.1 s
+    {
+        std::vector<std::uint8_t> wav;
+        const char* riff = "RIFF";
+        wav.insert(wav.end(), riff, riff + 4);
+        PutLe(wav, 36 + kFrames * 4, 4);
+        const char* header = "WAVEfmt ";
+        wav.insert(wav.end(), header, header + 8);
+        for (const std::uint32_t field :
+             {16u, 1u | (2u << 16), 44100u, 44100u * 4, 4u | (16u << 16)}) {
+            PutLe(wav, field, 4);
+        }
+        const char* data = "data";
+        wav.insert(wav.end(), data, data + 4);
+        PutLe(wav, kFrames * 4, 4);
+        for (std::uint32_t frame = 1; frame <= kFrames; ++frame) {
+            PutLe(wav, frame, 2);
+            PutLe(wav, frame, 2);
+        }
+        WriteFile(wavPath, wav);
+    }
+
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
+    backend::IAudio& audio = backend::Audio();
+    const bool opened = audio.Open(44100);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(opened);
+    const AudioHandle sample = audio.LoadSample(wavPath);
+    const AudioHandle channel = audio.SampleChannel(sample);
+    ASSERT_NE(channel, 0u);
+    ASSERT_TRUE(audio.Play(channel, true));
+    SleepMs(50);
+    ASSERT_TRUE(audio.Stop(channel));
+    SleepMs(50);
+    ASSERT_TRUE(audio.Play(channel, false));  // resumes in the middle
+    SleepMs(20);
+    ASSERT_TRUE(audio.SetLooping(channel, true));  // loops from the middle
+    SleepMs(350);
+    ASSERT_TRUE(audio.Pause(channel));
+    SleepMs(50);
+    ASSERT_TRUE(audio.Play(channel, false));
+    SleepMs(150);
+    audio.Close();
+
+    std::FILE* file = std::fopen(rawPath.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::vector<std::int16_t> left;
+    std::int16_t frame[2];
+    while (std::fread(frame, sizeof(frame), 1, file) == 1) {
+        left.push_back(frame[0]);
+    }
+    std::fclose(file);
+
+    // Every sounding frame follows the previous sounding one, across pauses,
+    // the stop, the change of looping and each turn of the loop.
+    int previous = 0;
+    int sounding = 0;
+    int wraps = 0;
+    for (const std::int16_t value : left) {
+        if (value == 0) {
+            continue;
+        }
+        if (previous != 0) {
+            const int expected = previous == static_cast<int>(kFrames) ? 1 : previous + 1;
+            ASSERT_EQ(value, expected) << "after " << sounding << " sounding frames";
+            wraps += expected == 1 ? 1 : 0;
+        } else {
+            EXPECT_EQ(value, 1) << "the first frame played";
+        }
+        previous = value;
+        ++sounding;
+    }
+    EXPECT_GE(wraps, 3);
+    EXPECT_GT(sounding, 44100 / 4);
+    std::remove(rawPath.c_str());
+}
+
+TEST(AudioClosedTest, NothingLoadsOrPlaysWithoutADevice) {
+    backend::IAudio& audio = backend::Audio();
+    ASSERT_FALSE(audio.IsOpen());
+    EXPECT_EQ(audio.LoadSample("anything.wav"), 0u);
+    EXPECT_EQ(audio.LoadMusic("anything.mod"), 0u);
+    EXPECT_FALSE(audio.Play(1, true));
+    EXPECT_FALSE(audio.PauseOutput());
+    EXPECT_EQ(audio.State(1), ChannelState::Stopped);
+}
+
+}  // namespace

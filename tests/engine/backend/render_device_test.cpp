@@ -1,0 +1,365 @@
+// The render device on the software renderer: sprite geometry, colour and
+// blending read back from the back buffer, refused source rectangles and the
+// lost-device states.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <numbers>
+#include <vector>
+
+#include "engine/backend/video.h"
+
+namespace {
+
+using backend::BlendMode;
+using backend::DeviceStatus;
+using backend::DrawResult;
+using backend::Rect;
+using backend::SpriteDraw;
+using backend::Vec2f;
+
+constexpr std::uint32_t kBackground = 0xFF404040;
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kGreen = 0xFF00FF00;
+constexpr std::uint32_t kClear = 0x00000000;
+constexpr std::uint32_t kHalfBlue = 0x800000FF;
+// Half-transparent blue over the background, and added to it.
+constexpr std::uint32_t kHalfBlueOver = 0xFF2020A0;
+constexpr std::uint32_t kHalfBlueAdded = 0xFF4040C0;
+constexpr int kSize = 128;
+
+// An 8 x 8 picture of four 4 x 4 quadrants: red, green / clear, half blue.
+std::vector<std::uint32_t> QuadrantPixels() {
+    std::vector<std::uint32_t> pixels(64);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const bool right = x >= 4;
+            const bool bottom = y >= 4;
+            pixels[static_cast<std::size_t>(y * 8 + x)] =
+                bottom ? (right ? kHalfBlue : kClear) : (right ? kGreen : kRed);
+        }
+    }
+    return pixels;
+}
+
+bool Near(std::uint32_t actual, std::uint32_t expected, int tolerance) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int a = static_cast<int>((actual >> shift) & 0xFF);
+        const int e = static_cast<int>((expected >> shift) & 0xFF);
+        if (std::abs(a - e) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+class RenderDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(backend::Video().Init());
+        backend::WindowDesc desc;
+        desc.title = "render test";
+        desc.clientWidth = kSize;
+        desc.clientHeight = kSize;
+        window = backend::Video().CreateWindow(desc);
+        ASSERT_NE(window, nullptr);
+        window->Show();
+        device = window->CreateDevice();
+        ASSERT_NE(device, nullptr);
+        const std::vector<std::uint32_t> pixels = QuadrantPixels();
+        texture = device->CreateTexture(8, 8, pixels.data());
+        ASSERT_NE(texture, nullptr);
+    }
+
+    std::uint32_t Pixel(const std::vector<std::uint32_t>& frame, int x, int y) const {
+        return frame[static_cast<std::size_t>(y * kSize + x)];
+    }
+
+    std::vector<std::uint32_t> DrawAlone(const SpriteDraw& draw) {
+        device->Clear(kBackground);
+        EXPECT_TRUE(device->BeginScene());
+        EXPECT_EQ(device->Draw(draw), DrawResult::Ok);
+        device->EndScene();
+        std::vector<std::uint32_t> frame;
+        EXPECT_TRUE(device->ReadPixels(frame));
+        EXPECT_EQ(frame.size(), static_cast<std::size_t>(kSize * kSize));
+        return frame;
+    }
+
+    std::unique_ptr<backend::IWindow> window;
+    std::unique_ptr<backend::IRenderDevice> device;
+    std::unique_ptr<backend::ITexture> texture;
+};
+
+struct Probe {
+    int x;
+    int y;
+    std::uint32_t expected;
+};
+
+struct DrawCase {
+    const char* name;
+    Rect source;
+    bool useSource;
+    Vec2f scale;
+    Vec2f centre;
+    float rotation;
+    Vec2f translation;
+    std::uint32_t colour;
+    BlendMode blend;
+    std::vector<Probe> probes;
+};
+
+TEST_F(RenderDeviceTest, SpriteDrawsLandWhereTheSpriteGeometryPutsThem) {
+    const float quarter = std::numbers::pi_v<float> / 2.0f;
+    const std::vector<DrawCase> cases = {
+        {"plain, with clear and half-transparent pixels",
+         {},
+         false,
+         {1, 1},
+         {0, 0},
+         0,
+         {10, 10},
+         0xFFFFFFFF,
+         BlendMode::Alpha,
+         {{11, 11, kRed},
+          {16, 12, kGreen},
+          {12, 16, kBackground},
+          {16, 16, kHalfBlueOver},
+          {9, 9, kBackground},
+          {18, 18, kBackground}}},
+        {"source rectangle scaled about the top-left corner",
+         {4, 0, 8, 4},
+         true,
+         {4, 4},
+         {0, 0},
+         0,
+         {20, 20},
+         0xFFFFFFFF,
+         BlendMode::Alpha,
+         {{22, 22, kGreen}, {33, 33, kGreen}, {38, 28, kBackground}, {28, 38, kBackground}}},
+        {"source past the right edge is clipped, not stretched",
+         {4, 0, 12, 4},
+         true,
+         {4, 4},
+         {0, 0},
+         0,
+         {20, 20},
+         0xFFFFFFFF,
+         BlendMode::Alpha,
+         {{33, 28, kGreen}, {42, 28, kBackground}, {50, 28, kBackground}}},
+        {"negative scale mirrors to the left of the position",
+         {0, 0, 8, 4},
+         true,
+         {-4, 4},
+         {0, 0},
+         0,
+         {60, 20},
+         0xFFFFFFFF,
+         BlendMode::Alpha,
+         {{36, 28, kGreen}, {52, 28, kRed}, {62, 28, kBackground}, {25, 28, kBackground}}},
+        {"quarter turn clockwise about the picture's centre",
+         {},
+         false,
+         {4, 4},
+         {16, 16},
+         quarter,
+         {40, 40},
+         0xFFFFFFFF,
+         BlendMode::Alpha,
+         {{64, 48, kRed}, {64, 64, kGreen}, {48, 48, kBackground}, {48, 64, kHalfBlueOver}}},
+        {"mirrored picture turned about its own centre",
+         {},
+         false,
+         {-4, 4},
+         {-16, 16},
+         quarter,
+         {100, 40},
+         0xFFFFFFFF,
+         BlendMode::Alpha,
+         {{92, 64, kRed}, {92, 48, kGreen}, {76, 48, kHalfBlueOver}, {76, 64, kBackground}}},
+        {"colour modulates",
+         {},
+         false,
+         {4, 4},
+         {0, 0},
+         0,
+         {10, 10},
+         0xFF808080,
+         BlendMode::Alpha,
+         {{18, 18, 0xFF800000}, {34, 18, 0xFF008000}}},
+        {"alpha of the colour fades the picture",
+         {},
+         false,
+         {4, 4},
+         {0, 0},
+         0,
+         {10, 10},
+         0x80FFFFFF,
+         BlendMode::Alpha,
+         {{18, 18, 0xFFA02020}, {34, 18, 0xFF20A020}}},
+        {"additive blending adds to the screen",
+         {},
+         false,
+         {4, 4},
+         {0, 0},
+         0,
+         {10, 10},
+         0xFFFFFFFF,
+         BlendMode::Additive,
+         {{18, 18, 0xFFFF4040},
+          {34, 18, 0xFF40FF40},
+          {18, 34, kBackground},
+          {34, 34, kHalfBlueAdded}}},
+    };
+    for (const DrawCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SpriteDraw draw;
+        draw.texture = texture.get();
+        draw.source = c.useSource ? &c.source : nullptr;
+        draw.scale = c.scale;
+        draw.centre = c.centre;
+        draw.rotation = c.rotation;
+        draw.translation = c.translation;
+        draw.colour = c.colour;
+        draw.blend = c.blend;
+        const std::vector<std::uint32_t> frame = DrawAlone(draw);
+        for (const Probe& probe : c.probes) {
+            const std::uint32_t actual = Pixel(frame, probe.x, probe.y);
+            EXPECT_TRUE(Near(actual, probe.expected, 3))
+                << "at " << probe.x << "," << probe.y << std::hex << " got 0x" << actual
+                << " expected 0x" << probe.expected;
+        }
+    }
+}
+
+TEST_F(RenderDeviceTest, RefusesBadSourceRectanglesAndDrawsNothingForThem) {
+    struct RectCase {
+        Rect source;
+        DrawResult expected;
+    };
+    const RectCase cases[] = {
+        {{-1, 0, 4, 4}, DrawResult::InvalidCall},  // negative left
+        {{0, -1, 4, 4}, DrawResult::InvalidCall},  // negative top
+        {{5, 0, 4, 4}, DrawResult::InvalidCall},   // left beyond right
+        {{9, 0, 10, 4}, DrawResult::InvalidCall},  // left beyond the width
+        {{0, 5, 4, 4}, DrawResult::InvalidCall},   // top beyond bottom
+        {{0, 9, 4, 10}, DrawResult::InvalidCall},  // top beyond the height
+        {{8, 0, 8, 4}, DrawResult::Ok},            // empty at the right edge
+        {{0, 0, 16, 16}, DrawResult::Ok},          // clipped to the picture
+    };
+    for (const RectCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.source.left << "," << c.source.top << ","
+                                        << c.source.right << "," << c.source.bottom);
+        device->Clear(kBackground);
+        SpriteDraw draw;
+        draw.texture = texture.get();
+        draw.source = &c.source;
+        draw.scale = {4, 4};
+        EXPECT_EQ(device->Draw(draw), c.expected);
+        if (c.expected == DrawResult::InvalidCall) {
+            std::vector<std::uint32_t> frame;
+            ASSERT_TRUE(device->ReadPixels(frame));
+            EXPECT_EQ(Pixel(frame, 2, 2), kBackground);
+        }
+    }
+    SpriteDraw missing;
+    EXPECT_EQ(device->Draw(missing), DrawResult::InvalidCall);
+}
+
+TEST_F(RenderDeviceTest, FillRectReplacesPixelsInsteadOfBlending) {
+    device->Clear(kBackground);
+    device->FillRect({4, 4, 12, 8}, 0x80FF0000);
+    std::vector<std::uint32_t> frame;
+    ASSERT_TRUE(device->ReadPixels(frame));
+    EXPECT_EQ(Pixel(frame, 4, 4), kRed);
+    EXPECT_EQ(Pixel(frame, 11, 7), kRed);
+    EXPECT_EQ(Pixel(frame, 12, 7), kBackground);
+    EXPECT_EQ(Pixel(frame, 11, 8), kBackground);
+}
+
+TEST_F(RenderDeviceTest, LostDeviceAndFailedResetRecoverWithTexturesIntact) {
+    EXPECT_EQ(device->BackBufferWidth(), kSize);
+    EXPECT_EQ(device->BackBufferHeight(), kSize);
+    EXPECT_FALSE(device->RendererName().empty());
+    EXPECT_EQ(device->Status(), DeviceStatus::Ok);
+
+    device->SimulateStatus(DeviceStatus::Lost);
+    EXPECT_EQ(device->Status(), DeviceStatus::Lost);
+    EXPECT_FALSE(device->Present());
+    EXPECT_FALSE(device->Reset());
+
+    device->SimulateStatus(DeviceStatus::NeedsReset, true);
+    EXPECT_EQ(device->Status(), DeviceStatus::NeedsReset);
+    EXPECT_FALSE(device->Reset());
+    EXPECT_EQ(device->Status(), DeviceStatus::NeedsReset);
+    EXPECT_TRUE(device->Reset());
+    EXPECT_EQ(device->Status(), DeviceStatus::Ok);
+    EXPECT_TRUE(device->Present());
+
+    SpriteDraw draw;
+    draw.texture = texture.get();
+    draw.translation = {10, 10};
+    const std::vector<std::uint32_t> frame = DrawAlone(draw);
+    EXPECT_EQ(Pixel(frame, 11, 11), kRed);
+}
+
+TEST_F(RenderDeviceTest, TextureOfAnotherDeviceOrOutlivingItsDeviceIsHarmless) {
+    std::unique_ptr<backend::ITexture> orphan = std::move(texture);
+    device.reset();
+    orphan.reset();  // must not free what the renderer already freed
+    device = window->CreateDevice();
+    ASSERT_NE(device, nullptr);
+    const std::vector<std::uint32_t> pixels = QuadrantPixels();
+    std::unique_ptr<backend::ITexture> fresh = device->CreateTexture(8, 8, pixels.data());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->Width(), 8);
+    EXPECT_EQ(device->CreateTexture(0, 8, pixels.data()), nullptr);
+}
+
+TEST(VideoTest, DisplayModesOfferEverySizeInBothFormats) {
+    ASSERT_TRUE(backend::Video().Init());
+    EXPECT_EQ(backend::Video().DriverName(), "dummy");
+    backend::DisplayMode desktop;
+    ASSERT_TRUE(backend::Video().DesktopMode(desktop));
+    EXPECT_EQ(desktop.width, 1024);
+    EXPECT_EQ(desktop.height, 768);
+    EXPECT_EQ(desktop.format, backend::FORMAT_X8R8G8B8);
+
+    const std::vector<backend::DisplayMode> modes = backend::Video().DisplayModes();
+    ASSERT_EQ(modes.size(), 2u);
+    EXPECT_EQ(modes[0].format, backend::FORMAT_X8R8G8B8);
+    EXPECT_EQ(modes[1].format, backend::FORMAT_R5G6B5);
+    for (const backend::DisplayMode& mode : modes) {
+        EXPECT_EQ(mode.width, 1024);
+        EXPECT_EQ(mode.height, 768);
+    }
+}
+
+TEST(VideoTest, FullscreenAndBackKeepTheRequestedSizes) {
+    ASSERT_TRUE(backend::Video().Init());
+    backend::WindowDesc desc;
+    desc.clientWidth = 320;
+    desc.clientHeight = 240;
+    std::unique_ptr<backend::IWindow> window = backend::Video().CreateWindow(desc);
+    ASSERT_NE(window, nullptr);
+    int width = 0;
+    int height = 0;
+    window->ClientSize(width, height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
+
+    ASSERT_TRUE(window->SetFullscreen({1024, 768, 0, backend::FORMAT_X8R8G8B8}));
+    EXPECT_TRUE(window->IsFullscreen());
+    window->ClientSize(width, height);
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 768);
+
+    ASSERT_TRUE(window->SetWindowed(400, 300));
+    EXPECT_FALSE(window->IsFullscreen());
+    window->ClientSize(width, height);
+    EXPECT_EQ(width, 400);
+    EXPECT_EQ(height, 300);
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// Operating-system services: the clock, the per-user folder, the
+// single-instance lock, picture files and the error and shell requests.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/backend/clock.h"
+#include "engine/backend/image.h"
+#include "engine/backend/system.h"
+
+namespace {
+
+std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + "backend-" + std::to_string(getpid()) + "-" + name;
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+TEST(ClockTest, NeverZeroMonotonicAndReplaceable) {
+    backend::IClock& clock = backend::Clock();
+    double lastSeconds = clock.Seconds();
+    std::uint64_t lastMs = clock.Milliseconds();
+    EXPECT_GT(lastSeconds, 0.0);
+    EXPECT_GT(lastMs, 0u);
+    for (int i = 0; i < 1000; ++i) {
+        const double seconds = clock.Seconds();
+        const std::uint64_t ms = clock.Milliseconds();
+        ASSERT_GE(seconds, lastSeconds);
+        ASSERT_GE(ms, lastMs);
+        lastSeconds = seconds;
+        lastMs = ms;
+    }
+    clock.Sleep(30);
+    EXPECT_GE(clock.Milliseconds() - lastMs, 29u);
+    EXPECT_NEAR(clock.Seconds() * 1000.0, static_cast<double>(clock.Milliseconds()), 5.0);
+
+    struct FakeClock : backend::IClock {
+        double Seconds() override { return 42.0; }
+        std::uint64_t Milliseconds() override { return 42000; }
+        void Sleep(std::uint32_t) override {}
+    } fake;
+    backend::SetClock(&fake);
+    EXPECT_EQ(backend::Clock().Milliseconds(), 42000u);
+    backend::SetClock(nullptr);
+    EXPECT_NE(backend::Clock().Milliseconds(), 42000u);
+}
+
+TEST(SystemTest, UserDataFolderIsMadeUnderXdgDataHome) {
+    const std::string previous = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    const std::string base = TempPath("xdg") + "/nested";
+    setenv("XDG_DATA_HOME", base.c_str(), 1);
+    const std::string folder = backend::UserDataFolder("Ostrel", "Corvalen");
+    EXPECT_EQ(folder, base + "/Ostrel/Corvalen/");
+    EXPECT_TRUE(IsDirectory(folder));
+    EXPECT_EQ(backend::UserDataFolder("Ostrel", "Corvalen"), folder) << "exists already";
+
+    // A relative XDG_DATA_HOME is no base at all: the home folder's default.
+    const std::string home = TempPath("home");
+    const std::string previousHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home.c_str(), 1);
+    ::mkdir(home.c_str(), 0700);
+    setenv("XDG_DATA_HOME", "relative/path", 1);
+    EXPECT_EQ(backend::UserDataFolder("Ostrel", "Corvalen"),
+              home + "/.local/share/Ostrel/Corvalen/");
+    setenv("HOME", previousHome.c_str(), 1);
+    if (previous.empty()) {
+        unsetenv("XDG_DATA_HOME");
+    } else {
+        setenv("XDG_DATA_HOME", previous.c_str(), 1);
+    }
+}
+
+TEST(SystemTest, SingleInstanceLockRefusesWhileAnotherProcessHoldsIt) {
+    const std::string name = "corvalen-test-" + std::to_string(getpid());
+    int toParent[2];
+    int toChild[2];
+    ASSERT_EQ(pipe(toParent), 0);
+    ASSERT_EQ(pipe(toChild), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const char held = backend::AcquireSingleInstance(name) ? 'y' : 'n';
+        (void)!write(toParent[1], &held, 1);
+        char done = 0;
+        (void)!read(toChild[0], &done, 1);
+        _exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(read(toParent[0], &held, 1), 1);
+    EXPECT_EQ(held, 'y');
+    EXPECT_FALSE(backend::AcquireSingleInstance(name));
+
+    const char done = 'x';
+    ASSERT_EQ(write(toChild[1], &done, 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(backend::AcquireSingleInstance(name)) << "released when the holder ended";
+    EXPECT_FALSE(backend::AcquireSingleInstance(name)) << "held once per process";
+    for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]}) {
+        close(fd);
+    }
+}
+
+TEST(SystemTest, ErrorBoxAndShellRequestsOnlyReachStandardError) {
+    ::testing::internal::CaptureStderr();
+    backend::ShowErrorBox("Corvalen", "Game is already started. %s %n");
+    EXPECT_TRUE(backend::ShellOpen("play.url"));
+    const std::string text = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(text.find("Corvalen: Game is already started. %s %n"), std::string::npos);
+    EXPECT_NE(text.find("play.url"), std::string::npos);
+
+    const backend::SystemReport report = backend::QuerySystemReport();
+    EXPECT_EQ(report.osName, "Linux");
+    EXPECT_FALSE(report.osRelease.empty());
+    EXPECT_GT(report.totalMemoryBytes, 0u);
+    EXPECT_LE(report.freeMemoryBytes, report.totalMemoryBytes);
+}
+
+TEST(ImageTest, PngKeepsEveryPixelAndItsAlpha) {
+    backend::DecodedImage image;
+    image.width = 3;
+    image.height = 2;
+    image.pixels = {0xFFFF0000, 0x8000FF00, 0x00000000, 0xFF0000FF, 0x40FFFFFF, 0xFF123456};
+    const std::string path = TempPath("round.png");
+    ASSERT_TRUE(backend::SavePng(path, image));
+
+    backend::DecodedImage loaded;
+    ASSERT_EQ(backend::DecodeImageFile(path, loaded), backend::DecodeResult::Ok);
+    EXPECT_EQ(loaded.width, 3);
+    EXPECT_EQ(loaded.height, 2);
+    EXPECT_EQ(loaded.pixels, image.pixels);
+    EXPECT_TRUE(loaded.hasAlpha);
+    EXPECT_EQ(loaded.bitsPerPixel, 32);
+
+    backend::DecodedImage wrongSize = image;
+    wrongSize.pixels.pop_back();
+    EXPECT_FALSE(backend::SavePng(TempPath("bad.png"), wrongSize));
+}
+
+TEST(ImageTest, TgaRowsComeTopFirstWhateverTheFileOrder) {
+    // 2 x 2, 32 bits: top row red, green; bottom row blue, half-white. The
+    // same picture stored bottom-up (the usual order) and top-down.
+    const std::vector<std::uint32_t> expected = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF};
+    for (const bool topDown : {false, true}) {
+        SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
+        std::vector<std::uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 32};
+        tga.push_back(topDown ? 0x28 : 0x08);
+        const int rows[2] = {topDown ? 0 : 1, topDown ? 1 : 0};
+        for (const int row : rows) {
+            for (int x = 0; x < 2; ++x) {
+                const std::uint32_t argb = expected[static_cast<std::size_t>(row * 2 + x)];
+                tga.push_back(static_cast<std::uint8_t>(argb));        // blue
+                tga.push_back(static_cast<std::uint8_t>(argb >> 8));   // green
+                tga.push_back(static_cast<std::uint8_t>(argb >> 16));  // red
+                tga.push_back(static_cast<std::uint8_t>(argb >> 24));  // alpha
+            }
+        }
+        const std::string path = TempPath(topDown ? "down.tga" : "up.tga");
+        WriteBytes(path, tga);
+        backend::DecodedImage loaded;
+        ASSERT_EQ(backend::DecodeImageFile(path, loaded), backend::DecodeResult::Ok);
+        EXPECT_EQ(loaded.pixels, expected);
+    }
+}
+
+TEST(ImageTest, MissingAndUndecodableFilesAreToldApart) {
+    backend::DecodedImage loaded;
+    EXPECT_EQ(backend::DecodeImageFile(TempPath("nothing.png"), loaded),
+              backend::DecodeResult::Missing);
+    const std::string folder = TempPath("folder.png");
+    ::mkdir(folder.c_str(), 0700);
+    EXPECT_EQ(backend::DecodeImageFile(folder, loaded), backend::DecodeResult::Missing);
+
+    const std::string junk = TempPath("junk.png");
+    WriteBytes(junk, {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
+    EXPECT_EQ(backend::DecodeImageFile(junk, loaded), backend::DecodeResult::Invalid);
+    EXPECT_TRUE(loaded.pixels.empty());
+}
+
+}  // namespace
