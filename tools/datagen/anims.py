@@ -181,22 +181,59 @@ def shoal_sheet(variant):
 
 
 # ---------------------------------------------------------------------------
-# The heroine: a girl in a sea-blue dress. The body frames hold the whole
-# figure; the separate arm, rear and front layers are left empty.
+# The heroine: a girl in a sea-blue dress. Every layer is painted on the same
+# cell with the same hot spot, so the layers the game stacks (rear hair, arms,
+# body, working arm) fall into place over each other.
 
 HERO_W, HERO_H = 110, 262
 HERO_HOT = (104, 22)          # puts the cell near her box for the usual offsets
 HERO_FW = 2 * HERO_HOT[0] + HERO_W
 
 
-def heroine(pose, phase=0.0, direction=0, hold=0):
+def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
     """pose: 'stand', 'walk', 'work', 'cheer', 'glance', 'hold'; direction 0 down,
-    1 side (facing right), 2 up."""
+    1 side (facing right), 2 up.
+    layer: 'all' the whole figure; 'body' without arms and rear hair; 'arms'
+    the arms alone; 'back' the hair behind her head; 'front' the working arm
+    alone; 'nofront' everything but the working arm.
+    hands: (first, second) held flags for the arms; the first hand is the
+    left one on the picture when she faces down."""
+    if hands is None:
+        hands = (True, True) if (pose == "hold" or hold) else (False, False)
+    with_body = layer in ("all", "body", "nofront")
+    with_back = layer in ("all", "back", "nofront")
+
+    def arms(d, W, H, s, cx, swing, skin):
+        # Hands stay outside the dress: the game lays the arm layer under the body.
+        for i, side in enumerate((-1, 1)):
+            working = pose == "work" and side == 1
+            if (layer == "front" and not working) or (layer == "nofront" and working):
+                continue
+            ax = cx + side * W * 0.2
+            if pose in ("cheer",) or working:
+                hx, hy2 = ax + side * W * 0.12, H * (0.12 + 0.04 * swing)
+            elif hands[i]:
+                hx, hy2 = ax + side * W * 0.12, H * 0.42
+            elif pose == "walk":
+                hx, hy2 = ax + side * W * (0.13 + 0.03 * swing * side), H * (0.5 - 0.03 * swing * side)
+            else:
+                hx, hy2 = ax + side * W * 0.07, H * 0.52
+            d.line([(ax, H * 0.32), (hx, hy2)], fill=skin, width=int(W * 0.08))
+            d.ellipse([hx - W * 0.05, hy2 - W * 0.05, hx + W * 0.05, hy2 + W * 0.05], fill=skin, outline=INK, width=s)
+
     def paint(d, W, H, s):
         cx = W * 0.5
         swing = math.sin(phase * 2 * math.pi)
         skin, hair = rgba(PAL["skin"]), rgba(PAL["hair"])
         dress = rgba((40, 150, 210))
+        hy = H * 0.16
+        r = W * 0.2
+        if with_back:
+            d.ellipse([cx - r * 1.15, hy - r * 1.1, cx + r * 1.15, hy + r * 1.3], fill=hair)
+        if layer in ("arms", "front"):
+            arms(d, W, H, s, cx, swing, skin)
+        if not with_body:
+            return
         # legs
         for side in (-1, 1):
             lx = cx + side * W * 0.1 + (swing * side * W * 0.08 if pose == "walk" else 0)
@@ -205,23 +242,7 @@ def heroine(pose, phase=0.0, direction=0, hold=0):
         d.polygon([(cx - W * 0.18, H * 0.3), (cx + W * 0.18, H * 0.3), (cx + W * 0.3, H * 0.66), (cx - W * 0.3, H * 0.66)],
                   fill=dress, outline=INK, width=2 * s)
         d.line([(cx - W * 0.28, H * 0.63), (cx + W * 0.28, H * 0.63)], fill=rgba(PAL["foam"]), width=3 * s)
-        # arms
-        for side in (-1, 1):
-            ax = cx + side * W * 0.2
-            if pose in ("cheer",) or (pose == "work" and side == 1):
-                hx, hy = ax + side * W * 0.12, H * (0.12 + 0.04 * swing)
-            elif pose == "hold" or hold:
-                hx, hy = ax + side * W * 0.12, H * 0.42
-            elif pose == "walk":
-                hx, hy = ax + side * W * 0.06 - swing * side * W * 0.1, H * 0.5
-            else:
-                hx, hy = ax + side * W * 0.07, H * 0.52
-            d.line([(ax, H * 0.32), (hx, hy)], fill=skin, width=int(W * 0.08))
-            d.ellipse([hx - W * 0.05, hy - W * 0.05, hx + W * 0.05, hy + W * 0.05], fill=skin, outline=INK, width=s)
         # head
-        hy = H * 0.16
-        r = W * 0.2
-        d.ellipse([cx - r * 1.15, hy - r * 1.1, cx + r * 1.15, hy + r * 1.3], fill=hair)
         d.ellipse([cx - r, hy - r, cx + r, hy + r], fill=skin, outline=INK, width=2 * s)
         if direction == 2:
             d.ellipse([cx - r * 1.05, hy - r * 1.05, cx + r * 1.05, hy + r * 0.9], fill=hair)
@@ -237,10 +258,38 @@ def heroine(pose, phase=0.0, direction=0, hold=0):
         # ponytail and ribbon
         d.ellipse([cx + r * 0.8, hy - r * 0.6, cx + r * 1.6, hy + r * 0.9], fill=hair)
         d.polygon([(cx + r * 0.7, hy - r * 0.9), (cx + r * 1.2, hy - r * 1.3), (cx + r * 1.1, hy - r * 0.6)], fill=rgba(PAL["coral"]))
+        if layer in ("all", "nofront"):
+            arms(d, W, H, s, cx, swing, skin)
     img = P._scaled(HERO_W, HERO_H, paint, 2)
     if direction == 1:
         img = img.transpose(Image.FLIP_LEFT_RIGHT)
     return img
+
+
+# Walking runs R0-R4 face down, down-right, right, up-right, up; the painter
+# knows down (0), side (1, mirrored to face right) and up (2).
+RUN_VIEW = {0: 0, 1: 1, 2: 1, 3: 1, 4: 2}
+
+
+def walk_phase(f):
+    return (f % 15) // 2 % 4
+
+
+def walk_layer(layer, hands_for=lambda run: (False, False), first_run=0):
+    """plan(frame) for a walking layer whose frames are runs of 15, run
+    first_run + frame // 15 being the direction (5-7 face left)."""
+    def plan(f):
+        run = first_run + f // 15
+        ph = walk_phase(f)
+        hands = hands_for(run)
+        if run <= 4:
+            view = RUN_VIEW[run]
+            return (layer, view, ph, hands), (lambda: heroine("walk", ph / 4.0, view, layer=layer, hands=hands))
+        # facing left: the mirror of the matching right-hand run with the hands swapped
+        view = RUN_VIEW[8 - run]
+        sw = (hands[1], hands[0])
+        return (layer, "L", view, ph, hands), (lambda: heroine("walk", ph / 4.0, view, layer=layer, hands=sw).transpose(Image.FLIP_LEFT_RIGHT))
+    return plan
 
 
 def hero_sheet(name, count, plan):
@@ -253,19 +302,11 @@ def hero_sheet(name, count, plan):
     return s
 
 
-def blank_sheet(name, count):
-    s = Sheet(name)
-    c = s.cell("blank", lambda: new(2, 2))
-    for _ in range(count):
-        s.frame(c, 0, 0)
-    return s
-
-
 def walk_plan(f):
     run = f // 15
-    ph = (f % 15) // 2 % 4
-    direction = {0: 0, 1: 1, 2: 1, 3: 1, 4: 2}.get(run, 0)
-    return ("walk", direction, ph), (lambda: heroine("walk", ph / 4.0, direction))
+    ph = walk_phase(f)
+    view = RUN_VIEW.get(run, 0)
+    return ("walk", view, ph), (lambda: heroine("walk", ph / 4.0, view, layer="body"))
 
 
 def shadow_sheet(name, count):
@@ -386,10 +427,11 @@ def build(out_dir):
 
     # heroine layers
     stand = lambda f: (("stand", f // 10 % 2), lambda: heroine("stand", 0.05 * (f // 10 % 2)))
+    first_arms = walk_layer("arms", lambda run: (True, False), 1)
     def part1(f):
         if f < 20:
             return ("hold",), (lambda: heroine("hold"))
-        return ("blank",), (lambda: new(2, 2))
+        return first_arms(f - 20)      # arms, first hand full, directions 1-7
     emit("A_PELKA_PART_1", "PELKA_PART_1", hero_sheet("p1", 125, part1), loc, HERO_FW)
     def part2(f):
         if f < 60:
@@ -398,21 +440,33 @@ def build(out_dir):
         return ("glance", f % 2), (lambda: heroine("glance", 0.25 * (f % 2)))
     emit("A_PELKA_PART_2", "PELKA_PART_2", hero_sheet("p2", 70, part2), loc, HERO_FW)
     def part3(f):
-        if f < 36:
+        if f < 36:      # the working arm is the front layer of sheet 4
             ph = f % 12 // 3
-            return ("work", ph), (lambda: heroine("work", ph / 4.0))
+            return ("work", ph), (lambda: heroine("work", ph / 4.0, layer="nofront"))
+        if f < 56:
+            return ("hold1",), (lambda: heroine("hold", hands=(True, False)))
         return ("hold",), (lambda: heroine("hold"))
     emit("A_PELKA_PART_3", "PELKA_PART_3", hero_sheet("p3", 76, part3), loc, HERO_FW)
-    emit("A_PELKA_PART_4", "PELKA_PART_4", blank_sheet("p4", 186), loc, 4)
+    empty_arms = walk_layer("arms")
+    rear = walk_layer("back")
+    def part4(f):
+        if f < 36:      # working arm in front of the aquarium, frame by frame with sheet 3
+            ph = f % 12 // 3
+            return ("front", ph), (lambda: heroine("work", ph / 4.0, layer="front"))
+        if f < 111:
+            return empty_arms(f - 36)
+        return rear(f - 111)
+    emit("A_PELKA_PART_4", "PELKA_PART_4", hero_sheet("p4", 186, part4), loc, HERO_FW)
     emit("A_PELKA_PART_5", "PELKA_PART_5", hero_sheet("p5", 45, lambda f: (("cheer", f // 6 % 4), lambda: heroine("cheer", (f // 6 % 4) / 4.0))), loc, HERO_FW)
+    both_arms = walk_layer("arms", lambda run: (True, True))
     def part6(f):
         if f < 30:
             return stand(f)
-        return ("blank",), (lambda: new(2, 2))
+        return both_arms(f - 30)       # arms, both hands full, directions 0-4
     emit("A_PELKA_PART_6", "PELKA_PART_6", hero_sheet("p6", 105, part6), loc, HERO_FW)
     emit("A_PELKA_PART_7", "PELKA_PART_7", hero_sheet("p7", 40, lambda f: (("glance", f // 10 % 4), lambda: heroine("glance", (f // 10 % 4) / 4.0))), loc, HERO_FW)
     emit("A_PELKA_PART_8", "PELKA_PART_8", hero_sheet("p8", 75, walk_plan), loc, HERO_FW)
-    emit("A_PELKA_PART_9", "PELKA_PART_9", blank_sheet("p9", 15), loc, 4)
+    emit("A_PELKA_PART_9", "PELKA_PART_9", hero_sheet("p9", 15, walk_layer("arms", lambda run: (True, False))), loc, HERO_FW)
     emit("A_SHADOW_PART_1", "SHADOW_PART_1", shadow_sheet("s1", 47), loc)
     emit("A_SHADOW_PART_2", "SHADOW_WALK", shadow_sheet("s2", 82), loc)
 

@@ -6,6 +6,7 @@ import math
 from PIL import Image, ImageDraw, ImageFilter
 
 import painters as P
+import props as PR
 from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, text_center
 from gamedata import KINDS
 
@@ -20,7 +21,10 @@ MAP_POINTS = [(398, 697), (418, 731), (473, 727), (526, 709), (579, 693), (637, 
 
 
 def atlas(w, h, regions):
-    img = new(w, h)
+    return atlas_onto(new(w, h), regions)
+
+
+def atlas_onto(img, regions):
     for l, r, t, b, paint in regions:
         cell = paint(r - l, b - t)
         img.alpha_composite(cell.crop((0, 0, r - l, b - t)), (l, t))
@@ -93,23 +97,56 @@ def splash_title():
     return img
 
 
-def location(loc):
-    """The shop room: back wall, windows to the sea (locations 1 and 2), tiled floor."""
+# Sea windows of the rooms: (left, top, right, bottom, horizon y). The waves
+# are drawn over them and the window masks over the waves.
+SEA_WINDOWS = {1: [(12, 178, 102, 234, 193), (776, 12, 896, 100, 68)], 2: [(251, 62, 319, 116, 82)]}
+
+
+def wall_colour(loc, y):
+    wall = [(120, 190, 210), (250, 215, 170), (190, 180, 230)][loc - 1]
+    return mix(shade(wall, 1.15), shade(wall, 0.9), y / 767.0)
+
+
+def location(loc, renovated=False):
+    """The shop room: back wall, windows (the sea windows of locations 1 and 2
+    lie under the wave masks), tiled floor. renovated gives the better floor
+    and wall of the higher decoration levels."""
     wall = [(120, 190, 210), (250, 215, 170), (190, 180, 230)][loc - 1]
     floor = [(200, 160, 110), (235, 210, 160), (160, 170, 190)][loc - 1]
     img = vgradient(1024, 768, shade(wall, 1.15) + (255,), shade(wall, 0.9) + (255,))
     d = ImageDraw.Draw(img)
     d.rectangle([0, 330, 1024, 768], fill=rgba(floor))
+    if renovated and loc != 2:      # location 2 changes only its upper wall
+        for row, y in enumerate(range(330, 768, 48)):
+            for col, x in enumerate(range(-400, 1424, 96)):
+                if (row + col) % 2:
+                    x0, x1 = 512 + (x - 512) * (0.45 + 0.55 * (y - 330) / 438), 512 + (x + 96 - 512) * (0.45 + 0.55 * (y - 330) / 438)
+                    y2 = min(768, y + 48)
+                    f2 = 0.45 + 0.55 * (y2 - 330) / 438
+                    d.polygon([(x0, y), (x1, y), (512 + (x + 96 - 512) * f2, y2), (512 + (x - 512) * f2, y2)], fill=rgba(shade(floor, 0.9)))
+        d.rectangle([0, 250, 1024, 318], fill=rgba(shade(wall, 0.95)))
+        for x in range(0, 1024, 32):
+            d.line([(x, 250), (x, 318)], fill=rgba(shade(wall, 0.85)), width=2)
+        d.rectangle([0, 244, 1024, 252], fill=rgba(PAL["wood"]))
+    if renovated and loc == 2:
+        d.rectangle([0, 20, 1024, 30], fill=rgba(PAL["sea"]))
+        for x in range(0, 1024, 40):
+            d.polygon([(x, 30), (x + 20, 30), (x + 10, 42)], fill=rgba(PAL["sea"]))
     for y in range(330, 768, 48):
         d.line([(0, y), (1024, y)], fill=rgba(shade(floor, 0.85)), width=2)
     for x in range(-400, 1424, 96):
         d.line([(x, 768), (512 + (x - 512) * 0.45, 330)], fill=rgba(shade(floor, 0.85)), width=2)
     d.rectangle([0, 318, 1024, 336], fill=rgba(shade(wall, 0.7)))
     if loc in (1, 2):
-        for wx in (120, 430, 740):
+        for wx in ((120, 430) if loc == 1 else (430, 740)):
             d.rounded_rectangle([wx, 40, wx + 170, 200], 10, fill=rgba(PAL["water"]), outline=rgba(PAL["wood_dark"]), width=10)
             d.rectangle([wx + 10, 130, wx + 160, 190], fill=rgba(PAL["sea"]))
             d.line([(wx + 85, 45), (wx + 85, 195)], fill=rgba(PAL["wood_dark"]), width=6)
+        for l, t, r, b, horizon in SEA_WINDOWS[loc]:
+            if loc == 1:    # the porthole of location 2 has its ring in the mask
+                d.rectangle([l - 3, t - 3, r + 3, b + 3], fill=rgba(PAL["wood_dark"]))
+            d.rectangle([l, t, r, horizon], fill=rgba(PAL["water"]))
+            d.rectangle([l, horizon, r, b], fill=rgba(PAL["sea"]))
     else:
         for k in range(5):
             x = 60 + k * 200
@@ -117,6 +154,37 @@ def location(loc):
             img.alpha_composite(P.fish(KINDS[k * 2], 100, 64, -1, 0.3), (x + 20, 90))
     text_center(d, (512, 250), ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"][loc - 1], 40,
                 PAL["white"], True, PAL["ink"], 3)
+    return img
+
+
+def location_updates_1():
+    """Renovated lower room of location 1 (400-960), renovated upper wall of
+    location 2 (101-358) and the smaller pieces in the top rows."""
+    img = new(1024, 960)
+    img.alpha_composite(location(1, True).crop((0, 208, 1024, 768)), (0, 400))
+    img.alpha_composite(location(2, True).crop((0, 0, 1024, 257)), (0, 101))
+    return atlas_onto(img, PR.piece_regions(1))
+
+
+def location_updates_2():
+    img = new(512, 955)
+    atlas_onto(img, PR.piece_regions(2))
+    # brushes standing in each room: location 1, 2 and 3
+    for (l, r, t, b), n in (((0, 49, 855, 920), 1), ((51, 101, 857, 914), 2), ((101, 156, 859, 922), 1),
+                            ((158, 209, 860, 918), 2), ((211, 249, 836, 892), 1), ((249, 302, 836, 891), 2)):
+        img.alpha_composite(P.brush(n, r - l, b - t), (l, t))
+    return img
+
+
+def sea_wave_mask():
+    """Window frames laid over the waves: 31-34 location 1 (plain, then with
+    flower box or curtain), 35 the porthole of location 2."""
+    img = new(429, 89)
+    img.alpha_composite(PR.window_mask(90, 89, "left", False), (0, 0))
+    img.alpha_composite(PR.window_mask(88, 89, "left", True), (91, 0))
+    img.alpha_composite(PR.window_mask(88, 89, "right", False), (181, 0))
+    img.alpha_composite(PR.window_mask(88, 89, "right", True), (271, 0))
+    img.alpha_composite(PR.porthole_mask(68, 84, lambda y: wall_colour(2, 62 + y)), (361, 0))
     return img
 
 
@@ -533,8 +601,8 @@ def sea_wave():
     def paint(w, h, k):
         img = new(w, h)
         d = ImageDraw.Draw(img)
-        d.rectangle([0, 30, w, h], fill=rgba(PAL["sea"]))
-        pts = [(x, 30 + 8 * math.sin(x / 12.0 + k * 0.63)) for x in range(0, w + 4, 4)]
+        # the surface lies low enough for every window's crop (top 4, 38 and 45) to show it
+        pts = [(x, 58 + 6 * math.sin(x / 12.0 + k * 0.63)) for x in range(0, w + 4, 4)]
         d.polygon(pts + [(w, h), (0, h)], fill=rgba(PAL["sea"]))
         d.line(pts, fill=rgba(PAL["foam"]), width=4)
         return img
@@ -586,9 +654,10 @@ def pelka_map():
 def time_bar():
     img = new(187, 240)
     img.alpha_composite(grid_anim(187, 240, (0, 0), (24, 24), 5, 10, lambda w, h, k: clock(w, h, k / 49.0)))
-    for i, kind in enumerate(("growth", "cost")):   # carried vitamins down the right columns
-        for k in range(8):
-            img.alpha_composite(P.vitamin(kind, 17, 26), (153 + i * 17, k * 28))
+    # carried vitamins, eight directions each: cost 119-153 (its first column
+    # is shared with the clock), growth 153-187
+    atlas_onto(img, PR.column(120, 153, 0, 224, 8, PR.inset(PR.vitamin_piece("cost"))) +
+               PR.column(153, 187, 0, 224, 8, PR.inset(PR.vitamin_piece("growth"))))
     return img
 
 
@@ -601,59 +670,15 @@ def brush_sheet():
 
 
 def instruments():
-    R = []
-    for (l, r, t, b) in ((421, 480, 3, 51), (419, 466, 99, 146), (420, 474, 51, 99), (420, 475, 147, 193),
-                         (420, 479, 192, 238), (420, 476, 238, 289), (420, 481, 287, 334), (420, 477, 333, 385),
-                         (420, 479, 385, 432)):
-        R.append((l, r, t, b, lambda w, h: switch(w, h)))
-    R.append((292, 332, 432, 487, lambda w, h: P.vitamin("cost", w, h)))
-    R.append((244, 291, 433, 482, lambda w, h: P.vitamin("growth", w, h)))
-    R.append((0, 78, 452, 500, lambda w, h: P.glow(w, h)))
-    return atlas(481, 500, R)
-
-
-def switch(w, h):
-    img = new(w, h)
-    d = ImageDraw.Draw(img)
-    d.rounded_rectangle([4, 6, w - 4, h - 4], 8, fill=rgba(PAL["stone"]), outline=INK, width=2)
-    d.ellipse([w / 2 - 8, h / 2 - 8, w / 2 + 8, h / 2 + 8], fill=rgba(PAL["green"]), outline=INK, width=2)
-    return img
+    """Compressor switches, switch-wish icons, order time bar, markers, the
+    vitamins on the shelf and the carried pictures (see props.py)."""
+    return atlas(481, 500, PR.instruments_regions())
 
 
 def upgrades():
-    img = new(513, 490)
-    d = ImageDraw.Draw(img)
-    # machine bodies (level 1-3)
-    for (l, r, t, b), col in (((393, 513, 0, 142), PAL["sea"]), ((385, 513, 263, 384), PAL["coral"]),
-                              ((385, 513, 142, 263), PAL["violet"])):
-        cell = P.panel(r - l, b - t, fill=col, border=PAL["stone"], radius=16, alpha=255)
-        cd = ImageDraw.Draw(cell)
-        cd.ellipse([20, 20, r - l - 20, b - t - 40], fill=(200, 240, 255, 220), outline=INK, width=3)
-        img.alpha_composite(cell, (l, t))
-    # pet aquariums
-    for k in range(6):
-        x, y = (k % 3) * 128, (k // 3) * 140
-        cell = P.panel(120, 130, fill=(150, 215, 245), border=[PAL["stone"], PAL["sand_dark"], PAL["sun"]][k // 2], radius=30, alpha=200)
-        img.alpha_composite(cell, (x, y))
-    img.alpha_composite(P._scaled(77, 57, lambda dd, W, H, s: dd.polygon([(0, H * 0.3), (W * 0.6, H * 0.3), (W * 0.6, 0), (W, H * 0.5), (W * 0.6, H), (W * 0.6, H * 0.7), (0, H * 0.7)], fill=rgba(PAL["sun"]), outline=INK, width=3 * s)), (390, 433))
-    return img
-
-
-def decorations(w, h, seed):
-    """Decoration pieces: plants, shelves and posters on a clear sheet."""
-    img = new(w, h)
-    r = rng("deco", seed)
-    for k in range(int(w * h / 40000)):
-        x, y = int(r.uniform(0, w - 120)), int(r.uniform(0, h - 140))
-        kind = k % 3
-        if kind == 0:
-            pic = P.grass(r.choice(["GREEN_GRASS", "BLUE_GRASS"]), 80, 120, k)
-        elif kind == 1:
-            pic = P.coral(r.choice(["RED_CORAL", "YELLOW_CORAL"]), 100, 100, k)
-        else:
-            pic = P.house(r.choice(["CHEST", "SEA_SHELL"]), 90, 80)
-        img.alpha_composite(pic, (x, y))
-    return img
+    """Pet tanks and their front glass, machine bodies, shutters and progress
+    bars, music stands and the hint arrow (see props.py)."""
+    return atlas(513, 490, PR.upgrades_regions())
 
 
 def build(out_dir):
@@ -711,19 +736,14 @@ def build(out_dir):
     put("LOCATION_1", location(1), "1", opaque=True)
     put("LOCATION_2", location(2), "2", opaque=True)
     put("LOCATION_3", location(3), "3", opaque=True)
-    put("LOCATION_UPDATES_1", decorations(1024, 960, 1), "1,2,3")
-    upd2 = decorations(512, 955, 2)
-    upd2.alpha_composite(P.brush(1, 49, 65), (0, 855))
-    upd2.alpha_composite(P.brush(2, 50, 57), (51, 857))
-    put("LOCATION_UPDATES_2", upd2, "1,2,3")
+    put("LOCATION_UPDATES_1", location_updates_1(), "1,2,3")
+    put("LOCATION_UPDATES_2", location_updates_2(), "1,2,3")
     stand = new(137, 157)
     ImageDraw.Draw(stand).rounded_rectangle([10, 20, 127, 150], 12, fill=rgba(PAL["wood"]), outline=INK, width=3)
     put("LOCATION_UPDATES_3", stand, "3")
     put("BONUS_GAME_LOCATION", bonus_location(), "4", opaque=True)
     put("SEA_WAVE", sea_wave(), "1,2")
-    mask = new(429, 89)
-    ImageDraw.Draw(mask).rectangle([0, 0, 428, 10], fill=rgba(PAL["wood_dark"]))
-    put("SEA_WAVE_MASK", mask, "1,2")
+    put("SEA_WAVE_MASK", sea_wave_mask(), "1,2")
     for lvl, name in ((1, "SLIPPERS"), (2, "SANDALS"), (3, "BOOTS")):
         put("%s_1" % name, footwear(364, 504, lvl, False), "1,2,3")
         put("%s_2" % name, footwear(848 if lvl == 3 else 844, 1023 if lvl == 3 else 1021, lvl, True), "1,2,3")
