@@ -1,11 +1,11 @@
-// Entry point; the game application takes over once the framework stands.
-#include "engine/backend/video.h"
+// The program's entry: one application object lives for the whole run. The
+// command line is not read.
+#include "game/game_app.h"
 
 int main() {
-    backend::IVideo& video = backend::Video();
-    if (!video.Init()) {
-        return 1;
+    CGameApp app;
+    if (Failed(app.Create())) {
+        return 0;
     }
-    video.Quit();
-    return 0;
+    return app.Run();
 }

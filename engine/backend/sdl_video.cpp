@@ -134,6 +134,9 @@ public:
         if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
             return false;
         }
+        // Without a window manager nobody moves the window to the screen's
+        // corner, and part of the screen would stay uncovered.
+        SDL_SetWindowPosition(m_window, 0, 0);
         m_fullscreen = true;
         return true;
     }

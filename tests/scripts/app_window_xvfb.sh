@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The window on a real X server (Xvfb, one display mode of 1024 x 768): the
+# game shows its window titled "Corvalen" fullscreen at the default mode, and
+# an 800 x 600 client area once switched to windowed (command 40003, sent by
+# the GameAppWindowTest case of game_tests). Screenshots of each are kept in
+# <build>/app-screenshots/.
+# Called as: bash app_window_xvfb.sh <corvalen binary> <source dir>
+set -euo pipefail
+binary="$(realpath "${1:?usage: app_window_xvfb.sh <corvalen binary> <source dir>}")"
+source_dir="$(realpath "${2:?usage: app_window_xvfb.sh <corvalen binary> <source dir>}")"
+build_dir="$(dirname "$binary")"
+game_tests="$build_dir/tests/game_tests"
+shots="$build_dir/app-screenshots"
+convert=/usr/bin/convert
+
+work="$(mktemp -d)"
+pid=""
+xvfb_pid=""
+cleanup() {
+    if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    for file in "$work/game.stderr" "$work/tests.out"; do
+        if [ -f "$file" ]; then echo "--- $file" >&2; tail -n 40 "$file" >&2; fi
+    done
+    exit 1
+}
+[ -x "$game_tests" ] || fail "game_tests not built next to the binary ($game_tests)"
+
+mkdir -p "$work/run/Resources" "$work/data" "$work/runtime" "$shots"
+rm -f "$shots"/*.png
+ln -s "$source_dir/Resources/Data" "$work/run/Resources/Data"
+export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
+export SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
+
+# A white root window: whatever the game does not cover shows up white.
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 -wr 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# The real program: its window, fullscreen at 1024 x 768.
+cd "$work/run"
+timeout -k 5 120 "$binary" 2>"$work/game.stderr" &
+pid=$!
+window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
+    fail "no window titled Corvalen"
+for _ in $(seq 1 100); do
+    geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
+    [ "$geometry" = "1024x768" ] && break
+    sleep 0.05
+done
+[ "$geometry" = "1024x768" ] || fail "the game window is $geometry, not 1024x768"
+sleep 1
+import -window root "$shots/game-fullscreen.png" || fail "no screenshot"
+[ "$("$convert" "$shots/game-fullscreen.png" -format '%w %h %[fx:maxima]' info:)" = "1024 768 0" ] ||
+    fail "the fullscreen game does not cover the screen in black"
+kill -TERM "$pid"
+rc=0
+wait "$pid" || rc=$?
+pid=""
+[ "$rc" -eq 0 ] || fail "exit code $rc after SIGTERM"
+
+# Fullscreen, then windowed through command 40003, each photographed.
+rc=0
+CORVALEN_SCREENSHOT_DIR="$shots" timeout -k 5 120 "$game_tests" \
+    --gtest_filter='GameAppWindowTest.*' >"$work/tests.out" 2>&1 || rc=$?
+[ "$rc" -eq 0 ] || fail "GameAppWindowTest failed"
+grep -qF "[       OK ] GameAppWindowTest.ScreenshotsOfFullscreenAndWindowed" "$work/tests.out" ||
+    fail "GameAppWindowTest did not run"
+[ "$("$convert" "$shots/fullscreen.png" -format '%w %h %[fx:maxima]' info:)" = "1024 768 0" ] ||
+    fail "fullscreen.png is not a black screen"
+# Trimmed of the white root, the windowed screenshot is the window's client area.
+trimmed="$("$convert" "$shots/windowed.png" -trim -format '%w %h %[fx:maxima]' info:)"
+[ "$trimmed" = "800 600 0" ] || fail "windowed.png shows $trimmed, not a black 800 x 600 area"
+echo "app_window_xvfb: 1 passed, 0 failed"
