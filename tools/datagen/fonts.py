@@ -80,9 +80,11 @@ def font_format0(out_dir, rel, name, glyphs):
         last = i + 16 >= len(widths)
         lines.append(",".join(chunk) + (");" if last else ","))
     lines.append("Define RectList")
-    lines += ["(%d, %d, %d, %d)," % r for r in rects] + [");"]
+    # The last group of a list has no comma after it: the reader would carry
+    # the comma's field step to the closing line and count one group more.
+    lines += ["(%d, %d, %d, %d)," % r for r in rects[:-1]] + ["(%d, %d, %d, %d)" % rects[-1], ");"]
     lines.append("Define OffsetList")
-    lines += ["(0, 0)," for _ in rects] + [");"]
+    lines += ["(0, 0)," for _ in rects[:-1]] + ["(0, 0)", ");"]
     lines.append("Define KerningPairs")
     lines += ['"%s",' % p for p in pairs] + [");"]
     lines.append("Define KerningValues")

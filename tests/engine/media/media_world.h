@@ -1,0 +1,49 @@
+#pragma once
+// The resource manager started for real on a fake render device and a fake
+// audio device, in a scratch working folder that holds the test's
+// Resources/Data/resources.xml and media files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/media/resource_manager.h"
+#include "fake_audio.h"
+#include "fake_render_device.h"
+#include "media_test_support.h"
+#include "resource_test_support.h"
+
+namespace media_test {
+
+class MediaWorldTest : public resource_test::ScratchFolderTest {
+protected:
+    void TearDown() override {
+        // The manager must not keep this test's device or sounds.
+        Resources().Release();
+        Resources().Animations2D().clear();
+        ScratchFolderTest::TearDown();
+    }
+
+    static CResourceManager& Resources() { return ResourceManager::Instance(); }
+
+    // Writes resources.xml and runs the manager's start-up loading.
+    void Start(const std::string& resourcesXml) {
+        WriteIndex(resourcesXml);
+        Resources().Initialize(nullptr, &device, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f);
+    }
+
+    // An image with a texture, appended to the image list; its index.
+    std::int32_t AddImage(const std::string& id, int width, int height) {
+        ImageRecord image;
+        image.id = id;
+        image.texture = new CFakeTexture(width, height);  // released by Release
+        image.info.width = width;
+        image.info.height = height;
+        Resources().Images().push_back(image);
+        return static_cast<std::int32_t>(Resources().Images().size()) - 1;
+    }
+
+    CFakeAudio audio;
+    CFakeRenderDevice device;
+};
+
+}  // namespace media_test

@@ -1,0 +1,340 @@
+#pragma once
+// Shared by the resource manager's tests: a scratch folder that becomes the
+// working folder (the game opens Resources/Data/ relative to it), writers of
+// the small pictures and font files the tests make for themselves, the one
+// window and render device of the test program, a device wrapper that keeps
+// what was drawn and presented, and a clock that steps by a fixed amount.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/backend/clock.h"
+#include "engine/backend/image.h"
+#include "engine/backend/video.h"
+#include "engine/media/resource_manager.h"
+#include "engine/platform/html_log.h"
+
+namespace resource_test {
+
+// Every test process gets a data folder of its own, inside the private one the
+// test run provides (or the temporary folder in a direct run), so that tests
+// running side by side never share a log. It goes again at exit, after the log
+// has written its last line.
+struct PrivateDataFolder {
+    PrivateDataFolder() {
+        const char* given = std::getenv("XDG_DATA_HOME");
+        const std::filesystem::path base = given != nullptr
+                                               ? std::filesystem::path(given)
+                                               : std::filesystem::temp_directory_path();
+        folder = base / ("media-" + std::to_string(::getpid()));
+        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    ~PrivateDataFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    std::filesystem::path folder;
+};
+inline PrivateDataFolder g_privateDataFolder;
+
+inline constexpr int SCREEN_WIDTH = 256;
+inline constexpr int SCREEN_HEIGHT = 192;
+
+// The one window and device of the program (one window per process).
+inline backend::IRenderDevice* Device() {
+    static std::unique_ptr<backend::IWindow> window;
+    static std::unique_ptr<backend::IRenderDevice> device;
+    if (!device) {
+        if (!backend::Video().Init()) {
+            return nullptr;
+        }
+        backend::WindowDesc desc;
+        desc.title = "media tests";
+        desc.clientWidth = SCREEN_WIDTH;
+        desc.clientHeight = SCREEN_HEIGHT;
+        window = backend::Video().CreateWindow(desc);
+        if (window) {
+            device = window->CreateDevice();
+        }
+    }
+    return device.get();
+}
+
+inline std::vector<std::uint32_t> ReadScreen(backend::IRenderDevice* device) {
+    std::vector<std::uint32_t> pixels;
+    device->ReadPixels(pixels);
+    return pixels;
+}
+
+inline std::uint32_t PixelAt(const std::vector<std::uint32_t>& pixels, int x, int y) {
+    return pixels.at(static_cast<std::size_t>(y) * SCREEN_WIDTH + static_cast<std::size_t>(x));
+}
+
+inline int Red(std::uint32_t argb) {
+    return static_cast<int>((argb >> 16) & 0xFF);
+}
+inline int Green(std::uint32_t argb) {
+    return static_cast<int>((argb >> 8) & 0xFF);
+}
+inline int Blue(std::uint32_t argb) {
+    return static_cast<int>(argb & 0xFF);
+}
+
+// Colour bytes of a pixel within `tolerance` of the expected RGB.
+inline ::testing::AssertionResult RgbNear(std::uint32_t actual, std::uint32_t expected,
+                                          int tolerance = 2) {
+    if (std::abs(Red(actual) - Red(expected)) <= tolerance &&
+        std::abs(Green(actual) - Green(expected)) <= tolerance &&
+        std::abs(Blue(actual) - Blue(expected)) <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "0x%06X, expected 0x%06X", actual & 0xFFFFFF,
+                  expected & 0xFFFFFF);
+    return ::testing::AssertionFailure() << text;
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    const std::filesystem::path file(path);
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path());
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A 32-bit PNG with an alpha channel.
+inline void WritePng(const std::string& path, int width, int height,
+                     const std::vector<std::uint32_t>& pixels) {
+    const std::filesystem::path file(path);
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path());
+    }
+    backend::DecodedImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels = pixels;
+    ASSERT_TRUE(backend::SavePng(path, image)) << path;
+}
+
+inline void WriteSolidPng(const std::string& path, int width, int height, std::uint32_t argb) {
+    WritePng(path, width, height,
+             std::vector<std::uint32_t>(static_cast<std::size_t>(width * height), argb));
+}
+
+// An uncompressed TGA, top row first, of 24 bits (alpha dropped) or 32 bits.
+inline void WriteTga(const std::string& path, int width, int height,
+                     const std::vector<std::uint32_t>& pixels, int bits) {
+    std::string bytes(18, '\0');
+    bytes[2] = 2;  // true colour, uncompressed
+    bytes[12] = static_cast<char>(width & 0xFF);
+    bytes[13] = static_cast<char>(width >> 8);
+    bytes[14] = static_cast<char>(height & 0xFF);
+    bytes[15] = static_cast<char>(height >> 8);
+    bytes[16] = static_cast<char>(bits);
+    bytes[17] = static_cast<char>(0x20 | (bits == 32 ? 8 : 0));  // top-left origin
+    for (const std::uint32_t p : pixels) {
+        bytes.push_back(static_cast<char>(p & 0xFF));
+        bytes.push_back(static_cast<char>((p >> 8) & 0xFF));
+        bytes.push_back(static_cast<char>((p >> 16) & 0xFF));
+        if (bits == 32) {
+            bytes.push_back(static_cast<char>(p >> 24));
+        }
+    }
+    WriteFile(path, bytes);
+}
+
+// The log as written since the last Start().
+inline std::string ReadLog() {
+    return ReadFile(HtmlLog().GetLogPath());
+}
+
+struct LogEntry {
+    std::string colour;
+    std::string text;
+};
+
+// The log's entries in order, without time stamps and tags, each with the
+// colour word it was written in. A text may span lines.
+inline std::vector<LogEntry> LogEntries() {
+    std::vector<LogEntry> entries;
+    std::stringstream log(ReadLog());
+    std::string line;
+    std::string colour;
+    std::string pending;
+    const std::string tag = "<Font Size = 2 Color = ";
+    while (std::getline(log, line)) {
+        if (line == "</Font>" || line == "<B>" || line == "</B>") {
+            continue;
+        }
+        if (line.rfind(tag, 0) == 0) {
+            colour = line.substr(tag.size(), line.find(" Face") - tag.size());
+            continue;
+        }
+        if (line.rfind("<", 0) == 0 && pending.empty() && line != "<BR>") {
+            continue;  // the page header
+        }
+        pending += pending.empty() ? line : "\n" + line;
+        const std::size_t end = pending.rfind("<BR>");
+        if (end == std::string::npos || end + 4 != pending.size()) {
+            continue;
+        }
+        std::size_t start = 0;
+        if (pending.rfind("[", 0) == 0 && pending.find("] - ") != std::string::npos) {
+            start = pending.find("] - ") + 4;
+        }
+        entries.push_back({colour, pending.substr(start, end - start)});
+        pending.clear();
+    }
+    return entries;
+}
+
+inline std::vector<std::string> LogTexts() {
+    std::vector<std::string> texts;
+    for (const LogEntry& entry : LogEntries()) {
+        texts.push_back(entry.text);
+    }
+    return texts;
+}
+
+inline bool LogHas(const std::string& text, const std::string& colour = "") {
+    for (const LogEntry& entry : LogEntries()) {
+        if (entry.text == text && (colour.empty() || entry.colour == colour)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A scratch folder made the working folder for one test; the previous working
+// folder comes back afterwards. The log starts empty.
+class ScratchFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_previous = std::filesystem::current_path();
+        char pattern[] = "/tmp/corvalen-media-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_folder = pattern;
+        std::filesystem::current_path(m_folder);
+        HtmlLog().Start();
+    }
+
+    void TearDown() override {
+        std::filesystem::current_path(m_previous);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+
+    void WriteIndex(const std::string& body) {
+        WriteFile("Resources/Data/resources.xml", "<?xml version=\"1.0\"?>\n" + body);
+    }
+
+    std::filesystem::path m_previous;
+    std::filesystem::path m_folder;
+};
+
+// Forwards to a real device and keeps every sprite draw and, at each Present,
+// the presented back buffer.
+class CRecordingDevice : public backend::IRenderDevice {
+public:
+    struct Drawn {
+        backend::SpriteDraw draw;
+        bool hasSource = false;
+        backend::Rect source;
+    };
+
+    explicit CRecordingDevice(backend::IRenderDevice* real) : m_real(real) {}
+
+    std::unique_ptr<backend::ITexture> CreateTexture(int width, int height,
+                                                     const std::uint32_t* pixels) override {
+        return m_real->CreateTexture(width, height, pixels);
+    }
+    void Clear(std::uint32_t argb) override { m_real->Clear(argb); }
+    bool BeginScene() override { return m_real->BeginScene(); }
+    void EndScene() override { m_real->EndScene(); }
+    bool Present() override {
+        if (m_keepFrames) {
+            frames.push_back(ReadScreen(m_real));
+        }
+        ++presents;
+        return m_real->Present();
+    }
+    backend::DrawResult Draw(const backend::SpriteDraw& draw) override {
+        Drawn drawn;
+        drawn.draw = draw;
+        if (draw.source != nullptr) {
+            drawn.hasSource = true;
+            drawn.source = *draw.source;
+        }
+        drawn.draw.source = nullptr;
+        draws.push_back(drawn);
+        return m_real->Draw(draw);
+    }
+    void FillRect(const backend::Rect& rect, std::uint32_t argb) override {
+        m_real->FillRect(rect, argb);
+    }
+    int BackBufferWidth() const override { return m_real->BackBufferWidth(); }
+    int BackBufferHeight() const override { return m_real->BackBufferHeight(); }
+    backend::DeviceStatus Status() override { return m_real->Status(); }
+    bool Reset() override { return m_real->Reset(); }
+    bool ReadPixels(std::vector<std::uint32_t>& out) override { return m_real->ReadPixels(out); }
+    void SimulateStatus(backend::DeviceStatus status, bool failNextReset) override {
+        m_real->SimulateStatus(status, failNextReset);
+    }
+    std::string RendererName() const override { return m_real->RendererName(); }
+
+    void KeepFrames(bool keep) { m_keepFrames = keep; }
+
+    std::vector<Drawn> draws;
+    std::vector<std::vector<std::uint32_t>> frames;
+    int presents = 0;
+
+private:
+    backend::IRenderDevice* m_real;
+    bool m_keepFrames = false;
+};
+
+// A clock that moves on by `step` seconds at every reading, so that timed
+// sequences run at a known pace without waiting.
+class CSteppingClock : public backend::IClock {
+public:
+    CSteppingClock(double start, double step) : m_now(start), m_step(step) {}
+    double Seconds() override {
+        const double now = m_now;
+        m_now += m_step;
+        return now;
+    }
+    std::uint64_t Milliseconds() override { return static_cast<std::uint64_t>(Seconds() * 1000.0); }
+    void Sleep(std::uint32_t) override {}
+
+private:
+    double m_now;
+    double m_step;
+};
+
+// Installs a clock for the lifetime of the object.
+class ScopedClock {
+public:
+    explicit ScopedClock(backend::IClock* clock) { backend::SetClock(clock); }
+    ~ScopedClock() { backend::SetClock(nullptr); }
+    ScopedClock(const ScopedClock&) = delete;
+    ScopedClock& operator=(const ScopedClock&) = delete;
+};
+
+}  // namespace resource_test
