@@ -1,6 +1,8 @@
 #include "game/game_app.h"
 
 #include "engine/backend/system.h"
+#include "engine/media/popup_texts.h"
+#include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
 
@@ -64,19 +66,23 @@ HResult CGameApp::OnDeviceCreated() {
     if (Failed(g_inputDevices.Init(pp.backBufferWidth, pp.backBufferHeight))) {
         return RESULT_FAIL;
     }
-    // RESOURCE MANAGER: CResourceManager::Initialize (window, device, the
-    // drawing scale and offset, the splash scale and offset) goes here; its
-    // result is not examined.
-    // Then the popup and menu scales, the menu's display modes and options,
-    // the menu backdrop, the scene and the loading fade.
+    // Shows the splash and loading screens while everything needed at start
+    // loads; what fails to load is logged and left empty.
+    ResourceManager::Instance().Initialize(GetWindow(), GetDevice(), m_scaleX, m_scaleY, m_offsetX,
+                                           m_offsetY, m_splashScaleX, m_splashScaleY,
+                                           m_splashOffsetX, m_splashOffsetY);
+    PopupTexts::Instance().SetScale(m_scaleX, m_scaleY);
+    // The menu's scale, display modes and options, the menu backdrop, the
+    // scene and the loading fade follow here.
     return RESULT_OK;
 }
 
 HResult CGameApp::OnDeviceReset() {
     UpdateScreenScale();
-    // The menu and popup scales follow here.
-    // RESOURCE MANAGER: CResourceManager::OnResetDevice (device, drawing scale
-    // and offset) goes here.
+    // The menu's scale follows here.
+    PopupTexts::Instance().SetScale(m_scaleX, m_scaleY);
+    ResourceManager::Instance().OnResetDevice(GetDevice(), m_scaleX, m_scaleY, m_offsetX,
+                                              m_offsetY);
     return RESULT_OK;
 }
 
@@ -84,8 +90,11 @@ HResult CGameApp::OnUpdate() {
     const float elapsed = GetElapsedTime();
     g_inputDevices.PollKeyboard(elapsed);
     g_inputDevices.PollMouse(IsWindowed(), elapsed, m_scaleX, m_scaleY);
-    // The fade, the sounds, the session, the popups, the menu and the scene
-    // follow here, in that order.
+    // The session's fade comes first here.
+    ResourceManager::Instance().GetSoundManager().Update(elapsed);
+    // The session's update and keys come here.
+    PopupTexts::Instance().Update(elapsed);
+    // The switch from loading to the menu, the menu and the scene follow here.
     return RESULT_OK;
 }
 
@@ -98,24 +107,25 @@ HResult CGameApp::OnRender() {
     if (!device->BeginScene()) {
         return RESULT_OK;
     }
-    // The loading screen, the menu, the game and the popups are drawn here.
+    // The loading screen, the menu and the game are drawn here, by mode.
+    PopupTexts::Instance().Draw();
     device->EndScene();
     return RESULT_OK;
 }
 
 HResult CGameApp::OnDeviceLost() {
-    // RESOURCE MANAGER: CResourceManager::OnLostDevice goes here.
+    ResourceManager::Instance().OnLostDevice();
     return RESULT_OK;
 }
 
 HResult CGameApp::OnDeviceDestroyed() {
-    // RESOURCE MANAGER: CResourceManager::Release (every resource, the sound
-    // output stopped and freed) goes here.
+    // Every resource, and the sound output stopped and freed.
+    ResourceManager::Instance().Release();
     return RESULT_OK;
 }
 
 HResult CGameApp::OnShutdown() {
-    // RESOURCE MANAGER: CResourceManager::FinalCleanup goes here.
+    ResourceManager::Instance().FinalCleanup();
     g_inputDevices.ReleaseKeyboard();
     g_inputDevices.ReleaseMouse();
     // config.cfg is written here once the session owns it.

@@ -28,7 +28,7 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 log="$work/data/Ostrel/Corvalen/log.html"
 
 cd "$work/run"
-timeout -k 5 120 "$binary" 2>"$work/first.stderr" &
+timeout -k 60 120 "$binary" 2>"$work/first.stderr" &
 pid=$!
 for _ in $(seq 1 600); do
     grep -qF "Initializing DirectInput8 devices" "$log" 2>/dev/null && break

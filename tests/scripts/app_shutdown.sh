@@ -28,10 +28,11 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 log="$work/data/Ostrel/Corvalen/log.html"
 
 cd "$work/run"
-timeout -k 5 120 "$binary" 2>"$work/stderr" &
+timeout -k 60 120 "$binary" 2>"$work/stderr" &
 pid=$!
 
-# Start-up is over once input is set up; then let it run a while.
+# Input is set up before the resources load; the close may come while they
+# load (no messages are read then) and is served once the frame loop runs.
 for _ in $(seq 1 600); do
     grep -qF "Initializing DirectInput8 devices" "$log" 2>/dev/null && break
     kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"

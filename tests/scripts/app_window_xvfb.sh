@@ -50,7 +50,7 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 
 # The real program: its window, fullscreen at 1024 x 768.
 cd "$work/run"
-timeout -k 5 120 "$binary" 2>"$work/game.stderr" &
+timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
 pid=$!
 window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
     fail "no window titled Corvalen"
@@ -60,10 +60,16 @@ for _ in $(seq 1 100); do
     sleep 0.05
 done
 [ "$geometry" = "1024x768" ] || fail "the game window is $geometry, not 1024x768"
+position="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')"
+[ "$position" = "0,0" ] || fail "the fullscreen window stands at $position, not 0,0"
+# Start-up shows the splash pictures and the loading screen: the white root
+# must not show anywhere along the screen's edges.
 sleep 1
 import -window root "$shots/game-fullscreen.png" || fail "no screenshot"
-[ "$("$convert" "$shots/game-fullscreen.png" -format '%w %h %[fx:maxima]' info:)" = "1024 768 0" ] ||
-    fail "the fullscreen game does not cover the screen in black"
+for edge in 1024x1+0+0 1024x1+0+767 1x768+0+0 1x768+1023+0; do
+    [ "$("$convert" "$shots/game-fullscreen.png" -crop "$edge" +repage -format '%[fx:minima==1]' info:)" = 0 ] ||
+        fail "the root window shows along the edge $edge"
+done
 kill -TERM "$pid"
 rc=0
 wait "$pid" || rc=$?
