@@ -60,6 +60,7 @@ def fish(kind, w, h, facing=-1, phase=0.0, squash=1.0, front=0.0):
         tail_x = cx + bw * 0.95
         # tail
         tl = W * (0.2 if pattern in ("tail", "fan") else 0.14) * max(0.4, squash)
+        tl = min(tl, W * 0.97 - tail_x)  # a round body leaves less room: keep the tail in the picture
         th = bh * (1.3 if pattern in ("tail", "fan") else 0.9)
         d.polygon([(tail_x - 4 * s, cy), (tail_x + tl, cy - th + wig), (tail_x + tl * 0.7, cy + wig * 0.5),
                    (tail_x + tl, cy + th + wig)], fill=rgba(fin), outline=INK, width=s * 2)
