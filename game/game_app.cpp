@@ -6,8 +6,6 @@
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
 
-CInputDevices g_inputDevices;
-
 namespace {
 
 constexpr float DESIGN_WIDTH = 1024.0f;

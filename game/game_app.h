@@ -4,7 +4,7 @@
 // frame in a fixed order of updates and draws, and handles the game's own
 // window messages before the framework does.
 #include "engine/framework/app_framework.h"
-#include "engine/platform/input_devices.h"
+#include "game/globals.h"
 
 class CGameApp : public CAppFramework {
 public:
@@ -47,9 +47,6 @@ private:
     float m_splashOffsetX = 0.0f;
     float m_splashOffsetY = 0.0f;
 };
-
-// The keyboard and mouse of the game, polled once per frame.
-extern CInputDevices g_inputDevices;
 
 // Opened at every close of the window, relative to the working folder.
 inline constexpr const char* CLOSE_LINK = "play.url";
