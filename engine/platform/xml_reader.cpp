@@ -1,6 +1,8 @@
 #include "engine/platform/xml_reader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,12 +32,19 @@ bool CXmlReader::Open(const std::string& path) {
     CloseFile();
     // Bytes left over from an earlier input must not leak into this one.
     m_pushBack.clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    struct stat info {};
-    // A folder opens for reading here; only a regular file is a data file.
-    if (file != nullptr && (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))) {
-        std::fclose(file);
-        file = nullptr;
+    // Only a regular file is a data file: a folder would open for reading, and
+    // a named pipe without a writer would block a plain open for good, hence
+    // the non-blocking open (it changes nothing for a regular file).
+    std::FILE* file = nullptr;
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor >= 0) {
+        struct stat info {};
+        if (fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
+            file = fdopen(descriptor, "rb");
+        }
+        if (file == nullptr) {
+            ::close(descriptor);
+        }
     }
     if (file == nullptr) {
         m_line = 0;

@@ -39,6 +39,9 @@ TEST(BlinkerTest, StepsClampAtTheBoundsAndTurn) {
         {"double pace", 0, 255, 100, 500, 2, {{0.1f, 200, 2}, {0.1f, 255, -2}}},
         // A value exactly on a bound does not turn.
         {"on the bound", 0, 255, 155, 1000, 1, {{0.1f, 255, 1}}},
+        // Bounds the wrong way round: both tests fire, the value ends on min
+        // and the direction keeps the sign it had before the step.
+        {"min above max", 200, 100, 150, 500, 1, {{0.1f, 200, 1}}},
     };
     for (const Case& c : cases) {
         CBlinker blinker;

@@ -87,6 +87,16 @@ TEST(PlacedRectTest, ShiftsMoveTheCorners) {
     EXPECT_FLOAT_EQ(result.y, 97);
 }
 
+TEST(PlacedRectTest, CornersComeFromThePositionNotTheLeftAndTopEdges) {
+    // The box spans 80..150 x 90..130, but the corners to walk to start at
+    // the position: (100, 100), (150, 100), (100, 130), (150, 130).
+    const CPlacedRect box(100.0f, 100.0f, -20, 50, -10, 30);
+    EXPECT_EQ(box.FindDetourPoint({50, 115}, {200, 115}, true, kUnitScale, 0, 0, 0, 0, 40),
+              (Vec2{100, 100}));
+    EXPECT_EQ(box.FindDetourPoint({50, 115}, {200, 115}, false, kUnitScale, 0, 0, 0, 0, 40),
+              (Vec2{150, 100}));
+}
+
 TEST(PlacedRectTest, AnEntryExactlyAtTheOriginReadsAsClear) {
     // (0, 0) is the "clear" answer, so an entry there cannot be told apart.
     const CPlacedRect box(-10.0f, -10.0f, 0, 20, 0, 20);
