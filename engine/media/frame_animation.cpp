@@ -2,8 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
@@ -14,8 +17,19 @@ namespace {
 constexpr std::size_t LINE_BUFFER = 4096;
 constexpr int VALUES_PER_FRAME = 8;
 
+// Cuts toward zero. A number beyond the 32-bit range (a broken file) stops at
+// the range's end instead of converting into nonsense.
+std::int32_t Truncate(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(
+        std::clamp(value, static_cast<double>(std::numeric_limits<std::int32_t>::min()),
+                   static_cast<double>(std::numeric_limits<std::int32_t>::max())));
+}
+
 std::int32_t Round(float size, float fraction) {
-    return static_cast<std::int32_t>(size * fraction + 0.5f);
+    return Truncate(static_cast<double>(size * fraction) + 0.5);
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -82,10 +96,12 @@ int ReadAnimationFrames(std::vector<AnimationFrame>& frames, const std::string& 
         frame.right = Round(width, values[3]);
         frame.top = Round(height, values[4]);
         frame.bottom = Round(height, values[5]);
-        frame.hotSpotX = static_cast<std::int32_t>(values[6]);
-        frame.hotSpotY = static_cast<std::int32_t>(values[7]);
-        frame.mirroredHotSpotX = frameWidth - frame.hotSpotX;
-        frame.mirroredHotSpotY = frameHeight - frame.hotSpotY;
+        frame.hotSpotX = Truncate(values[6]);
+        frame.hotSpotY = Truncate(values[7]);
+        frame.mirroredHotSpotX =
+            Truncate(static_cast<double>(frameWidth) - static_cast<double>(frame.hotSpotX));
+        frame.mirroredHotSpotY =
+            Truncate(static_cast<double>(frameHeight) - static_cast<double>(frame.hotSpotY));
         frames.push_back(frame);
     }
     std::fclose(file);

@@ -213,14 +213,10 @@ bool CSoundManager::Pause(SoundType type, unsigned index) {
     if (!m_initialized || index >= Count(type)) {
         return false;
     }
-    backend::IAudio& audio = backend::Audio();
-    const backend::AudioHandle channel = Channel(type, index);
-    if (audio.Pause(channel)) {
-        return true;
-    }
-    // A channel that is already paused, or not playing at all, is where the
-    // caller wants it.
-    if (audio.State(channel) != backend::ChannelState::Playing) {
+    // The device pauses any channel whatever its state, so a channel that is
+    // already paused or not playing at all succeeds; only a sound without a
+    // channel (one whose load failed) is refused.
+    if (backend::Audio().Pause(Channel(type, index))) {
         return true;
     }
     HtmlLog().Write("Red", "Couldn't pause stream %i (error code: %i)", static_cast<int>(index),
@@ -435,7 +431,10 @@ bool CSoundManager::ResumeOutput() {
     return backend::Audio().ResumeOutput();
 }
 
-// Stopping the output holds every channel where it is, as a pause does.
+// Stopping the output stops every sound as well: unlike after a pause, no
+// sound plays on by itself once the output is resumed.
 bool CSoundManager::StopOutput() {
-    return backend::Audio().PauseOutput();
+    backend::IAudio& audio = backend::Audio();
+    ForEachChannel(ALL_TYPES, [&audio](backend::AudioHandle channel) { audio.Stop(channel); });
+    return audio.PauseOutput();
 }

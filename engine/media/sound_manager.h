@@ -89,6 +89,7 @@ public:
     // The whole output at once; the framework pauses it while the game is paused.
     bool PauseOutput();
     bool ResumeOutput();
+    // Stops every sound and holds the output until ResumeOutput.
     bool StopOutput();
 
 private:

@@ -3,7 +3,7 @@
 // and flags the test reads and sets. It keeps the rules of the real backend:
 // Play with restart starts from the beginning, without it a paused or stopped
 // channel carries on where it was; Stop keeps the position; Pause and Stop
-// answer true for any channel.
+// answer true for any channel and false for a handle that is none.
 #include <map>
 #include <set>
 #include <string>
@@ -73,15 +73,18 @@ public:
     }
     bool Stop(backend::AudioHandle channel) override {
         calls.push_back("stop " + std::to_string(channel));
-        if (channels.count(channel) != 0) {
-            channels[channel].state = backend::ChannelState::Stopped;
+        if (channels.count(channel) == 0) {
+            return false;
         }
+        channels[channel].state = backend::ChannelState::Stopped;
         return true;
     }
     bool Pause(backend::AudioHandle channel) override {
         calls.push_back("pause " + std::to_string(channel));
-        if (channels.count(channel) != 0 &&
-            channels[channel].state == backend::ChannelState::Playing) {
+        if (channels.count(channel) == 0) {
+            return false;
+        }
+        if (channels[channel].state == backend::ChannelState::Playing) {
             channels[channel].state = backend::ChannelState::Paused;
         }
         return true;

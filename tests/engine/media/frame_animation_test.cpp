@@ -56,6 +56,9 @@ TEST_F(FrameFileTest, LinesMakeFramesOnlyWithEightNumbersAndAPositiveRightEdge) 
          "\"0;;0;0;0.5;0;0.5;;1;1\"\n",
          {"7: 0 128 0 64 | 1 1 | 63 31"}},
         {"nine values make no frame", "\"0;0;0;0.5;0;0.5;1;1;1\"\n", {}},
+        {"numbers past the integer range stop at its ends",
+         "\"0;0;0;99999999999;0;1;-99999999999;99999999999\"\n",
+         {"7: 0 2147483647 0 128 | -2147483648 2147483647 | 2147483647 -2147483615"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

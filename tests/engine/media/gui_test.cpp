@@ -6,6 +6,7 @@
 #include "engine/media/gui_button.h"
 #include "engine/media/gui_image.h"
 #include "engine/platform/input_devices.h"
+#include "engine/platform/text_storage.h"
 #include "media_world.h"
 
 namespace {
@@ -245,6 +246,70 @@ TEST_F(GuiTest, AButtonDrawsItsLookAndNoCaptionForAnUnknownText) {
     // The hover offset moves the picture, never the area.
     ASSERT_FALSE(button.CheckClick(Frame(283.0f, true, true), kScreenScale));
     EXPECT_FALSE(button.hovered);
+}
+
+// A button with a caption from the language table, in a font of two glyphs:
+// A (advance 6) and B (advance 8), each 9 pixels high.
+class GuiCaptionTest : public media_test::MediaWorldTest {
+protected:
+    void SetUp() override {
+        MediaWorldTest::SetUp();
+        const std::string font = WriteFont("PLAIN", 6, 8);
+        resource_test::WriteFile("Resources/Data/language.xml", "<English text_data=\"en.xml\"/>");
+        resource_test::WriteFile("Resources/Data/en.xml",
+                                 "<texts><text id=\"GO\" data=\"AB\"/></texts>");
+        ASSERT_TRUE(TextStorage().Initialize());
+        Start("<Resources><SetDefaults path=\"Resources/\"/>" + font + "</Resources>");
+        ASSERT_EQ(Resources().Fonts().size(), 1u);
+        AddImage("PANEL", 64, 64);
+    }
+    void TearDown() override {
+        TextStorage().Clear();
+        MediaWorldTest::TearDown();
+    }
+};
+
+TEST_F(GuiCaptionTest, TheCaptionIsCentredOnceAndDrawnWithoutSpacing) {
+    GuiButtonDesc desc;
+    desc.x = 100.0f;
+    desc.y = 50.0f;
+    desc.font = 0;
+    desc.captionId = "GO";
+    desc.letterSpacing = 2.0f;  // measured with it: 6 + 2 + 8 + 2 = 18
+    desc.normalImageId = "PANEL";
+    desc.normalRight = 41;
+    desc.normalBottom = 21;
+    desc.hoverImageId = "PANEL";
+    desc.hoverRight = 41;
+    desc.hoverBottom = 21;
+    desc.hoverOffsetX = 3.0f;
+    CGuiButton button;
+    button.Create(desc);
+    ASSERT_NE(button.caption, -1);
+    // Whole halves of the picture, less half the width and a whole half line.
+    EXPECT_FLOAT_EQ(button.captionX, 100.0f + 20.0f - 9.0f);
+    EXPECT_FLOAT_EQ(button.captionY, 50.0f + 10.0f - 4.0f);
+
+    const auto glyphs = [&] {
+        std::vector<float> xs;
+        for (std::size_t i = 1; i < device.draws.size(); ++i) {
+            xs.push_back(device.draws[i].translation.x);
+            EXPECT_FLOAT_EQ(device.draws[i].translation.y, device.draws[1].translation.y);
+        }
+        return xs;
+    };
+    button.Draw(kScreenScale, 0xFFFFFFFF);
+    // Drawn with no letter spacing: B follows A by its advance alone.
+    EXPECT_EQ(glyphs(), (std::vector<float>{222.0f, 234.0f}));
+    EXPECT_FLOAT_EQ(device.draws.at(1).translation.y, 84.0f);
+
+    // Held down over it: the caption takes the pressed look's two pixels but
+    // not the hover offset.
+    device.draws.clear();
+    ASSERT_FALSE(button.CheckClick(Frame(240.0f, false, true), kScreenScale));
+    button.Draw(kScreenScale, 0xFFFFFFFF);
+    EXPECT_EQ(glyphs(), (std::vector<float>{224.0f, 236.0f}));
+    EXPECT_FLOAT_EQ(device.draws.at(1).translation.y, 86.0f);
 }
 
 }  // namespace

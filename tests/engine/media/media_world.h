@@ -4,7 +4,9 @@
 // Resources/Data/resources.xml and media files.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/media/resource_manager.h"
 #include "fake_audio.h"
@@ -40,6 +42,22 @@ protected:
         image.info.height = height;
         Resources().Images().push_back(image);
         return static_cast<std::int32_t>(Resources().Images().size()) - 1;
+    }
+
+    // Writes a font of two glyphs, A and B, each 9 pixels high, with the
+    // given advances, into Resources/; returns its Font element for a
+    // resources.xml whose default path is "Resources/".
+    static std::string WriteFont(const std::string& id, int advanceA, int advanceB) {
+        resource_test::WritePng("Resources/sheet.png", 32, 9,
+                                std::vector<std::uint32_t>(32 * 9, 0xFFFFFFFF));
+        const std::string a = std::to_string(advanceA);
+        const std::string b = std::to_string(advanceB);
+        resource_test::WriteFile("Resources/" + id + ".txt",
+                                 "Define CharList\n'A', 'B');\nDefine WidthList\n" + a + ", " + b +
+                                     ");\nDefine RectList\n(0, 0, " + a + ", 9), (" + a + ", 0, " +
+                                     b + ", 9));\nDefine OffsetList\n(0, 0), (0, 0));\n");
+        return "<Font id=\"" + id + "\" path=\"sheet.png\" data_path=\"" + id +
+               ".txt\" height=\"9\" max_length=\"64\"/>";
     }
 
     CFakeAudio audio;

@@ -111,6 +111,32 @@ TEST(PopupTextsTest, EveryPopupComesToAnEnd) {
 
 class PopupSoundTest : public media_test::MediaWorldTest {};
 
+TEST_F(PopupSoundTest, StartedPopupsAreDrawnWithFontOneCentredOnTheirPosition) {
+    // Font 0 is wider than font 1, the font every popup is drawn with.
+    Start("<Resources><SetDefaults path=\"Resources/\"/>" + WriteFont("WIDE", 10, 12) +
+          WriteFont("PLAIN", 6, 8) + "</Resources>");
+    ASSERT_EQ(Resources().Fonts().size(), 2u);
+    CPopupTexts popups;
+    popups.SetScale(2.0f, 2.0f);
+    // Measured with font 0 and letter spacing 1: 10 + 1 + 12 + 1 = 24.
+    for (const float delay : {0.0f, 1.0f}) {
+        popups.Add(0, u"AB", 0, 0xFF00FF00, 300.0f, 200.0f, 1.0f, 0.0f, -1.0f, 1.0f, 0.5f, delay,
+                   -1);
+    }
+    EXPECT_FLOAT_EQ(popups.GetTexts()[0].width, 24.0f);
+    popups.Update(0.01f);  // the first starts, the second still waits
+    popups.Update(0.0f);
+    popups.Draw();
+    ASSERT_EQ(device.draws.size(), 2u);
+    // x: 300 x 2 - 24 x 0.5; y: 200 x 2, less half a line of 9 x 2.
+    EXPECT_FLOAT_EQ(device.draws[0].translation.x, 588.0f);
+    EXPECT_FLOAT_EQ(device.draws[0].translation.y, 391.0f);
+    // Font 1's advance of A with the letter spacing: (6 + 1) x 2.
+    EXPECT_FLOAT_EQ(device.draws[1].translation.x, 602.0f);
+    EXPECT_FLOAT_EQ(device.draws[0].scale.x, 2.0f);
+    EXPECT_EQ(device.draws[0].colour, 0xFF00FF00u);
+}
+
 TEST_F(PopupSoundTest, TheSoundPlaysWhenTheDelayRunsOut) {
     Start(R"(<Resources><Sample id="A" path="a.wav"/><Sample id="B" path="b.wav"/></Resources>)");
     const auto plays = [&] { return audio.channels[Resources().Samples()[1].channel].plays; };

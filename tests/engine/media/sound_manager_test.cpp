@@ -234,6 +234,29 @@ TEST_F(SoundManagerTest, PauseOfAPausedOrStoppedChannelSucceedsQuietly) {
     EXPECT_FALSE(sound.IsPlaying(SoundType::Sample, 0));
     EXPECT_TRUE(sound.Stop(SoundType::Sample, 0));
     EXPECT_FALSE(media_test::LogContainsText("Couldn't"));
+
+    // A sample whose load failed has no channel: the device refuses it.
+    Resources().Samples().push_back(SampleRecord{});
+    EXPECT_FALSE(sound.Pause(SoundType::Sample, 1));
+    EXPECT_FALSE(sound.Stop(SoundType::Sample, 1));
+    EXPECT_TRUE(LogHasInOrder({{"Red", "Couldn't pause stream 1 (error code: -1)"},
+                               {"Red", "Couldn't stop stream 1 (error code: -1)"}}));
+}
+
+TEST_F(SoundManagerTest, StoppingTheOutputStopsEverySoundUnlikeAPause) {
+    Load(1, 1, 0);
+    ASSERT_TRUE(sound.Play(SoundType::Sample, 0, true, false));
+    ASSERT_TRUE(sound.Play(SoundType::Stream, 0, true, false));
+    EXPECT_TRUE(sound.PauseOutput());
+    EXPECT_TRUE(sound.ResumeOutput());
+    EXPECT_TRUE(sound.IsPlaying(SoundType::Stream, 0));
+
+    EXPECT_TRUE(sound.StopOutput());
+    EXPECT_TRUE(audio.outputPaused);
+    EXPECT_TRUE(sound.ResumeOutput());
+    EXPECT_FALSE(sound.IsPlaying(SoundType::Sample, 0));
+    EXPECT_FALSE(sound.IsPlaying(SoundType::Stream, 0));
+    EXPECT_EQ(sound.FindPlaying(SoundType::Stream), -1);
 }
 
 TEST_F(SoundManagerTest, AFailedPlayIsLogged) {
