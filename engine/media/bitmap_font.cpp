@@ -13,7 +13,9 @@
 
 namespace {
 
-// At most this many symbols of a strip font are used.
+// A strip font's symbols file is read up to this many bytes after its
+// byte-order mark, and at most this many symbols of it are used.
+constexpr std::size_t MAX_STRIP_SYMBOL_BYTES = 4096;
 constexpr std::size_t MAX_STRIP_SYMBOLS = 4095;
 
 // A space advances this share of the third glyph's advance.
@@ -70,12 +72,13 @@ std::int32_t ConvertNumber(const std::u16string& text) {
         negative = text[i] == u'-';
         ++i;
     }
-    std::int64_t value = 0;
+    std::uint32_t value = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = (value * 10 + (text[i] - u'0')) & 0xFFFFFFFF;
+        value = value * 10 + static_cast<std::uint32_t>(text[i] - u'0');
     }
-    const auto result = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-    return negative ? -result : result;
+    // Negated in unsigned arithmetic: an overlong number wraps instead of
+    // overflowing.
+    return static_cast<std::int32_t>(negative ? 0u - value : value);
 }
 
 enum class Section { None, Characters, Widths, Rectangles, Offsets, KerningPairs, KerningValues };
@@ -400,6 +403,9 @@ int CResourceManager::ReadFontFiFile(FontRecord& font) {
     // The file starts with the UTF-8 byte-order mark, which is skipped unread.
     symbolBytes.erase(0, std::min<std::size_t>(3, symbolBytes.size()));
     DropCarriageReturns(symbolBytes);
+    if (symbolBytes.size() > MAX_STRIP_SYMBOL_BYTES) {
+        symbolBytes.resize(MAX_STRIP_SYMBOL_BYTES);
+    }
     std::u16string symbols = DecodeUtf8(symbolBytes);
     if (symbols.size() > MAX_STRIP_SYMBOLS) {
         symbols.resize(MAX_STRIP_SYMBOLS);

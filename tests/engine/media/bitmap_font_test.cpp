@@ -231,6 +231,15 @@ TEST_F(FontFileTest, StripGlyphCountIsTheShorterOfSymbolsAndWholeWords) {
         {"AB", 3, "", 2},
         {"ABCDE", 3, "\x01\x02", 3},  // a partial last word is no glyph
         {std::string(5000, 'a'), 5000, "", 4095},
+        // Only the first 4096 bytes of symbols are read: 2048 two-byte characters.
+        {[] {
+             std::string accents;
+             for (int i = 0; i < 3000; ++i) {
+                 accents += "\xC3\xA9";
+             }
+             return accents;
+         }(),
+         3000, "", 2048},
         {"ABC", 0, "", 0},
         {"", 3, "", 0},
     };
