@@ -48,6 +48,7 @@ private:
     float m_splashOffsetY = 0.0f;
 };
 
-// Opened at every close of the window, relative to the working folder.
+// Opened at every close of the window, relative to the working folder: the
+// launcher is "tovask.exe" in the "fscommand" folder.
 inline constexpr const char* CLOSE_LINK = "play.url";
-inline constexpr const char* CLOSE_LAUNCHER = "fscommand/ovask.exe";
+inline constexpr const char* CLOSE_LAUNCHER = "fscommand/tovask.exe";

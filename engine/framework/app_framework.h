@@ -259,7 +259,6 @@ private:
     bool m_closing = false;
     bool m_quitPosted = false;
     int m_exitCode = 0;
-    bool m_closeSignalSeen = false;
 
     static CAppFramework* s_application;
     static int s_pauseCount;

@@ -152,8 +152,8 @@ TEST_F(GameAppTest, CloseOpensTheLinksOnceThenShutsDown) {
     const std::string requests = ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(app_test::CountOf(requests, "\"play.url\""), 1u);
-    EXPECT_EQ(app_test::CountOf(requests, "\"fscommand/ovask.exe\""), 1u);
-    EXPECT_LT(requests.find("play.url"), requests.find("fscommand/ovask.exe"));
+    EXPECT_EQ(app_test::CountOf(requests, "\"fscommand/tovask.exe\""), 1u);
+    EXPECT_LT(requests.find("play.url"), requests.find("fscommand/tovask.exe"));
     EXPECT_FALSE(g_inputDevices.HasMouse());
     EXPECT_FALSE(g_inputDevices.HasKeyboard());
     EXPECT_EQ(app->GetWindow(), nullptr);

@@ -68,7 +68,7 @@ expected="$(printf '</B>\n</Font> </P> </Body> </Html>')"
 
 # The close opened the link and then the launcher (both only recorded).
 link="$(grep -nF '"play.url"' "$work/stderr" | cut -d: -f1)"
-launcher="$(grep -nF '"fscommand/ovask.exe"' "$work/stderr" | cut -d: -f1)"
+launcher="$(grep -nF '"fscommand/tovask.exe"' "$work/stderr" | cut -d: -f1)"
 [ -n "$link" ] && [ -n "$launcher" ] && [ "$link" -lt "$launcher" ] ||
     fail "the close did not open play.url and then the launcher"
 echo "app_shutdown: 1 passed, 0 failed"

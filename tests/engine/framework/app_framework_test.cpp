@@ -292,17 +292,54 @@ TEST_F(AppFrameworkTest, CloseCommandShutsDownOnceAndEndsTheLoop) {
     EXPECT_NE(tail.find("Log is finished"), std::string::npos);
 }
 
+TEST_F(AppFrameworkTest, SystemMessagesAreSwallowedOnlyForTheirExactValues) {
+    Start();
+    struct Case {
+        const char* what;
+        std::uint32_t message;
+        std::uintptr_t wParam;
+        std::intptr_t fullscreen;  // result while fullscreen and active
+        std::intptr_t windowed;    // result in an active window
+    };
+    // 0 is the default processing; the whole wParam is compared.
+    const Case cases[] = {
+        {"move", WM_SYSCOMMAND, SC_MOVE, MSG_TRUE, MSG_TRUE},
+        {"caption drag", WM_SYSCOMMAND, SC_MOVE | 2, 0, 0},
+        {"size", WM_SYSCOMMAND, SC_SIZE, MSG_TRUE, MSG_TRUE},
+        {"maximise", WM_SYSCOMMAND, SC_MAXIMIZE, MSG_TRUE, MSG_TRUE},
+        {"key menu", WM_SYSCOMMAND, SC_KEYMENU, MSG_TRUE, MSG_TRUE},
+        {"monitor power", WM_SYSCOMMAND, SC_MONITORPOWER, MSG_TRUE, MSG_TRUE},
+        {"close command", WM_SYSCOMMAND, 0xF060, 0, 0},
+        {"suspend query", WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, MSG_TRUE, MSG_TRUE},
+        {"resume", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, MSG_TRUE, MSG_TRUE},
+        {"other power event", WM_POWERBROADCAST, 4, 0, 0},
+        {"hit test", WM_NCHITTEST, 0, HTCLIENT, 0},
+        {"cursor", WM_SETCURSOR, 0, MSG_TRUE, 0},
+    };
+    for (const bool windowed : {false, true}) {
+        if (windowed) {
+            app->SendMessage(WM_COMMAND, COMMAND_TOGGLE_FULLSCREEN);
+            ASSERT_TRUE(app->IsWindowed());
+        }
+        for (const Case& c : cases) {
+            EXPECT_EQ(app->SendMessage(c.message, c.wParam), windowed ? c.windowed : c.fullscreen)
+                << c.what << (windowed ? " (windowed)" : " (fullscreen)");
+        }
+    }
+    EXPECT_FALSE(app->IsClosing());
+    EXPECT_EQ(CAppFramework::GetPauseCount(), 0);
+}
+
 // Each of these shows the one must-exit box of its process, so each runs in
 // a process of its own and reports through its exit code.
-[[noreturn]] void ExitWithResultOfFailedDeviceHook() {
+[[noreturn]] void ExitWithResultOfFailedHook(const std::string& hook, const Calls& expected) {
     CRecordingApp failing;
-    failing.failures["OnDeviceCreated"] = RESULT_FAIL;
+    failing.failures[hook] = RESULT_FAIL;
     const HResult result = failing.Create();
-    const Calls expected{"OnInitOnce", "OnDeviceCreated", "OnDeviceDestroyed", "OnShutdown"};
     const std::string log = app_test::ReadFile(HtmlLog().GetLogPath());
     const bool ok = result == RESULT_FAIL && failing.calls == expected &&
-                    failing.GetWindow() == nullptr && failing.IsClosing() &&
-                    app_test::CountOf(log, "Log is finished") == 1;
+                    failing.GetWindow() == nullptr && failing.GetDevice() == nullptr &&
+                    failing.IsClosing() && app_test::CountOf(log, "Log is finished") == 1;
     std::exit(ok ? 0 : 1);
 }
 
@@ -330,9 +367,25 @@ protected:
     }
 };
 
-TEST_F(AppFrameworkExitTest, FailedDeviceHookEndsStartUpThroughOneClose) {
-    EXPECT_EXIT(ExitWithResultOfFailedDeviceHook(), ::testing::ExitedWithCode(0),
-                "Generic application error");
+TEST_F(AppFrameworkExitTest, FailedStartUpHookEndsStartUpThroughOneClose) {
+    struct Case {
+        const char* hook;
+        Calls expected;
+    };
+    // A failed creation hook is followed by its counterpart before the device
+    // goes; a failed reset also takes the created objects down.
+    const Case cases[] = {
+        {"OnInitOnce", {"OnInitOnce", "OnShutdown"}},
+        {"OnDeviceCreated", {"OnInitOnce", "OnDeviceCreated", "OnDeviceDestroyed", "OnShutdown"}},
+        {"OnDeviceReset",
+         {"OnInitOnce", "OnDeviceCreated", "OnDeviceReset", "OnDeviceLost", "OnDeviceDestroyed",
+          "OnShutdown"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EXIT(ExitWithResultOfFailedHook(c.hook, c.expected), ::testing::ExitedWithCode(0),
+                    "Generic application error")
+            << c.hook;
+    }
 }
 
 TEST_F(AppFrameworkExitTest, SecondInstanceIsRefusedAndLeavesTheLogAlone) {
