@@ -285,13 +285,26 @@ private:
                 Push(EventType::FocusLost);
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
-                Push(EventType::FocusGained);
+                // The framework resumes on a focus gain only once the window
+                // is no longer minimised; X may report the focus before the
+                // restore, so hold it back until the restore has been told.
+                if (m_minimised) {
+                    m_focusGainedWhileMinimised = true;
+                } else {
+                    Push(EventType::FocusGained);
+                }
                 break;
             case SDL_WINDOWEVENT_MINIMIZED:
+                m_minimised = true;
                 Push(EventType::Minimised);
                 break;
             case SDL_WINDOWEVENT_RESTORED:
+                m_minimised = false;
                 Push(EventType::Restored);
+                if (m_focusGainedWhileMinimised) {
+                    m_focusGainedWhileMinimised = false;
+                    Push(EventType::FocusGained);
+                }
                 break;
             case SDL_WINDOWEVENT_EXPOSED:
                 Push(EventType::Exposed);
@@ -303,6 +316,8 @@ private:
 
     SDL_Window* m_window;
     bool m_fullscreen = false;
+    bool m_minimised = false;
+    bool m_focusGainedWhileMinimised = false;
     std::deque<Event> m_queue;
 };
 

@@ -202,6 +202,24 @@ TEST_F(WindowEventsTest, WindowStateChangesAndQuitBecomeOurEvents) {
     EXPECT_TRUE(backend::CloseRequested());
 }
 
+TEST_F(WindowEventsTest, FocusGainedWhileMinimisedFollowsTheRestore) {
+    // The framework resumes on a focus gain only when the window is not
+    // minimised; a gain reported before the restore would leave it paused.
+    std::vector<EventType> seen;
+    for (const Uint8 sdl : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED,
+                            SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_RESTORED}) {
+        SDL_Event raw{};
+        raw.type = SDL_WINDOWEVENT;
+        raw.window.event = sdl;
+        ASSERT_EQ(SDL_PushEvent(&raw), 1);
+        for (const Event& event : Drain()) {
+            seen.push_back(event.type);
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<EventType>{EventType::FocusLost, EventType::Minimised,
+                                            EventType::Restored, EventType::FocusGained}));
+}
+
 TEST_F(WindowEventsTest, WaitEventReturnsAQueuedEventOrTimesOut) {
     Event event;
     const Uint64 before = SDL_GetTicks64();
