@@ -19,6 +19,10 @@ import wave
 import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, HERE)
+
+import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
          "ANGLER_FISH", "SHOAL_FISHES", "OCTOPUS", "CRAB", "SHELL"]
@@ -31,6 +35,7 @@ INTERIOR_GROUP = {"SAND": 1, "STONE": 1, "ROCK": 1, "GREEN_GRASS": 2, "BLUE_GRAS
                   "RED_CORAL": 4, "BLUE_CORAL": 4, "YELLOW_CORAL": 4}
 
 faults = []
+SAMPLE_FILES = []  # sample positions in order, filled by check_resources
 
 
 def fault(msg):
@@ -62,13 +67,29 @@ def check_subset(path):
 
 def parse(path):
     check_subset(path)
-    text = open(path, "rb").read().decode("utf-8")
-    text = text.replace("&cr;", "&#10;").replace("&nbsp;", " ")
+    raw = open(path, "rb").read()
+    text = raw.decode("utf-8").replace("&cr;", "&#10;").replace("&nbsp;", " ")
     try:
-        return ET.fromstring(text)
+        tree = ET.fromstring(text)
     except ET.ParseError as e:
         fault("%s: %s" % (path, e))
         return None
+    # The game reads the file with its own lenient reader: it must see the
+    # same elements and attribute values as a standard parser does (single
+    # quotes, a '>' in text, a comment without a space after "<!--" or a
+    # value ending in '/' before '>' all read differently there).
+    game, error = gamereaders.start_elements(raw)
+    if error:
+        fault("%s: the game's reader stops with \"%s\" after %d elements" % (path, error, len(game)))
+    standard = [(el.tag, dict(el.attrib)) for el in tree.iter()]
+    for i, (mine, theirs) in enumerate(zip([(n, a) for _, n, a in game], standard)):
+        if mine != theirs:
+            fault("%s: element %d reads as %s in the game, not %s" % (path, i + 1, mine, theirs))
+            break
+    else:
+        if not error and len(game) != len(standard):
+            fault("%s: the game reads %d elements, not %d" % (path, len(game), len(standard)))
+    return tree
 
 
 def png_size(path):
@@ -116,7 +137,9 @@ def check_resources(root, data):
         if cov is not None and " " in cov:
             fault("resources.xml: %s %s: coverage '%s' has a space" % (tag, rid, cov))
         if tag == "Animation2D":
-            if el.get("image_id") not in images:
+            # Looked up among the images declared so far; a miss would go on
+            # into the other kinds' lists and hand out a wrong index.
+            if el.get("image_id") not in images or images[el.get("image_id")][0].tag != "Image":
                 fault("resources.xml: Animation2D %s: its image %s is not declared before it" % (rid, el.get("image_id")))
         if tag in ("Image", "Font", "FontFi"):
             images[rid] = (el, pre + el.get("path", ""))
@@ -147,6 +170,7 @@ def check_resources(root, data):
         fault("resources.xml: %d streams, the game plays positions 0-%d"
               % (len(kind_lists.get("Stream", [])), STREAM_POSITIONS - 1))
     paths = [os.path.normpath(p + e.get("path", "")) for t, e, p in records if t == "Sample"]
+    SAMPLE_FILES[:] = [os.path.join(root, x) for x in paths]
     if len(set(paths)) != len(paths):
         fault("resources.xml: two sample positions share one sound file")
     fonts = kind_lists.get("Font", [])
@@ -194,17 +218,18 @@ def check_frames(root, rel, el, needed, images):
         if size and size != (W, H):
             fault("%s: width/height %dx%d differ from the sheet's %dx%d" % (rel, W, H, size[0], size[1]))
     frames = 0
-    for line in open(path, "rb").read().decode("utf-8").split("\n"):
-        if not line:
+    for line in open(path, "rb").read().decode("utf-8").splitlines(keepends=True):
+        if line == "\n":
             continue
-        if not (line.startswith('"') and line.endswith('"')):
+        if not (line.startswith('"') and line.rstrip("\n").endswith('"')):
             fault("%s: a frame line must be closed by quotes" % rel)
             continue
-        vals = [v for v in line.strip('"').split(";") if v != ""]
-        if len(vals) != 8 or float(vals[3]) <= 0:
-            fault("%s: a line that makes no frame: %s" % (rel, line))
+        # A line that makes no frame would shift every later frame number.
+        vals = gamereaders.read_frame_line(line)
+        if vals is None:
+            fault("%s: a line that makes no frame: %s" % (rel, line.rstrip("\n")))
             continue
-        l, r, t, b = [int(W * float(v) + 0.5) if i < 2 else int(H * float(v) + 0.5) for i, v in enumerate(vals[2:6])]
+        l, r, t, b = [int(W * v + 0.5) if i < 2 else int(H * v + 0.5) for i, v in enumerate(vals[2:6])]
         if not (0 <= l < r <= W and 0 <= t < b <= H):
             fault("%s: frame %d lies outside its sheet" % (rel, frames))
         frames += 1
@@ -218,38 +243,13 @@ def check_font(root, tag, el, pre):
         fault("resources.xml: %s %s needs a data file and max_length" % (tag, el.get("id")))
         return
     if tag == "Font":
-        lists = {}
-        state = None
-        for line in open(data, encoding="utf-8").read().split("\n"):
-            m = re.search(r"Define (\w+)", line)
-            if m:
-                state = m.group(1)
-                lists[state] = []
-                continue
-            if state == "CharList":
-                i = 0
-                while i < len(line):
-                    if line[i] == "'" and i + 1 < len(line):
-                        lists[state].append(line[i + 1])
-                        i += 3
-                    else:
-                        i += 1
-            elif state in ("WidthList", "KerningValues"):
-                lists[state] += re.findall(r"([+-]?\d*)[,)]", line)
-            elif state == "RectList":
-                lists[state] += re.findall(r"\((\d+), (\d+), (\d+), (\d+)\)", line)
-            elif state == "OffsetList":
-                lists[state] += re.findall(r"\((-?\d+), (-?\d+)\)", line)
-            elif state == "KerningPairs":
-                lists[state] += re.findall(r'"(..)"', line)
-            if ");" in line:
-                state = None
+        lists = gamereaders.read_font_lists(open(data, "rb").read())
         n = {k: len(v) for k, v in lists.items()}
-        if not (n.get("CharList") == n.get("WidthList") == n.get("RectList") == n.get("OffsetList")) or not n.get("CharList"):
+        if not (n["chars"] == n["widths"] == n["rects"] == n["offsets"]) or not n["chars"]:
             fault("%s: unequal character lists %s" % (data, n))
-        if n.get("KerningPairs", 0) != n.get("KerningValues", 0):
-            fault("%s: unequal kerning lists" % data)
-        adv = [int(r[2]) for r in lists.get("RectList", [])]
+        if n["pairs"] != n["values"]:
+            fault("%s: unequal kerning lists %s" % (data, n))
+        adv = [r[2] for r in lists["rects"]]
     else:
         sym = open(os.path.join(root, pre + el.get("symbols_path", "")), "rb").read()
         if sym[:3] != b"\xef\xbb\xbf":
@@ -287,7 +287,7 @@ def check_sound(root, rel, kind):
 def check_texts(data):
     lang = parse(os.path.join(data, "language.xml"))
     if lang is None:
-        return
+        return {}
     current = "English"
     file = None
     for el in lang.iter():
@@ -297,10 +297,10 @@ def check_texts(data):
             file = el.get("text_data")
     if not file or not os.path.isfile(os.path.join(data, file)):
         fault("language.xml: no text file for %s" % current)
-        return
+        return {}
     texts = parse(os.path.join(data, file))
     if texts is None:
-        return
+        return {}
     have = {}
     for el in texts.iter("text"):
         have.setdefault(el.get("id", ""), el.get("data", ""))
@@ -311,6 +311,7 @@ def check_texts(data):
     for tid, text in have.items():
         if len(text.encode("utf-16-le")) // 2 > 2047:
             fault("%s: text %s is too long" % (file, tid))
+    return have
 
 
 def check_fishes(data):
@@ -343,8 +344,10 @@ def check_fishes(data):
                 info["brushes"] = [int(x) for x in c.get("brushes", "").split(",") if x]
             elif c.tag == "Morbidity":
                 info["medicines"] = [int(x) for x in c.get("medicines", "").split(",") if x]
-            elif c.tag == "Sell" and float(c.get("final_cost", 0)) <= 0:
-                fault("fishes.xml: %s sells for nothing" % kind)
+            elif c.tag == "Sell":
+                info["cost"] = float(c.get("final_cost", 0))
+                if info["cost"] <= 0:
+                    fault("fishes.xml: %s sells for nothing" % kind)
         if not info["feed"] or any(not 1 <= t <= 4 for t in info["feed"]):
             fault("fishes.xml: %s needs foods 1-4" % kind)
         if info["growth"] <= 0:
@@ -364,7 +367,7 @@ def check_fishes(data):
     return fishes
 
 
-def check_levels(data, fishes):
+def check_levels(data, fishes, texts):
     root = parse(os.path.join(data, "levels.xml"))
     if root is None:
         return
@@ -385,6 +388,8 @@ def check_levels(data, fishes):
             lv = dict(carried, bonus=el.tag == "BonusLevel", need=int(el.get("need", 0)),
                       expert=int(el.get("expert", 0)), time=float(el.get("need_time", 0)),
                       tasks=[(t.get("fish_type"), int(t.get("amount", 0))) for t in el if t.tag in ("Task", "BonusTask")],
+                      customers=[(t.get("fish_type"), int(t.get("amount", 0)), float(t.get("creation_time", 0)))
+                                 for t in el if t.tag == "Task"],
                       turtles=len([t for t in el if t.tag == "Turtle"]))
             levels.append(lv)
     if len(levels) < 25:
@@ -399,6 +404,12 @@ def check_levels(data, fishes):
         fault("levels.xml: the first training level orders FISH_1, FISH_1 and SHOAL_FISHES, one each")
     if t1["machine_ingridients"] < 2 or t1["food_types"] < 2:
         fault("levels.xml: the first training level needs two ingredient groups and two foods")
+    # The tips hold the arrivals from the first order until the first sale;
+    # what is left of the later orders' delays is then waited out under the
+    # tip that announces them.
+    times = [t for _, _, t in t1["customers"]]
+    if len(times) == 3 and (times[0] >= min(times[1:]) or max(times[1:]) - times[0] > 10):
+        fault("levels.xml: the first training level's later orders should come 1-10 s after the first")
     if t2["bonus"] or t2["location"] != 2 or t2["food_types"] < 5 or t2["machine_ingridients"] < 2 \
             or [k for k, _ in t2["tasks"]] != ["FISH_1"]:
         fault("levels.xml: level 24 must be the second training level: location 2, vitamins, one FISH_1")
@@ -417,6 +428,10 @@ def check_levels(data, fishes):
         for a, b in ((15, 16), (30, 31)):
             if any(story[a - 1] < x < story[b - 1] for x in bonus):
                 fault("levels.xml: no bonus level between story levels %d and %d" % (a, b))
+    # A bonus level's briefing is numbered by its place among the bonus levels.
+    for b in range(1, len(bonus) + 1):
+        if texts and not texts.get("MINIGAME_BRIEFING_%d" % b):
+            fault("levels.xml: bonus level %d has no text MINIGAME_BRIEFING_%d" % (bonus[b - 1], b))
     for x in bonus:
         if x - 1 in bonus or x + 1 in bonus:
             fault("levels.xml: bonus levels %d and its neighbour follow each other" % x)
@@ -424,6 +439,18 @@ def check_levels(data, fishes):
             fault("levels.xml: level %d must be a story level" % x)
         if levels[x - 1]["turtles"] == 0:
             fault("levels.xml: bonus level %d has no turtles" % x)
+    # What a level offers grows level by level within a location (training
+    # and bonus levels included): the next level shows as new what the level
+    # before it lacked, so a dip takes a tool away and brings it back as new.
+    grow = ["location_level", "food_types", "brush_types", "medic_types", "machine_ingridients", "base_aquariums"]
+    for i in range(1, len(levels)):
+        a, b = levels[i - 1], levels[i]
+        if b["location"] < a["location"]:
+            fault("levels.xml: level %d goes back to location %d" % (i + 1, b["location"]))
+        elif b["location"] == a["location"]:
+            for k in grow:
+                if b[k] < a[k]:
+                    fault("levels.xml: level %d offers less %s than level %d" % (i + 1, k, i))
     needs = {}
     for i, lv in enumerate(levels, 1):
         if lv["bonus"]:
@@ -446,6 +473,46 @@ def check_levels(data, fishes):
     goals = [levels[i - 1]["need"] for i in story]
     if goals and goals[-1] <= goals[0]:
         fault("levels.xml: the goals should rise over the game")
+    # Difficulty rises: never fewer customers than the day before, and the
+    # goal never a smaller share of what the customers' fish are worth.
+    counts = [len(levels[i - 1]["customers"]) for i in story]
+    for n in range(1, len(counts)):
+        if counts[n] < counts[n - 1]:
+            fault("levels.xml: story level %d has fewer customers than story level %d" % (n + 1, n))
+    shares, slack = [], []
+    for i in story:
+        worth = sum(fishes.get(k, {}).get("cost", 0) * a for k, a, _ in levels[i - 1]["customers"])
+        shares.append(levels[i - 1]["need"] / worth if worth else 0)
+        slack.append(5.0 / worth if worth else 0)  # goals are rounded to tens
+    for n in range(1, len(shares)):
+        if shares[n] + slack[n] < shares[n - 1] - slack[n - 1]:
+            fault("levels.xml: story level %d asks for a smaller share of its fish's worth (%.2f) than story level %d (%.2f)"
+                  % (n + 1, shares[n], n, shares[n - 1]))
+
+
+# Attributes the loaders read as text or as integer lists; every other
+# attribute of these files is a number for the game's own parsers, which take
+# no exponent, no '+' and no spaces.
+TEXT_ATTRS = {"fish_type", "name", "type", "ground", "algae", "house", "coral", "types",
+              "brushes", "medicines"}
+INT_ATTRS = {"location", "location_level", "food_types", "brush_types", "medic_types",
+             "machine_ingridients", "base_aquariums", "need", "expert", "amount", "path",
+             "lamp", "compressor", "limit", "max", "cost"} | {"cost_%d" % i for i in range(1, 7)}
+
+
+def check_numbers(data):
+    for name in ("levels.xml", "fishes.xml", "upgrades.xml"):
+        elements, _ = gamereaders.start_elements(open(os.path.join(data, name), "rb").read())
+        for _, tag, attrs in elements:
+            for k, v in attrs.items():
+                if k in TEXT_ATTRS and not (name == "levels.xml" and tag in ("Gull", "Turtle")):
+                    if k in ("types", "brushes", "medicines") and any(
+                            (gamereaders.parse_int(x) or (False,))[0] is False for x in v.split(",") if x):
+                        fault("%s: %s %s=\"%s\" is not a list of whole numbers" % (name, tag, k, v))
+                    continue
+                parse = gamereaders.parse_int if k in INT_ATTRS or k == "type" else gamereaders.parse_float
+                if parse(v) is None or not parse(v)[0]:
+                    fault("%s: %s %s=\"%s\" does not read as a number in the game" % (name, tag, k, v))
 
 
 def check_upgrades(data):
@@ -460,6 +527,24 @@ def check_upgrades(data):
                             "work_time_1", "work_time_2", "work_time_3"],
             "Computer": ["cost"], "VitaminCost": ["cost", "max"], "VitaminGrowth": ["cost", "max"]}
     found = {el.tag: el for el in root.iter()}
+    # The machine's sample plays while a set is built and the audio system's
+    # while it works: each must last the longest work time it accompanies.
+    def seconds(pos):
+        if pos >= len(SAMPLE_FILES) or not os.path.isfile(SAMPLE_FILES[pos]):
+            return None
+        try:
+            w = wave.open(SAMPLE_FILES[pos])
+            return w.getnframes() / float(w.getframerate())
+        except wave.Error:
+            return None
+    lasts = [(31, "Machine", ["work_time_1", "work_time_2", "work_time_3"])] + \
+        [(35 + i, "AudioSystem", ["work_time_%d" % (i + 1)]) for i in range(3)]
+    for pos, tag, attrs in lasts:
+        el, length = found.get(tag), seconds(pos)
+        if el is not None and length is not None:
+            longest = max(float(el.get(a, 0)) for a in attrs)
+            if length < longest:
+                fault("sample %d lasts %.1f s, shorter than the %s work time %.1f s" % (pos, length, tag, longest))
     for tag, attrs in need.items():
         el = found.get(tag)
         if el is None:
@@ -499,10 +584,11 @@ def main():
     root = os.path.abspath(args.root)
     data = os.path.join(root, "Resources", "Data")
     check_resources(root, data)
-    check_texts(data)
+    texts = check_texts(data)
     fishes = check_fishes(data)
-    check_levels(data, fishes)
+    check_levels(data, fishes, texts)
     check_upgrades(data)
+    check_numbers(data)
     if not args.no_regen:
         check_regeneration(root, data)
     for f in faults:

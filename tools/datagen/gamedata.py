@@ -137,10 +137,13 @@ def story_setup(n):
         ingr = 2 if n <= 5 else 3
         aquariums = 2 if n <= 5 else 3
     elif loc == 2:
+        # The new shop brings the corals and the second brush at once, the
+        # second medicine two days later and the vitamins with the second
+        # training, so that the kinds of kinds_for() arrive one a day.
         food = 4 if n <= 19 else 5
-        brush = 1 if n <= 17 else 2
-        medic = 1 if n <= 22 else 2
-        ingr = 3 if n <= 16 else 4
+        brush = 2
+        medic = 1 if n <= 17 else 2
+        ingr = 4
         aquariums = 5
     else:
         food, brush, medic, ingr, aquariums = 6, 2, 2, 4, 5
@@ -165,17 +168,24 @@ def kinds_for(n):
     return out
 
 
+def new_kinds(n):
+    """Kinds that story level n is the first to offer, oldest first."""
+    before = set(kinds_for(n - 1)) if n > 1 else set()
+    return [k for k in kinds_for(n) if k not in before]
+
+
 def story_tasks(n):
     kinds = kinds_for(n)
+    # The kinds new today show up early; otherwise the newest kind does.
+    early = new_kinds(n) or kinds[-1:]
     r = __import__("random").Random("level|%d" % n)
     count = 3 + (n * 11) // 45          # 3 orders at the start, 14 at the end
     gap = max(12.0, 26.0 - n * 0.3)      # seconds between arrivals shrink
     tasks = []
     t = 4.0
-    newest = kinds[-1]
     for i in range(count):
-        if i == 1 and len(kinds) > 1:
-            kind = newest                # the newest kind shows up early
+        if 1 <= i <= len(early) and len(kinds) > 1:
+            kind = early[-i]
         else:
             # later kinds are a little more likely
             weights = [1 + j for j in range(len(kinds))]
@@ -234,8 +244,11 @@ def setup_line(s, prev=None):
 
 TRAINING_1 = dict(location=1, location_level=0, food_types=2, brush_types=0, medic_types=0,
                   machine_ingridients=2, base_aquariums=2)
-TRAINING_2 = dict(location=2, location_level=1, food_types=5, brush_types=1, medic_types=1,
-                  machine_ingridients=3, base_aquariums=5)
+# The second training sits between story levels 19 and 20: it keeps every
+# tool of the shop as it stands and adds the vitamins it teaches. A level
+# with fewer tools than the one before would take them away for a level and
+# then show them again as new.
+TRAINING_2 = dict(story_setup(19), food_types=5)
 
 # Level index of every bonus level (1-based, in file order).
 BONUS_AFTER_STORY = {4: 1, 8: 2, 12: 3, 22: 4, 25: 5, 28: 6, 34: 7, 38: 8, 42: 9}
@@ -264,9 +277,12 @@ def levels_xml():
         if kind == "training" and n == 1:
             out.append("  <!-- training 1: one order first, two more held back by the tips -->")
             out.append('  <Level need_time="10" expert_time="8" need="50" expert="200">')
+            # The tips hold the arrivals from the first order on and let
+            # them run again after the first sale; the two later orders
+            # then come a few seconds after the tip that announces them.
             out.append('    <Task fish_type="FISH_1" amount="1" creation_time="2"/>')
-            out.append('    <Task fish_type="FISH_1" amount="1" creation_time="60"/>')
-            out.append('    <Task fish_type="SHOAL_FISHES" amount="1" creation_time="62"/>')
+            out.append('    <Task fish_type="FISH_1" amount="1" creation_time="5"/>')
+            out.append('    <Task fish_type="SHOAL_FISHES" amount="1" creation_time="6"/>')
             out.append("  </Level>")
         elif kind == "training":
             out.append("  <!-- training 2: vitamins and the second location -->")

@@ -134,21 +134,15 @@ LOCATION_NAMES = {1: "the harbour shop", 2: "the beach shop", 3: "the city aquar
 
 
 def briefing(n):
-    from gamedata import story_tasks, FISH
+    from gamedata import story_tasks, new_kinds
     tasks, computer = story_tasks(n)
     loc = 1 + (n - 1) // 15
     k = (n - 1) % 15 + 1
-    kinds = []
-    for t in tasks:
-        if t[0] not in kinds:
-            kinds.append(t[0])
-    first_new = {1: "FISH_1", 3: "FISH_2", 6: "GOLD_FISH_1", 10: "CAT_FISH", 13: "JELLY_FISH_1",
-                 16: "THORN_FISH", 17: "GOLD_FISH_2", 18: "CRAMP_FISH", 20: "JELLY_FISH_2",
-                 23: "CRAB", 26: "SHELL", 31: "SAW_FISH", 33: "OCTOPUS", 35: "ANGLER_FISH",
-                 38: "SHARK_1", 41: "SHARK_2"}
     lines = ["Day %d in %s." % (k, LOCATION_NAMES[loc])]
-    if n in first_new:
-        lines.append("New customers ask for the %s!" % FISH_NAMES[first_new[n]].lower())
+    # Name exactly the kinds that are new today; story_tasks orders each of them.
+    fresh = [FISH_NAMES[kind].lower() for kind in new_kinds(n)]
+    if fresh:
+        lines.append("New customers ask for the %s!" % " and the ".join(reversed(fresh)))
     lines.append("%d customers are expected today." % (len(tasks) + len(computer)))
     if n == 16 or n == 31:
         lines.append("A new shop: new fish and new tools.")
