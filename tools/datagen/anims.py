@@ -384,13 +384,19 @@ def simple_sheet(name, count, maker_for, hot):
     return s
 
 
+def file_stem(resource_id):
+    """The file name of a resource: its id in lower case, with the layers of a
+    figure (the ids' PART_n) called layer_n."""
+    return resource_id.lower().replace("_part_", "_layer_")
+
+
 def build(out_dir):
     """Returns a list of (image record, animation record) pairs to declare."""
     out = []
 
     def emit(anim_id, img_id, sheet, coverage, fw=None):
-        rel = "Animations/%s.png" % img_id.lower().lstrip("_")
-        frel = "Animations/%s.txt" % anim_id.lower()
+        rel = "Animations/%s.png" % file_stem(img_id.lstrip("_"))
+        frel = "Animations/%s.txt" % file_stem(anim_id)
         W, H = sheet.write(out_dir, rel, frel)
         cw = max(sheet.cells[c].size[0] for c, _, _ in sheet.frames)
         ch = max(sheet.cells[c].size[1] for c, _, _ in sheet.frames)
