@@ -336,17 +336,17 @@ def drum_kit(kind, seed):
         return (n - lowpass(n, 0.2)) * np.hanning(len(n))
 
 
-def compose(spec):
-    """A loop of spec['bars'] bars of 4 beats: chords, bass, melody, drums."""
-    r = np.random.RandomState(spec["seed"])
-    beat = 60.0 / spec["bpm"]
-    bars = spec["bars"]
+def compose(tune):
+    """A loop of tune['bars'] bars of 4 beats: chords, bass, melody, drums."""
+    r = np.random.RandomState(tune["seed"])
+    beat = 60.0 / tune["bpm"]
+    bars = tune["bars"]
     total = bars * 4 * beat
     n = int(total * RATE)
     out = np.zeros(n + int(3 * RATE))
-    scale = SCALES[spec["scale"]]
-    root = spec["root"]
-    prog = spec["prog"]
+    scale = SCALES[tune["scale"]]
+    root = tune["root"]
+    prog = tune["prog"]
 
     def put(x, t, amp):
         i = int(t * RATE)
@@ -356,13 +356,13 @@ def compose(spec):
         return root + 12 * (octave + d // 7) + scale[d % 7]
 
     motif = [int(v) for v in r.randint(0, 5, 8)]
-    rhythm = spec.get("rhythm", [1, 0.5, 0.5, 1, 1])
+    rhythm = tune.get("rhythm", [1, 0.5, 0.5, 1, 1])
     for bar in range(bars):
         chord = prog[bar % len(prog)]
         t0 = bar * 4 * beat
         # pad chord
         for k, d in enumerate((chord, chord + 2, chord + 4)):
-            x = note(hz(degree(d, 0)), 4 * beat, spec["pad"], 0.15, 0.3, 0.6, 0.4)
+            x = note(hz(degree(d, 0)), 4 * beat, tune["pad"], 0.15, 0.3, 0.6, 0.4)
             put(x, t0, 0.10)
         # bass
         for b in range(4):
@@ -377,11 +377,11 @@ def compose(spec):
             if t + dur > 4:
                 dur = 4 - t
             step = motif[(i + bar) % len(motif)]
-            if (bar % 4 == 3 and i % 3 == 2) or r.rand() < spec.get("rest", 0.12):
+            if (bar % 4 == 3 and i % 3 == 2) or r.rand() < tune.get("rest", 0.12):
                 pass
             else:
                 d = chord + [0, 2, 4, 5, 7][step]
-                x = note(hz(degree(d, 1)), dur * beat * 0.9, spec["lead"], 0.01, 0.08, 0.5,
+                x = note(hz(degree(d, 1)), dur * beat * 0.9, tune["lead"], 0.01, 0.08, 0.5,
                          dur * beat * 0.3, vib=0.004)
                 put(x, t0 + t * beat, 0.22)
             t += dur
@@ -389,7 +389,7 @@ def compose(spec):
         # drums
         for b in range(8):
             tb = t0 + b * beat / 2
-            if spec["drums"]:
+            if tune["drums"]:
                 if b % 4 == 0:
                     put(drum_kit("kick", 0), tb, 0.45)
                 if b % 4 == 2:
@@ -526,10 +526,10 @@ def build(out_dir):
         write_bytes(os.path.join(out_dir, rel), wav_bytes(x))
         smp.append(dict(id=sid, path=rel))
     streams = []
-    for spec in TUNES:
-        rel = "Music/%s.ogg" % spec["id"][6:].lower()
-        write_bytes(os.path.join(out_dir, rel), ogg_bytes(compose(spec)))
-        streams.append(dict(id=spec["id"], path=rel))
+    for tune in TUNES:
+        rel = "Music/%s.ogg" % tune["id"][6:].lower()
+        write_bytes(os.path.join(out_dir, rel), ogg_bytes(compose(tune)))
+        streams.append(dict(id=tune["id"], path=rel))
     rel = "Music/shop_tune.mod"
     write_bytes(os.path.join(out_dir, rel), mod_bytes())
     musics = [dict(id="MODULE_SHOP_TUNE", path=rel)]
