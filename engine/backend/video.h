@@ -24,19 +24,19 @@ struct DisplayMode {
 
 enum class EventType {
     None,
-    Close,        // window close button, SIGINT or SIGTERM
+    Close,  // window close button, SIGINT or SIGTERM
     FocusLost,
     FocusGained,
     Minimised,
     Restored,
     Exposed,
-    MouseMoved,   // x, y in client pixels
-    Char,         // code: one UTF-16 unit; Backspace is 8 and Enter 13
-    KeyDown,      // code: PC set-1 scan code
+    MouseMoved,  // x, y in client pixels
+    Char,        // code: one UTF-16 unit; Backspace is 8 and Enter 13
+    KeyDown,     // code: PC set-1 scan code
     KeyUp,
-    MouseDown,    // code: button 0 left, 1 right, 2 middle
+    MouseDown,  // code: button 0 left, 1 right, 2 middle
     MouseUp,
-    Wheel,        // y: steps
+    Wheel,  // y: steps
 };
 
 struct Event {
