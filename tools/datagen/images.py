@@ -54,7 +54,10 @@ def water_scene(w, h, seed, fish_count=8, title=None):
         kind = r.choice(KINDS[:13])
         s = r.uniform(0.8, 1.6)
         f = P.fish(kind, int(90 * s), int(60 * s), r.choice([-1, 1]), r.random())
-        img.alpha_composite(f, (int(r.uniform(0, w - 150)), int(r.uniform(h * 0.1, h * 0.7))))
+        x, y = r.uniform(0, w - 150), r.uniform(h * 0.1, h * 0.7)
+        if title and y < h * 0.47 and y + 60 * s > h * 0.15:
+            y = h * 0.47 + (y - h * 0.1) * 0.3   # keep the title and subtitle readable
+        img.alpha_composite(f, (int(x), int(y)))
     for k in range(40):
         x, y, rr = r.uniform(0, w), r.uniform(0, h * 0.8), r.uniform(3, 10)
         d.ellipse([x - rr, y - rr, x + rr, y + rr], outline=(255, 255, 255, 160), width=2)
