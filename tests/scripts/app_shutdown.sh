@@ -4,50 +4,21 @@
 # start-up lines in order and ends with "Log is finished" and the closing tags.
 # Called as: bash app_shutdown.sh <corvalen binary> <source dir>
 set -euo pipefail
-binary="$(realpath "${1:?usage: app_shutdown.sh <corvalen binary> <source dir>}")"
-source_dir="$(realpath "${2:?usage: app_shutdown.sh <corvalen binary> <source dir>}")"
+source "$(dirname "$0")/lib/game_run.sh"
+game_run_setup app_shutdown.sh "$@"
+show_on_failure+=("$work/stderr")
 
-work="$(mktemp -d)"
-pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    if [ -f "$log" ]; then echo "--- log.html" >&2; cat "$log" >&2; fi
-    if [ -f "$work/stderr" ]; then echo "--- stderr" >&2; cat "$work/stderr" >&2; fi
-    exit 1
-}
-
-mkdir -p "$work/run/Resources" "$work/data" "$work/runtime"
-ln -s "$source_dir/Resources/Data" "$work/run/Resources/Data"
-export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-log="$work/data/Ostrel/Corvalen/log.html"
-
-cd "$work/run"
 timeout -k 60 120 "$binary" 2>"$work/stderr" &
 pid=$!
 
 # Input is set up before the resources load; the close may come while they
 # load (no messages are read then) and is served once the frame loop runs.
-for _ in $(seq 1 600); do
-    grep -qF "Initializing DirectInput8 devices" "$log" 2>/dev/null && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"
-    sleep 0.1
-done
-grep -qF "Initializing DirectInput8 devices" "$log" || fail "start-up did not finish"
+wait_for_log "Initializing DirectInput8 devices"
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "the program did not keep running"
 grep -qF "Log is finished" "$log" && fail "the log was finished before the close"
 
-kill -TERM "$pid"
-rc=0
-wait "$pid" || rc=$?
-pid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc after SIGTERM"
+close_game
 
 # The start-up lines, in order.
 at=0

@@ -6,36 +6,21 @@
 # <build>/app-screenshots/.
 # Called as: bash app_window_xvfb.sh <corvalen binary> <source dir>
 set -euo pipefail
-binary="$(realpath "${1:?usage: app_window_xvfb.sh <corvalen binary> <source dir>}")"
-source_dir="$(realpath "${2:?usage: app_window_xvfb.sh <corvalen binary> <source dir>}")"
+source "$(dirname "$0")/lib/game_run.sh"
+game_run_setup app_window_xvfb.sh "$@"
 build_dir="$(dirname "$binary")"
 game_tests="$build_dir/tests/game_tests"
 shots="$build_dir/app-screenshots"
 convert=/usr/bin/convert
-
-work="$(mktemp -d)"
-pid=""
+show_on_failure+=("$work/game.stderr" "$work/tests.out")
 xvfb_pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
+game_run_on_exit() {
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for file in "$work/game.stderr" "$work/tests.out"; do
-        if [ -f "$file" ]; then echo "--- $file" >&2; tail -n 40 "$file" >&2; fi
-    done
-    exit 1
 }
 [ -x "$game_tests" ] || fail "game_tests not built next to the binary ($game_tests)"
-
-mkdir -p "$work/run/Resources" "$work/data" "$work/runtime" "$shots"
+mkdir -p "$shots"
 rm -f "$shots"/*.png
-ln -s "$source_dir/Resources/Data" "$work/run/Resources/Data"
-export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-export SDL_AUDIODRIVER=dummy
+# A real X server this time.
 unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
 
 # A white root window: whatever the game does not cover shows up white.
@@ -49,7 +34,6 @@ done
 export DISPLAY=":$(head -n 1 "$work/display")"
 
 # The real program: its window, fullscreen at 1024 x 768.
-cd "$work/run"
 timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
 pid=$!
 window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
@@ -70,11 +54,7 @@ for edge in 1024x1+0+0 1024x1+0+767 1x768+0+0 1x768+1023+0; do
     [ "$("$convert" "$shots/game-fullscreen.png" -crop "$edge" +repage -format '%[fx:minima==1]' info:)" = 0 ] ||
         fail "the root window shows along the edge $edge"
 done
-kill -TERM "$pid"
-rc=0
-wait "$pid" || rc=$?
-pid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc after SIGTERM"
+close_game
 
 # Fullscreen, then windowed through command 40003, each photographed.
 rc=0

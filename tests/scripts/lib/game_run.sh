@@ -1,0 +1,68 @@
+# Sourced by the whole-program scripts (not a test itself). Called as
+#   game_run_setup <script name> <corvalen binary> <source dir>
+# it makes a scratch folder with a working folder that holds the shipped data
+# ($work/run, the current folder afterwards) and a private per-user folder, and
+# sets binary, source_dir, work, log and pid. The game started in $pid is
+# killed if the script ends early; a script adds files to show on failure to
+# show_on_failure and further clean-up to game_run_on_exit.
+
+game_run_setup() {
+    local name="$1"
+    binary="$(realpath "${2:?usage: $name <corvalen binary> <source dir>}")"
+    source_dir="$(realpath "${3:?usage: $name <corvalen binary> <source dir>}")"
+    work="$(mktemp -d)"
+    pid=""
+    log="$work/data/Ostrel/Corvalen/log.html"
+    show_on_failure=("$log")
+    trap game_run_cleanup EXIT
+    mkdir -p "$work/run/Resources" "$work/data" "$work/runtime"
+    ln -s "$source_dir/Resources/Data" "$work/run/Resources/Data"
+    export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
+    export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+    cd "$work/run"
+}
+
+game_run_on_exit() { :; }
+
+game_run_cleanup() {
+    if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
+    game_run_on_exit
+    rm -rf "$work"
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    local file
+    for file in "${show_on_failure[@]}"; do
+        if [ -f "$file" ]; then
+            echo "--- $file" >&2
+            sed 's/<[^>]*>//g' "$file" | grep -v '^\s*$' | tail -n 80 >&2
+        fi
+    done
+    exit 1
+}
+
+# Waits up to a minute for a line of log.html holding `text` (after the first
+# line holding `after`, when given) while the game in $pid runs.
+wait_for_log() {
+    local text="$1" after="${2:-}"
+    for _ in $(seq 1 600); do
+        awk -v after="$after" -v text="$text" \
+            'BEGIN { seen = (after == "") }
+             seen && index($0, text) { found = 1 }
+             index($0, after) { seen = 1 }
+             END { exit !found }' "$log" 2>/dev/null && return 0
+        kill -0 "$pid" 2>/dev/null || fail "the game ended before logging: $text"
+        sleep 0.1
+    done
+    fail "the game did not log: $text"
+}
+
+# Sends SIGTERM to the game in $pid and expects it to close with exit code 0.
+close_game() {
+    kill -TERM "$pid"
+    local rc=0
+    wait "$pid" || rc=$?
+    pid=""
+    [ "$rc" -eq 0 ] || fail "exit code $rc after SIGTERM"
+}
