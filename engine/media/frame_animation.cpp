@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/media/clip_timing.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/value_parsers.h"
@@ -179,18 +180,9 @@ void CFrameAnimation::Update(float elapsed) {
     if (clip == nullptr || m_stopped) {
         return;
     }
-    if (clip->playTime > 0.0f) {
-        clip->playTime -= elapsed;
-        if (clip->playTime < 0.0f) {
-            clip->playTime = 0.0f;
-        }
-    }
-    m_timer += elapsed;
-    if (m_timer < clip->frameTime) {
+    if (!TakeClipStep(clip->playTime, m_timer, clip->frameTime, elapsed)) {
         return;
     }
-    // One frame per update at most: a long frame drops the rest of its time.
-    m_timer = 0.0f;
 
     const std::int32_t last = static_cast<std::int32_t>(clip->frames.size()) - 1;
     std::int32_t& frame = clip->currentFrame;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/media/clip_timing.h"
 #include "engine/media/resource_manager.h"
 
 namespace {
@@ -162,18 +163,9 @@ void CSheetAnimation::Update(float elapsed) {
     if (clip == nullptr || m_stopped) {
         return;
     }
-    if (clip->playTime > 0.0f) {
-        clip->playTime -= elapsed;
-        if (clip->playTime < 0.0f) {
-            clip->playTime = 0.0f;
-        }
-    }
-    m_timer += elapsed;
-    if (m_timer < clip->frameTime) {
+    if (!TakeClipStep(clip->playTime, m_timer, clip->frameTime, elapsed)) {
         return;
     }
-    // One step per update at most: a long frame drops the rest of its time.
-    m_timer = 0.0f;
     if (Step(*clip)) {
         m_stopped = true;
     }
