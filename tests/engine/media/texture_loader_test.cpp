@@ -260,7 +260,7 @@ TEST_F(TextureLoaderTest, PictureSizesAreReadFromTheHeaderAlone) {
         int height;
     };
     const Case cases[] = {
-        {"a.png", png, true, 16384, 8192},       {"a.bmp", bmp, true, 800, 200},
+        {"a.png", png, true, 16384, 8192},     {"a.bmp", bmp, true, 800, 200},
         {"b.bmp", oldBmp, true, 16, 8},        {"a.jpg", jpeg, true, 600, 300},
         {"a.TGA", tga, true, 16384, 3},        {"b.dat", tga, false, 0, 0},
         {"short.png", "\x89PNG", false, 0, 0},
