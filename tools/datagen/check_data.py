@@ -34,6 +34,34 @@ INTERIOR_GROUP = {"SAND": 1, "STONE": 1, "ROCK": 1, "GREEN_GRASS": 2, "BLUE_GRAS
                   "RED_GRASS": 2, "CASTLE": 3, "CHEST": 3, "SEA_SHELL": 3,
                   "RED_CORAL": 4, "BLUE_CORAL": 4, "YELLOW_CORAL": 4}
 
+# The sound the game plays at each position, by id (the positions are fixed
+# by the game: 0 button hover, 4 fish dies, 31 machine works, 38 unused ...).
+# A swap in the generator's lists moves an id off its position.
+SAMPLE_IDS = [
+    "SND_BUTTON_HOVER", "SND_BUTTON_CLICK", "SND_HINT_OPEN", "SND_FISH_IN", "SND_FISH_DIES",
+    "SND_WARNING", "SND_FISH_GROWS", "SND_FISH_SHRINKS", "SND_FISH_GROWN", "SND_COMPRESSOR",
+    "SND_LAMP", "SND_WISH_BRUSH", "SND_WISH", "SND_WISH_EXPIRED", "SND_WISH_MET",
+    "SND_WISH_MET_FAST", "SND_CHAIN_1", "SND_CHAIN_2", "SND_CHAIN_3", "SND_COMPUTER_CALL",
+    "SND_COMPUTER_TAKEN", "SND_ORDER_ARRIVES", "SND_DISCARD", "SND_PICK_UP", "SND_REFUSED",
+    "SND_SHOP_SELECT", "SND_LEVEL_FAILED", "SND_LEVEL_WON", "SND_GOAL_REACHED", "SND_EXPERT_REACHED",
+    "SND_CASH", "SND_MACHINE_WORKS", "SND_MACHINE_DONE", "SND_INGREDIENT", "SND_AUDIO_READY",
+    "SND_AUDIO_MUSIC_1", "SND_AUDIO_MUSIC_2", "SND_AUDIO_MUSIC_3", "SND_SPARE", "SND_PET_HAPPY",
+    "SND_PET_SAD", "SND_PET_ABILITY", "SND_TICK", "SND_LINE", "SND_BRUSH_DONE",
+    "SND_ORDER_SOFT", "SND_GULL_HIT", "SND_TURTLE_CLICK", "SND_GULL_FLAP", "SND_GULL_SQUAWK",
+    "SND_GULL_DIVE", "SND_TURTLE_LOST", "SND_TURTLE_SAVED", "SND_GULL_CATCH", "SND_TURTLE_LANDS",
+    "SND_LEVEL_START", "SND_AMBIENT_1", "SND_AMBIENT_2", "SND_AMBIENT_3", "SND_TIME_UP",
+]
+# 0 menu, 1 credits, 2-5 the story levels in turn, 6 the bonus levels.
+STREAM_IDS = ["MUSIC_MENU", "MUSIC_CREDITS", "MUSIC_LEVEL_1", "MUSIC_LEVEL_2", "MUSIC_LEVEL_3",
+              "MUSIC_LEVEL_4", "MUSIC_BONUS"]
+# Pictures the game draws additively, whole or in one cell (left, top,
+# right, bottom). Such a draw adds the colour in full and ignores the alpha,
+# so their light lives in the colour: every pixel opaque, or transparent
+# black (what the colour key makes of pure black).
+ADDITIVE = {"GLOW": None, "LOCATION_1_GLOW": None, "LOCATION_2_GLOW": None,
+            "LOCATION_3_GLOW": None, "LIGHT_ADD": None, "CAUSTIC": None, "MACHINE_GLOW": None,
+            "INSTRUMENTS": (0, 452, 78, 500)}  # the tray highlight
+
 faults = []
 SAMPLE_FILES = []  # sample positions in order, filled by check_resources
 
@@ -169,6 +197,11 @@ def check_resources(root, data):
     if len(kind_lists.get("Stream", [])) < STREAM_POSITIONS:
         fault("resources.xml: %d streams, the game plays positions 0-%d"
               % (len(kind_lists.get("Stream", [])), STREAM_POSITIONS - 1))
+    for kind, expected in (("Sample", SAMPLE_IDS), ("Stream", STREAM_IDS)):
+        have = [e.get("id", "") for e in kind_lists.get(kind, [])]
+        for pos, (mine, want) in enumerate(zip(have, expected)):
+            if mine != want:
+                fault("resources.xml: %s position %d is %s, the game plays %s there" % (kind, pos, mine, want))
     paths = [os.path.normpath(p + e.get("path", "")) for t, e, p in records if t == "Sample"]
     SAMPLE_FILES[:] = [os.path.join(root, x) for x in paths]
     if len(set(paths)) != len(paths):
@@ -195,6 +228,11 @@ def check_resources(root, data):
             el = [e for t, e, p in records if t == "Animation2D" and e.get("id") == rid][0]
             pre = [p for t, e, p in records if e is el][0]
             check_frames(root, pre + el.get("path"), el, int(nums[0]), images)
+    for rid, box in ADDITIVE.items():
+        if rid in images and exists_exact(root, images[rid][1]):
+            check_light(images[rid][1], os.path.join(root, images[rid][1]), box)
+        else:
+            fault("resources.xml: Image %s, drawn additively, is missing" % rid)
     for t, e, p in records:
         if t in ("Font", "FontFi"):
             check_font(root, t, e, p)
@@ -235,6 +273,26 @@ def check_frames(root, rel, el, needed, images):
         frames += 1
     if frames < needed:
         fault("%s: %d frames, the game plays up to frame %d" % (rel, frames, needed - 1))
+
+
+def check_light(rel, path, box):
+    """An additively drawn picture shows by its colour: a translucent pixel
+    would add its whole colour, and a picture lit only through its alpha
+    would add nothing visible."""
+    from PIL import Image
+    import numpy as np
+    a = np.asarray(Image.open(path).convert("RGBA"), dtype=np.int32)
+    if box is not None:
+        left, top, right, bottom = box
+        a = a[top:bottom, left:right]
+    rgb, alpha = a[:, :, :3], a[:, :, 3]
+    clear_black = (alpha == 0) & (rgb.max(axis=2) == 0)
+    translucent = int(((alpha != 255) & ~clear_black).sum())
+    if translucent:
+        fault("%s: %d pixels are not opaque; it is drawn additively, its light must be its colour"
+              % (rel, translucent))
+    if a.size == 0 or rgb.max() < 40:
+        fault("%s: drawn additively but its colour is too dark to show" % rel)
 
 
 def check_font(root, tag, el, pre):
