@@ -4,8 +4,12 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "engine/framework/app_test_support.h"
+#include "engine/media/fake_audio.h"
+#include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "game/game_session.h"
 #include "game/globals.h"
@@ -283,6 +287,81 @@ TEST_F(UpgradesTest, ShopFloorServicesActOnTheCurrentProfileOnly) {
     EXPECT_EQ(session.GetPetKind(), 1);
     player.gameStarted = 1;
     EXPECT_TRUE(session.HasGameInProgress());
+}
+
+// The session's sounds over a fake device: samples and streams stand in the
+// resource lists as the loading puts them there.
+class SessionSoundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app_test::PrivateFolder();
+        HtmlLog().Start();
+        ASSERT_TRUE(Sound().Init());
+        for (int i = 0; i < 31; ++i) {
+            SampleRecord record;
+            std::tie(record.sample, record.channel) = Sound().LoadSample("s" + std::to_string(i));
+            Resources().Samples().push_back(record);
+        }
+        for (int i = 0; i < 6; ++i) {
+            StreamRecord record;
+            record.stream = Sound().LoadStream("m" + std::to_string(i));
+            Resources().Streams().push_back(record);
+        }
+        ASSERT_TRUE(session.AddProfile(u"Mu"));
+    }
+    void TearDown() override {
+        Sound().Shutdown();
+        Resources().Samples().clear();
+        Resources().Streams().clear();
+    }
+
+    static CResourceManager& Resources() { return ResourceManager::Instance(); }
+    static CSoundManager& Sound() { return Resources().GetSoundManager(); }
+    int SamplePlays(int i) { return audio.channels[Resources().Samples()[i].channel].plays; }
+    int PlayingStream() {
+        for (int i = 0; i < 6; ++i) {
+            if (audio.channels[Resources().Streams()[i].stream].state ==
+                backend::ChannelState::Playing) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    media_test::CFakeAudio audio;
+    CGameSession session;
+};
+
+TEST_F(SessionSoundTest, StoryLevelsCycleThroughFourLevelTunes) {
+    const std::pair<std::int32_t, int> cases[] = {{1, 2}, {2, 3}, {3, 4}, {4, 5},
+                                                  {5, 2}, {6, 3}, {45, 2}};
+    for (const auto& [storyLevel, stream] : cases) {
+        session.GetCurrentProfile()->storyLevel = storyLevel;
+        session.PlayLevelMusic(true);
+        EXPECT_EQ(PlayingStream(), stream) << storyLevel;
+    }
+}
+
+TEST_F(SessionSoundTest, EveryPurchaseTryClicksAndABuyRings) {
+    session.GetCurrentProfile()->savings = 0;
+    EXPECT_FALSE(session.TryPurchase(true, ITEM_FOOTWEAR, -1));
+    EXPECT_EQ(SamplePlays(25), 1) << "refused, still heard";
+    session.SetUpgradeLevel(ITEM_MACHINE, 3, -1);
+    EXPECT_FALSE(session.TryPurchase(true, ITEM_MACHINE, -1));
+    EXPECT_EQ(SamplePlays(25), 2) << "at its maximum, still heard";
+    EXPECT_EQ(SamplePlays(30), 0);
+
+    session.ApplyPurchase();
+    EXPECT_EQ(SamplePlays(30), 0) << "nothing pending, no ring";
+
+    app_test::CScopedWorkingFolder folder;
+    folder.WriteData("upgrades.xml", UPGRADES);
+    ASSERT_TRUE(session.LoadUpgrades());
+    session.GetCurrentProfile()->savings = 600;
+    ASSERT_TRUE(session.TryPurchase(true, ITEM_COMPUTER, -1));
+    session.ApplyPurchase();
+    EXPECT_EQ(SamplePlays(30), 1);
+    EXPECT_EQ(session.GetUpgradeLevel(ITEM_COMPUTER, -1), 1);
 }
 
 }  // namespace
