@@ -5,3 +5,5 @@
 #include "game/globals.h"
 
 CInputDevices g_inputDevices;
+CHighScores g_highScores;
+CMenuScene g_menuScene;
