@@ -1,79 +1,37 @@
 #include "frontend/high_scores.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <limits>
 
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
 #include "engine/platform/value_parsers.h"
+#include "game/save_file.h"
 
 namespace {
 
 constexpr std::uint32_t ROW_COLOUR = 0xFFFFFFFF;
 constexpr std::uint32_t HIGHLIGHT_COLOUR = 0xFFFFFF00;
 
-std::uint16_t ReadUnit(const char* bytes) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) |
-                                      (static_cast<unsigned char>(bytes[1]) << 8));
-}
-
-std::uint32_t ReadWord(const char* bytes) {
-    return static_cast<std::uint32_t>(ReadUnit(bytes)) |
-           (static_cast<std::uint32_t>(ReadUnit(bytes + 2)) << 16);
-}
-
-void WriteUnit(char* bytes, std::uint16_t value) {
-    bytes[0] = static_cast<char>(value & 0xFF);
-    bytes[1] = static_cast<char>(value >> 8);
-}
-
-void WriteWord(char* bytes, std::uint32_t value) {
-    WriteUnit(bytes, static_cast<std::uint16_t>(value & 0xFFFF));
-    WriteUnit(bytes + 2, static_cast<std::uint16_t>(value >> 16));
-}
-
-ScoreRecord DecodeRecord(const char* bytes) {
+ScoreRecord DecodeRecord(CSaveReader& reader, std::size_t at) {
     ScoreRecord record;
     for (std::size_t i = 0; i < ScoreRecord::NAME_UNITS; ++i) {
-        record.name[i] = static_cast<char16_t>(ReadUnit(bytes + ScoreRecord::NAME_OFFSET + 2 * i));
+        record.name[i] = reader.U16(at + ScoreRecord::NAME_OFFSET + 2 * i);
     }
     // Every record the game writes ends its name with a zero; one that does not
     // would run into the padding and the score when shown.
     record.name[ScoreRecord::MAX_NAME_LENGTH] = 0;
-    record.score = ReadWord(bytes + ScoreRecord::SCORE_OFFSET);
+    record.score = reader.U32(at + ScoreRecord::SCORE_OFFSET);
     return record;
 }
 
-void EncodeRecord(const ScoreRecord& record, char* bytes) {
+// The padding bytes are left at 0.
+void EncodeRecord(const ScoreRecord& record, CSaveWriter& writer, std::size_t at) {
     for (std::size_t i = 0; i < ScoreRecord::NAME_UNITS; ++i) {
-        WriteUnit(bytes + ScoreRecord::NAME_OFFSET + 2 * i,
-                  static_cast<std::uint16_t>(record.name[i]));
+        writer.U16(at + ScoreRecord::NAME_OFFSET + 2 * i, record.name[i]);
     }
-    WriteUnit(bytes + ScoreRecord::PADDING_OFFSET, 0);
-    WriteWord(bytes + ScoreRecord::SCORE_OFFSET, record.score);
-}
-
-// Writes `bytes` to "<path>.tmp" and renames it over `path`. Any failed
-// write, flush or close removes the temporary file and leaves `path` alone.
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool written =
-        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    writer.U32(at + ScoreRecord::SCORE_OFFSET, record.score);
 }
 
 }  // namespace
@@ -94,24 +52,23 @@ int CHighScores::Load(const std::string& path) {
     m_rows.clear();
     HtmlLog().Write("Blue", "Load records (%s):\n", path.c_str());
 
-    std::error_code ignored;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(path, ignored)) {
-        in.open(path, std::ios::binary);
-    }
-    if (!in.is_open()) {
+    // The table has no size limit: a longer file loads whole and the next
+    // entry cuts it to twelve rows.
+    std::vector<std::uint8_t> bytes;
+    std::uintmax_t size = 0;
+    if (ReadSaveFile(path, std::numeric_limits<std::size_t>::max(), &bytes, &size) !=
+        SaveFileRead::Read) {
         Reset();
         HtmlLog().Write("Blue", "Create new records");
         return 0;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    in.close();
 
     // An incomplete last piece is no record and is dropped.
+    CSaveReader reader(bytes.data(), bytes.size());
     int count = 0;
     for (std::size_t at = 0; at + ScoreRecord::FILE_SIZE <= bytes.size();
          at += ScoreRecord::FILE_SIZE) {
-        m_rows.push_back(DecodeRecord(bytes.data() + at));
+        m_rows.push_back(DecodeRecord(reader, at));
         ++count;
     }
     HtmlLog().Write("Green", "Complete");
@@ -144,11 +101,11 @@ bool CHighScores::Insert(std::u16string_view name, std::uint32_t score) {
 
 bool CHighScores::Save(const std::string& path) {
     HtmlLog().Write("Blue", "Save records (%s):\n", path.c_str());
-    std::string bytes(m_rows.size() * ScoreRecord::FILE_SIZE, '\0');
+    CSaveWriter writer(m_rows.size() * ScoreRecord::FILE_SIZE);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        EncodeRecord(m_rows[i], bytes.data() + i * ScoreRecord::FILE_SIZE);
+        EncodeRecord(m_rows[i], writer, i * ScoreRecord::FILE_SIZE);
     }
-    if (!WriteWholeFile(path, bytes)) {
+    if (!WriteSaveFile(path, writer.Bytes())) {
         HtmlLog().Write("Red", "Couldn't save records");
         return false;
     }
