@@ -36,6 +36,7 @@ INTERIOR_GROUP = {"SAND": 1, "STONE": 1, "ROCK": 1, "GREEN_GRASS": 2, "BLUE_GRAS
 
 faults = []
 SAMPLE_FILES = []  # sample positions in order, filled by check_resources
+IMAGES = {}        # Image id -> (element, path below the root), filled by check_resources
 
 
 def fault(msg):
@@ -143,6 +144,8 @@ def check_resources(root, data):
                 fault("resources.xml: Animation2D %s: its image %s is not declared before it" % (rid, el.get("image_id")))
         if tag in ("Image", "Font", "FontFi"):
             images[rid] = (el, pre + el.get("path", ""))
+        if tag == "Image":
+            IMAGES.setdefault(rid, (el, pre + el.get("path", "")))
 
     # Pictures whose names make the loader take them for another picture's alpha.
     pictures = {os.path.normpath(p) for _, p in images.values()}
@@ -555,6 +558,110 @@ def check_upgrades(data):
                 fault("upgrades.xml: %s %s must be above 0" % (tag, a))
 
 
+def menu_item_ids(data):
+    """The item ids of menu.xml, or None while there is no menu.xml."""
+    path = os.path.join(data, "menu.xml")
+    if not os.path.isfile(path):
+        return None
+    elements, _ = gamereaders.start_elements(open(path, "rb").read())
+    return {attrs.get("id", "") for p, tag, attrs in elements if tag == "item" and p.startswith("Menu")}
+
+
+def number(parse, attrs, name, default=0):
+    got = parse(attrs.get(name, ""))
+    return default if got is None else got[1]
+
+
+def check_scene_object(root, name, attrs, animations):
+    """One backdrop object: its type, its picture and every rectangle the
+    game cuts from it."""
+    kind = number(gamereaders.parse_int, attrs, "type", -1)
+    image = attrs.get("image", "")
+    where = "%s: object %s" % (name, image or "without image")
+    if not 0 <= kind <= 4:
+        fault("%s: type %s, not 0 to 4" % (where, attrs.get("type")))
+    if image not in IMAGES:
+        fault("%s: no Image of that id in resources.xml" % where)
+        return
+    el, rel = IMAGES[image]
+    if el.get("coverage", "0") not in ("-1", "0"):
+        fault("%s: coverage %s; the backdrop needs -1 or 0" % (where, el.get("coverage")))
+    size = png_size(os.path.join(root, rel)) if exists_exact(root, rel) else None
+    if size is None:
+        return
+    W, H = size
+
+    def inside(what, l, t, r, b):
+        if not (0 <= l < r <= W and 0 <= t < b <= H):
+            fault("%s: %s %d-%d x %d-%d does not lie in its %dx%d picture" % (where, what, l, r, t, b, W, H))
+            return False
+        return True
+
+    rect = [number(gamereaders.parse_int, attrs, k) for k in ("r_left", "r_top", "r_right", "r_bottom")]
+    if rect[2] != 0:
+        inside("rectangle", *rect)
+    if kind == 2 and number(gamereaders.parse_float, attrs, "speed_r") == 0:
+        fault("%s: a swaying object needs speed_r other than 0, or its angle is lost" % where)
+    if kind == 3:
+        if rect[2] - rect[0] <= 0 or rect[3] - rect[1] <= 0:
+            fault("%s: a scrolling texture needs a rectangle, its scroll period" % where)
+        inside("scrolling area", *[number(gamereaders.parse_int, attrs, k)
+                                   for k in ("dr_left", "dr_top", "dr_right", "dr_bottom")])
+    if kind != 4:
+        return
+    if not animations:
+        fault("%s: a frame animation without an animation element" % where)
+        return
+    a = {k: number(gamereaders.parse_int, animations[0], k) for k in (
+        "first_frame_x", "first_frame_y", "last_frame_x", "last_frame_y", "cur_frame_x", "cur_frame_y",
+        "max_frame_x", "max_frame_y", "cut_left", "cut_top", "cut_right", "cut_bottom", "loop",
+        "double_action_every_iteration")}
+    if a["max_frame_x"] < 1 or a["max_frame_y"] < 1:
+        fault("%s: max_frame_x and max_frame_y must be 1 or more" % where)
+        return
+    if a["loop"] and a["double_action_every_iteration"] < 1:
+        fault("%s: a looping animation needs double_action_every_iteration of 1 or more" % where)
+    for f in ("first", "last", "cur"):
+        if not (0 <= a[f + "_frame_x"] < a["max_frame_x"] and 0 <= a[f + "_frame_y"] < a["max_frame_y"]):
+            fault("%s: the %s frame lies outside the %dx%d grid" % (where, f, a["max_frame_x"], a["max_frame_y"]))
+    fw, fh = rect[2] - rect[0], rect[3] - rect[1]
+    if fw <= 0 or fh <= 0:
+        fault("%s: a frame animation needs the size of one frame as its rectangle" % where)
+        return
+    # The last cell of the grid, with the cuts, is the farthest the game reads.
+    inside("frame grid", rect[0] + a["cut_left"], rect[1] + a["cut_top"],
+           rect[0] + a["max_frame_x"] * fw + a["cut_right"], rect[1] + a["max_frame_y"] * fh + a["cut_bottom"])
+
+
+def check_menu_scene(root, data):
+    name = "menu scene.xml"
+    path = os.path.join(data, name)
+    if not os.path.isfile(path):
+        fault("%s is missing" % name)
+        return
+    if parse(path) is None:
+        return
+    elements, _ = gamereaders.start_elements(open(path, "rb").read())
+    items = menu_item_ids(data)
+    objects = []  # (attributes, [animation attributes])
+    for p, tag, attrs in elements:
+        if tag == "animation" and p.startswith("Base/object") and objects:
+            objects[-1][1].append(attrs)
+        elif not p.startswith("Base"):
+            continue
+        elif tag in ("show", "hide"):
+            for key in ("menu_root", "menu_item"):
+                for rule in [x for x in re.split("[, ]", attrs.get(key, "")) if x]:
+                    if items is not None and rule not in items:
+                        fault("%s: %s %s=\"%s\" names no item of menu.xml" % (name, tag, key, rule))
+        elif tag == "object":
+            objects.append((attrs, []))
+    if not objects:
+        fault("%s: no objects" % name)
+    for attrs, animations in objects:
+        check_scene_object(root, name, attrs, animations)
+
+
 def check_regeneration(root, data):
     with tempfile.TemporaryDirectory() as tmp:
         subprocess.run([sys.executable, os.path.join(HERE, "generate.py"), "--out", tmp],
@@ -572,7 +679,7 @@ def check_regeneration(root, data):
         for dirpath, _, files in os.walk(data):
             for f in files:
                 rel = os.path.relpath(os.path.join(dirpath, f), data)
-                if rel not in mine and not rel.startswith(("menu.xml", "menu scene.xml", "Menu/")):
+                if rel not in mine and not rel.startswith(("menu.xml", "Menu/")):
                     fault("Resources/Data/%s is not made by the generator" % rel)
 
 
@@ -589,6 +696,7 @@ def main():
     check_levels(data, fishes, texts)
     check_upgrades(data)
     check_numbers(data)
+    check_menu_scene(root, data)
     if not args.no_regen:
         check_regeneration(root, data)
     for f in faults:
