@@ -43,6 +43,11 @@ def fault(msg):
     faults.append(msg)
 
 
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def exists_exact(root, rel):
     """True when rel exists below root with exactly this case in every part."""
     cur = root
@@ -56,7 +61,7 @@ def exists_exact(root, rel):
 def check_subset(path):
     """The engine's XML reader has no CDATA, no character references and only
     a handful of entities."""
-    text = open(path, "rb").read().decode("utf-8")
+    text = read_bytes(path).decode("utf-8")
     if "<![CDATA[" in text:
         fault("%s: CDATA is not read by the game" % path)
     for ent in re.findall(r"&([^;\s]*);", text):
@@ -68,7 +73,7 @@ def check_subset(path):
 
 def parse(path):
     check_subset(path)
-    raw = open(path, "rb").read()
+    raw = read_bytes(path)
     text = raw.decode("utf-8").replace("&cr;", "&#10;").replace("&nbsp;", " ")
     try:
         tree = ET.fromstring(text)
@@ -221,7 +226,7 @@ def check_frames(root, rel, el, needed, images):
         if size and size != (W, H):
             fault("%s: width/height %dx%d differ from the sheet's %dx%d" % (rel, W, H, size[0], size[1]))
     frames = 0
-    for line in open(path, "rb").read().decode("utf-8").splitlines(keepends=True):
+    for line in read_bytes(path).decode("utf-8").splitlines(keepends=True):
         if line == "\n":
             continue
         if not (line.startswith('"') and line.rstrip("\n").endswith('"')):
@@ -246,7 +251,7 @@ def check_font(root, tag, el, pre):
         fault("resources.xml: %s %s needs a data file and max_length" % (tag, el.get("id")))
         return
     if tag == "Font":
-        lists = gamereaders.read_font_lists(open(data, "rb").read())
+        lists = gamereaders.read_font_lists(read_bytes(data))
         n = {k: len(v) for k, v in lists.items()}
         if not (n["chars"] == n["widths"] == n["rects"] == n["offsets"]) or not n["chars"]:
             fault("%s: unequal character lists %s" % (data, n))
@@ -254,11 +259,11 @@ def check_font(root, tag, el, pre):
             fault("%s: unequal kerning lists %s" % (data, n))
         adv = [r[2] for r in lists["rects"]]
     else:
-        sym = open(os.path.join(root, pre + el.get("symbols_path", "")), "rb").read()
+        sym = read_bytes(os.path.join(root, pre + el.get("symbols_path", "")))
         if sym[:3] != b"\xef\xbb\xbf":
             fault("%s: the symbols file must start with the byte-order mark" % el.get("symbols_path"))
         chars = sym[3:].decode("utf-8")
-        words = open(data, "rb").read()
+        words = read_bytes(data)
         if len(words) % 4 or len(words) // 4 != len(chars):
             fault("%s: %d symbols but %d words" % (data, len(chars), len(words) // 4))
         adv = [w >> 16 for w in struct.unpack("<%dI" % (len(words) // 4), words)]
@@ -505,7 +510,7 @@ INT_ATTRS = {"location", "location_level", "food_types", "brush_types", "medic_t
 
 def check_numbers(data):
     for name in ("levels.xml", "fishes.xml", "upgrades.xml"):
-        elements, _ = gamereaders.start_elements(open(os.path.join(data, name), "rb").read())
+        elements, _ = gamereaders.start_elements(read_bytes(os.path.join(data, name)))
         for _, tag, attrs in elements:
             for k, v in attrs.items():
                 if k in TEXT_ATTRS and not (name == "levels.xml" and tag in ("Gull", "Turtle")):
@@ -563,7 +568,7 @@ def menu_item_ids(data):
     path = os.path.join(data, "menu.xml")
     if not os.path.isfile(path):
         return None
-    elements, _ = gamereaders.start_elements(open(path, "rb").read())
+    elements, _ = gamereaders.start_elements(read_bytes(path))
     return {attrs.get("id", "") for p, tag, attrs in elements if tag == "item" and p.startswith("Menu")}
 
 
@@ -641,7 +646,7 @@ def check_menu_scene(root, data):
         return
     if parse(path) is None:
         return
-    elements, _ = gamereaders.start_elements(open(path, "rb").read())
+    elements, _ = gamereaders.start_elements(read_bytes(path))
     items = menu_item_ids(data)
     objects = []  # (attributes, [animation attributes])
     for p, tag, attrs in elements:
