@@ -13,6 +13,9 @@
 #include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
 
+// The table's file in the per-user folder.
+inline constexpr const char* HIGH_SCORES_FILE = "high_scores.sav";
+
 // One row of the table and, byte for byte, one record of high_scores.sav:
 // 17 UTF-16 units of name (at most 16 characters and a terminating zero),
 // two padding bytes, the score as an unsigned 32-bit number.
