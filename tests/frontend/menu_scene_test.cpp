@@ -43,7 +43,8 @@ TEST_F(MenuSceneTest, LoadReadsRulesObjectsAndAnimations) {
         <object type="2" image="PIC" r="90" min_angle="-10" max_angle="10" speed_r="-0.5"
                 r_left="4" r_top="8" r_right="20" r_bottom="24" color="0x80FF0000" s_x="2"/>
         <object type="4" image="PIC" r_left="16" r_top="32" r_right="48" r_bottom="64">
-            <animation max_frame_x="4" max_frame_y="1" anim_delay="0,25" loop="1"/>
+            <animation max_frame_x="4" max_frame_y="1" last_frame_x="3" anim_dir_x="1"
+                       anim_delay="0,25" loop="1"/>
             <animation max_frame_x="9"/>
         </object>
         <hide/>
@@ -97,6 +98,10 @@ TEST_F(MenuSceneTest, LoadReadsRulesObjectsAndAnimations) {
         EXPECT_EQ(animation.originY, 32);
         EXPECT_EQ(animation.currentDelay, 0.0f);
     }
+    scene.Update("", InputState{}, 1.0f, 1.0f, 0.5f);
+    EXPECT_EQ(scene.objects[2].animations[0].cur_frame_x, 1);
+    EXPECT_EQ(scene.objects[2].animations[1].cur_frame_x, 0) << "only the first animation plays";
+    EXPECT_EQ(scene.objects[2].animations[1].elapsed, 0.0f);
 
     // Dead objects stay in the list with their reset values.
     const CSceneObject& noPicture = scene.objects[3];
