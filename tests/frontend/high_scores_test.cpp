@@ -357,6 +357,30 @@ TEST_F(HighScoresDrawTest, RowsStandInTheirColumns) {
     }
 }
 
+TEST_F(HighScoresDrawTest, EveryLoadedRowIsDrawnUntilAnInsertCutsTheTable) {
+    WriteFile(SAVE, Table({150, 140, 130, 120, 110, 100, 90, 80, 70, 60, 50, 40, 30, 20, 10}));
+    ASSERT_EQ(table.Load(SAVE), 15);
+    table.SetVisible(true);
+    const auto ranks = [this] {
+        std::vector<std::pair<std::u16string, float>> found;
+        for (const Text& text : Texts()) {
+            if (text.x == 300.0f) {
+                found.emplace_back(text.text, text.y);
+            }
+        }
+        return found;
+    };
+    DrawAsTheGameDoes({345.0f, 196.0f});
+    const auto before = ranks();
+    ASSERT_EQ(before.size(), 15u);
+    EXPECT_EQ(before[14].first, u"15.");
+    EXPECT_EQ(before[14].second, 666.0f);  // 196 + 14 x 33.6, cut to a whole pixel
+
+    EXPECT_FALSE(table.Insert(u"LOW", 1));
+    DrawAsTheGameDoes({345.0f, 196.0f});
+    EXPECT_EQ(ranks().size(), 12u);
+}
+
 TEST_F(HighScoresDrawTest, HiddenDrawsNothingAndHidingClearsTheHighlight) {
     ASSERT_TRUE(table.Insert(u"DEE", 100));
     EXPECT_EQ(DrawAsTheGameDoes({345.0f, 196.0f}), RESULT_OK);
