@@ -64,10 +64,16 @@ ADDITIVE = {"GLOW": None, "LOCATION_1_GLOW": None, "LOCATION_2_GLOW": None,
 
 faults = []
 SAMPLE_FILES = []  # sample positions in order, filled by check_resources
+IMAGES = {}        # Image id -> (element, path below the root), filled by check_resources
 
 
 def fault(msg):
     faults.append(msg)
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def exists_exact(root, rel):
@@ -83,7 +89,7 @@ def exists_exact(root, rel):
 def check_subset(path):
     """The engine's XML reader has no CDATA, no character references and only
     a handful of entities."""
-    text = open(path, "rb").read().decode("utf-8")
+    text = read_bytes(path).decode("utf-8")
     if "<![CDATA[" in text:
         fault("%s: CDATA is not read by the game" % path)
     for ent in re.findall(r"&([^;\s]*);", text):
@@ -95,7 +101,7 @@ def check_subset(path):
 
 def parse(path):
     check_subset(path)
-    raw = open(path, "rb").read()
+    raw = read_bytes(path)
     text = raw.decode("utf-8").replace("&cr;", "&#10;").replace("&nbsp;", " ")
     try:
         tree = ET.fromstring(text)
@@ -171,6 +177,8 @@ def check_resources(root, data):
                 fault("resources.xml: Animation2D %s: its image %s is not declared before it" % (rid, el.get("image_id")))
         if tag in ("Image", "Font", "FontFi"):
             images[rid] = (el, pre + el.get("path", ""))
+        if tag == "Image":
+            IMAGES.setdefault(rid, (el, pre + el.get("path", "")))
 
     # Pictures whose names make the loader take them for another picture's alpha.
     pictures = {os.path.normpath(p) for _, p in images.values()}
@@ -256,7 +264,7 @@ def check_frames(root, rel, el, needed, images):
         if size and size != (W, H):
             fault("%s: width/height %dx%d differ from the sheet's %dx%d" % (rel, W, H, size[0], size[1]))
     frames = 0
-    for line in open(path, "rb").read().decode("utf-8").splitlines(keepends=True):
+    for line in read_bytes(path).decode("utf-8").splitlines(keepends=True):
         if line == "\n":
             continue
         if not (line.startswith('"') and line.rstrip("\n").endswith('"')):
@@ -301,7 +309,7 @@ def check_font(root, tag, el, pre):
         fault("resources.xml: %s %s needs a data file and max_length" % (tag, el.get("id")))
         return
     if tag == "Font":
-        lists = gamereaders.read_font_lists(open(data, "rb").read())
+        lists = gamereaders.read_font_lists(read_bytes(data))
         n = {k: len(v) for k, v in lists.items()}
         if not (n["chars"] == n["widths"] == n["rects"] == n["offsets"]) or not n["chars"]:
             fault("%s: unequal character lists %s" % (data, n))
@@ -309,11 +317,11 @@ def check_font(root, tag, el, pre):
             fault("%s: unequal kerning lists %s" % (data, n))
         adv = [r[2] for r in lists["rects"]]
     else:
-        sym = open(os.path.join(root, pre + el.get("symbols_path", "")), "rb").read()
+        sym = read_bytes(os.path.join(root, pre + el.get("symbols_path", "")))
         if sym[:3] != b"\xef\xbb\xbf":
             fault("%s: the symbols file must start with the byte-order mark" % el.get("symbols_path"))
         chars = sym[3:].decode("utf-8")
-        words = open(data, "rb").read()
+        words = read_bytes(data)
         if len(words) % 4 or len(words) // 4 != len(chars):
             fault("%s: %d symbols but %d words" % (data, len(chars), len(words) // 4))
         adv = [w >> 16 for w in struct.unpack("<%dI" % (len(words) // 4), words)]
@@ -560,7 +568,7 @@ INT_ATTRS = {"location", "location_level", "food_types", "brush_types", "medic_t
 
 def check_numbers(data):
     for name in ("levels.xml", "fishes.xml", "upgrades.xml"):
-        elements, _ = gamereaders.start_elements(open(os.path.join(data, name), "rb").read())
+        elements, _ = gamereaders.start_elements(read_bytes(os.path.join(data, name)))
         for _, tag, attrs in elements:
             for k, v in attrs.items():
                 if k in TEXT_ATTRS and not (name == "levels.xml" and tag in ("Gull", "Turtle")):
@@ -613,6 +621,110 @@ def check_upgrades(data):
                 fault("upgrades.xml: %s %s must be above 0" % (tag, a))
 
 
+def menu_item_ids(data):
+    """The item ids of menu.xml, or None while there is no menu.xml."""
+    path = os.path.join(data, "menu.xml")
+    if not os.path.isfile(path):
+        return None
+    elements, _ = gamereaders.start_elements(read_bytes(path))
+    return {attrs.get("id", "") for p, tag, attrs in elements if tag == "item" and p.startswith("Menu")}
+
+
+def number(parse, attrs, name, default=0):
+    got = parse(attrs.get(name, ""))
+    return default if got is None else got[1]
+
+
+def check_scene_object(root, name, attrs, animations):
+    """One backdrop object: its type, its picture and every rectangle the
+    game cuts from it."""
+    kind = number(gamereaders.parse_int, attrs, "type", -1)
+    image = attrs.get("image", "")
+    where = "%s: object %s" % (name, image or "without image")
+    if not 0 <= kind <= 4:
+        fault("%s: type %s, not 0 to 4" % (where, attrs.get("type")))
+    if image not in IMAGES:
+        fault("%s: no Image of that id in resources.xml" % where)
+        return
+    el, rel = IMAGES[image]
+    if el.get("coverage", "0") not in ("-1", "0"):
+        fault("%s: coverage %s; the backdrop needs -1 or 0" % (where, el.get("coverage")))
+    size = png_size(os.path.join(root, rel)) if exists_exact(root, rel) else None
+    if size is None:
+        return
+    W, H = size
+
+    def inside(what, l, t, r, b):
+        if not (0 <= l < r <= W and 0 <= t < b <= H):
+            fault("%s: %s %d-%d x %d-%d does not lie in its %dx%d picture" % (where, what, l, r, t, b, W, H))
+            return False
+        return True
+
+    rect = [number(gamereaders.parse_int, attrs, k) for k in ("r_left", "r_top", "r_right", "r_bottom")]
+    if rect[2] != 0:
+        inside("rectangle", *rect)
+    if kind == 2 and number(gamereaders.parse_float, attrs, "speed_r") == 0:
+        fault("%s: a swaying object needs speed_r other than 0, or its angle is lost" % where)
+    if kind == 3:
+        if rect[2] - rect[0] <= 0 or rect[3] - rect[1] <= 0:
+            fault("%s: a scrolling texture needs a rectangle, its scroll period" % where)
+        inside("scrolling area", *[number(gamereaders.parse_int, attrs, k)
+                                   for k in ("dr_left", "dr_top", "dr_right", "dr_bottom")])
+    if kind != 4:
+        return
+    if not animations:
+        fault("%s: a frame animation without an animation element" % where)
+        return
+    a = {k: number(gamereaders.parse_int, animations[0], k) for k in (
+        "first_frame_x", "first_frame_y", "last_frame_x", "last_frame_y", "cur_frame_x", "cur_frame_y",
+        "max_frame_x", "max_frame_y", "cut_left", "cut_top", "cut_right", "cut_bottom", "loop",
+        "double_action_every_iteration")}
+    if a["max_frame_x"] < 1 or a["max_frame_y"] < 1:
+        fault("%s: max_frame_x and max_frame_y must be 1 or more" % where)
+        return
+    if a["loop"] and a["double_action_every_iteration"] < 1:
+        fault("%s: a looping animation needs double_action_every_iteration of 1 or more" % where)
+    for f in ("first", "last", "cur"):
+        if not (0 <= a[f + "_frame_x"] < a["max_frame_x"] and 0 <= a[f + "_frame_y"] < a["max_frame_y"]):
+            fault("%s: the %s frame lies outside the %dx%d grid" % (where, f, a["max_frame_x"], a["max_frame_y"]))
+    fw, fh = rect[2] - rect[0], rect[3] - rect[1]
+    if fw <= 0 or fh <= 0:
+        fault("%s: a frame animation needs the size of one frame as its rectangle" % where)
+        return
+    # The last cell of the grid, with the cuts, is the farthest the game reads.
+    inside("frame grid", rect[0] + a["cut_left"], rect[1] + a["cut_top"],
+           rect[0] + a["max_frame_x"] * fw + a["cut_right"], rect[1] + a["max_frame_y"] * fh + a["cut_bottom"])
+
+
+def check_menu_scene(root, data):
+    name = "menu scene.xml"
+    path = os.path.join(data, name)
+    if not os.path.isfile(path):
+        fault("%s is missing" % name)
+        return
+    if parse(path) is None:
+        return
+    elements, _ = gamereaders.start_elements(read_bytes(path))
+    items = menu_item_ids(data)
+    objects = []  # (attributes, [animation attributes])
+    for p, tag, attrs in elements:
+        if tag == "animation" and p.startswith("Base/object") and objects:
+            objects[-1][1].append(attrs)
+        elif not p.startswith("Base"):
+            continue
+        elif tag in ("show", "hide"):
+            for key in ("menu_root", "menu_item"):
+                for rule in [x for x in re.split("[, ]", attrs.get(key, "")) if x]:
+                    if items is not None and rule not in items:
+                        fault("%s: %s %s=\"%s\" names no item of menu.xml" % (name, tag, key, rule))
+        elif tag == "object":
+            objects.append((attrs, []))
+    if not objects:
+        fault("%s: no objects" % name)
+    for attrs, animations in objects:
+        check_scene_object(root, name, attrs, animations)
+
+
 def check_regeneration(root, data):
     with tempfile.TemporaryDirectory() as tmp:
         subprocess.run([sys.executable, os.path.join(HERE, "generate.py"), "--out", tmp],
@@ -630,7 +742,7 @@ def check_regeneration(root, data):
         for dirpath, _, files in os.walk(data):
             for f in files:
                 rel = os.path.relpath(os.path.join(dirpath, f), data)
-                if rel not in mine and not rel.startswith(("menu.xml", "menu scene.xml", "Menu/")):
+                if rel not in mine and not rel.startswith(("menu.xml", "Menu/")):
                     fault("Resources/Data/%s is not made by the generator" % rel)
 
 
@@ -647,6 +759,7 @@ def main():
     check_levels(data, fishes, texts)
     check_upgrades(data)
     check_numbers(data)
+    check_menu_scene(root, data)
     if not args.no_regen:
         check_regeneration(root, data)
     for f in faults:
