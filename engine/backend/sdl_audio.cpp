@@ -269,11 +269,12 @@ public:
         }
         if (StreamTrack* stream = FindStream(handle)) {
             SyncStream();
-            if (m_sounding != 0 && m_sounding != handle) {
-                // The other stream gives up the output and keeps its place.
-                StreamTrack& other = *m_streams[m_sounding];
-                CloseDecoder();
-                other.state = ChannelState::Stopped;
+            // Any other stream gives up the output and keeps its place.
+            for (const auto& [otherHandle, other] : m_streams) {
+                if (otherHandle != handle) {
+                    CloseDecoder(otherHandle);
+                    other->state = ChannelState::Stopped;
+                }
             }
             if (restart) {
                 CloseDecoder(handle);
@@ -455,7 +456,7 @@ public:
             Reconcile(*c);
         }
         SyncStream();
-        ReconcileStream(m_sounding);
+        ReconcileStreams();
         return true;
     }
 
@@ -467,7 +468,7 @@ public:
         for (const auto& [handle, c] : m_channels) {
             Reconcile(*c);
         }
-        ReconcileStream(m_sounding);
+        ReconcileStreams();
         return true;
     }
 
@@ -658,6 +659,14 @@ private:
             Mix_PauseMusic();
         }
         return true;
+    }
+
+    // At most one stream is not stopped; a stream played while the output
+    // was paused opens its decoder only now.
+    void ReconcileStreams() {
+        for (const auto& [handle, stream] : m_streams) {
+            ReconcileStream(handle);
+        }
     }
 
     bool OpenDecoder(AudioHandle handle) {

@@ -377,6 +377,25 @@ TEST_F(AudioTest, OutputPauseHoldsEverythingButKeepsChannelsPausedOnTheirOwn) {
     EXPECT_DOUBLE_EQ(audio().PositionSeconds(held), heldAt);
 }
 
+TEST_F(AudioTest, StreamPlayedDuringAnOutputPauseStartsWithTheOutput) {
+    const AudioHandle first = audio().LoadStream(folder + "long.ogg");
+    const AudioHandle second = audio().LoadStream(folder + "tone.ogg");
+    ASSERT_TRUE(audio().PauseOutput());
+    ASSERT_TRUE(audio().Play(first, true));
+    ASSERT_TRUE(audio().Play(second, true));
+    EXPECT_EQ(audio().State(first), ChannelState::Stopped) << "one stream at a time";
+    ASSERT_TRUE(audio().Play(first, true));
+    EXPECT_EQ(audio().State(second), ChannelState::Stopped);
+    SleepMs(100);
+    EXPECT_EQ(audio().State(first), ChannelState::Playing);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(first), 0.0);
+
+    ASSERT_TRUE(audio().ResumeOutput());
+    SleepMs(200);
+    EXPECT_GT(audio().PositionSeconds(first), 0.1);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(second), 0.0);
+}
+
 TEST_F(AudioTest, VolumesAreKeptPerKindWithinRange) {
     audio().SetVolume(AudioKind::Sample, 150);
     audio().SetVolume(AudioKind::Stream, -5);
