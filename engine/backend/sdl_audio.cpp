@@ -669,6 +669,8 @@ private:
         }
     }
 
+    // Ogg Vorbis, the format of the tunes, resumes at its exact place; the
+    // mixer's WAVE reader seeks only to whole seconds.
     bool OpenDecoder(AudioHandle handle) {
         CloseDecoder();
         StreamTrack& stream = *m_streams[handle];
