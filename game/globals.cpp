@@ -4,4 +4,5 @@
 // their places around the input devices as they are built.
 #include "game/globals.h"
 
+CHintManager g_hintManager;
 CInputDevices g_inputDevices;
