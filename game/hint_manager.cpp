@@ -20,7 +20,7 @@ constexpr float ARROW_BOB = 7.0f;
 constexpr float ARROW_BOB_SPEED = 100.0f;
 
 constexpr Vec2 HEADER_OFFSET{22.0f, 7.0f};
-// Japanese glyphs sit higher in their cells.
+// The Japanese font needs the header lower in its band.
 constexpr Vec2 HEADER_OFFSET_JAPANESE{22.0f, 13.0f};
 constexpr Vec2 TEXT_OFFSET{30.0f, 55.0f};
 constexpr float TEXT_SIZE = 0.65f;
