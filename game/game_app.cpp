@@ -5,6 +5,7 @@
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
+#include "frontend/menu_command.h"
 
 namespace {
 
@@ -12,6 +13,18 @@ constexpr float DESIGN_WIDTH = 1024.0f;
 constexpr float DESIGN_HEIGHT = 768.0f;
 constexpr float DESIGN_RATIO = DESIGN_HEIGHT / DESIGN_WIDTH;
 constexpr std::uint32_t CLEAR_COLOUR = 0xFF000000;
+constexpr std::uint32_t WHITE = 0xFFFFFFFF;
+constexpr const char* CONFIG_FILE = "config.cfg";
+constexpr const char* PROFILES_FILE = "profiles.sav";
+constexpr const char* HIGH_SCORES_FILE = "high_scores.sav";
+// The name entry: font, centre point in design units.
+constexpr std::int32_t NAME_ENTRY_FONT = 1;
+constexpr Vec2 NAME_ENTRY_POINT{512.0f, 391.0f};
+constexpr unsigned MENU_MUSIC_STREAM = 0;
+
+CSoundManager& Sound() {
+    return ResourceManager::Instance().GetSoundManager();
+}
 
 }  // namespace
 
@@ -42,12 +55,16 @@ void CGameApp::UpdateScreenScale() {
 }
 
 HResult CGameApp::OnInitOnce() {
-    // config.cfg (requested mode, prefer-windowed flag, volumes) comes first
-    // here once the session reads it; until then the defaults stand.
+    DeviceSettings& settings = GetSettings();
+    // The display settings are chosen after this hook, so config.cfg decides
+    // the first mode.
+    g_gameSession.LoadConfig(CONFIG_FILE, &settings.requestedMode, &settings.preferWindowed);
     TextStorage().Initialize();
-    // high_scores.sav and profiles.sav follow here.
+    g_highScores.Load(HtmlLog().GetUserFolder() + HIGH_SCORES_FILE);
+    if (g_gameSession.LoadProfiles(PROFILES_FILE) == 0) {
+        g_gameSession.SetNoProfilesAtStart(true);
+    }
 
-    const DeviceSettings& settings = GetSettings();
     if (settings.preferWindowed) {
         HtmlLog().Write("884400", "Run mode: windowed");
     } else {
@@ -70,14 +87,21 @@ HResult CGameApp::OnDeviceCreated() {
                                            m_offsetY, m_splashScaleX, m_splashScaleY,
                                            m_splashOffsetX, m_splashOffsetY);
     PopupTexts::Instance().SetScale(m_scaleX, m_scaleY);
-    // The menu's scale, display modes and options, the menu backdrop, the
-    // scene and the loading fade follow here.
+    g_menu.SetScale(m_scaleX, m_scaleY);
+    g_menu.SetDisplayModes(GetEnumeration().DistinctModes());
+    g_menu.Load();
+    ShowOptionsInMenu();
+    g_menu.FillProfileItems(g_gameSession);
+    g_menuScene.Load();
+    // The scene follows here.
+    // The loading screen fades out before the menu shows.
+    g_gameSession.AddModeBits(MODE_FADE_OUT);
     return RESULT_OK;
 }
 
 HResult CGameApp::OnDeviceReset() {
     UpdateScreenScale();
-    // The menu's scale follows here.
+    g_menu.SetScale(m_scaleX, m_scaleY);
     PopupTexts::Instance().SetScale(m_scaleX, m_scaleY);
     ResourceManager::Instance().OnResetDevice(GetDevice(), m_scaleX, m_scaleY, m_offsetX,
                                               m_offsetY);
@@ -88,11 +112,19 @@ HResult CGameApp::OnUpdate() {
     const float elapsed = GetElapsedTime();
     g_inputDevices.PollKeyboard(elapsed);
     g_inputDevices.PollMouse(IsWindowed(), elapsed, m_scaleX, m_scaleY);
-    // The session's fade comes first here.
-    ResourceManager::Instance().GetSoundManager().Update(elapsed);
-    // The session's update and keys come here.
+    g_gameSession.UpdateFade(elapsed);
+    Sound().Update(elapsed);
+    g_gameSession.Update(this, GetDevice(), g_inputDevices.GetState(), Vec2{m_scaleX, m_scaleY},
+                         Vec2{m_offsetX, m_offsetY}, elapsed);
+    // The session's keys come here.
     PopupTexts::Instance().Update(elapsed);
-    // The switch from loading to the menu, the menu and the scene follow here.
+    // Once the loading screen has faded out, the menu takes over.
+    if (g_gameSession.GetGameMode() == MODE_LOADING) {
+        g_gameSession.SetGameMode(MODE_MENU);
+        ResourceManager::Instance().ReleaseIntroResources();
+        Sound().Play(SoundType::Stream, MENU_MUSIC_STREAM, true, false);
+    }
+    // The menu and the scene follow here.
     return RESULT_OK;
 }
 
@@ -105,7 +137,18 @@ HResult CGameApp::OnRender() {
     if (!device->BeginScene()) {
         return RESULT_OK;
     }
-    // The loading screen, the menu and the game are drawn here, by mode.
+    // Single bits: while one screen hands over to another both are drawn.
+    if (g_gameSession.HasModeBits(MODE_LOADING)) {
+        ResourceManager::Instance().DrawIntroScreen(device);
+        ResourceManager::Instance().DrawBorderFill(device, WHITE);
+    }
+    if (g_gameSession.HasModeBits(MODE_MENU)) {
+        // The menu backdrop, the credits and the border fill come first here.
+        g_gameSession.RenderNameEntry(NAME_ENTRY_FONT, Vec2{m_scaleX, m_scaleY}, NAME_ENTRY_POINT,
+                                      WHITE, true, 0.0f);
+        // The high scores and the menu itself follow here.
+    }
+    // The game is drawn here.
     PopupTexts::Instance().Draw();
     device->EndScene();
     return RESULT_OK;
@@ -126,7 +169,8 @@ HResult CGameApp::OnShutdown() {
     ResourceManager::Instance().FinalCleanup();
     g_inputDevices.ReleaseKeyboard();
     g_inputDevices.ReleaseMouse();
-    // config.cfg is written here once the session owns it.
+    const DeviceSettings& settings = GetSettings();
+    g_gameSession.SaveConfig(CONFIG_FILE, settings.requestedMode, settings.preferWindowed);
     return RESULT_OK;
 }
 
@@ -140,7 +184,7 @@ std::intptr_t CGameApp::MsgProc(std::uint32_t message, std::uintptr_t wParam,
             }
             break;
         case WM_CHAR:
-            // The session's name entry takes the character here.
+            g_gameSession.OnNameChar(this, static_cast<char16_t>(wParam));
             break;
         case WM_MOUSEMOVE:
             // In fullscreen the cursor comes from the mouse poll instead.
@@ -151,10 +195,98 @@ std::intptr_t CGameApp::MsgProc(std::uint32_t message, std::uintptr_t wParam,
             }
             break;
         case WM_COMMAND:
-            // The menu's commands 40011 to 40040 are handled here.
+            OnMenuCommand(LowWord(wParam), lParam);
             break;
         default:
             break;
     }
     return CAppFramework::MsgProc(message, wParam, lParam);
+}
+
+void CGameApp::ShowOptionsInMenu() {
+    const DeviceSettings& settings = GetSettings();
+    g_menu.SetDisplayModeOptions(settings.requestedMode, !settings.preferWindowed);
+    g_menu.SetVolumeOptions(Sound().GetVolume(SoundType::Stream),
+                            Sound().GetVolume(SoundType::Sample));
+}
+
+void CGameApp::ApplyVideoOptions() {
+    DeviceSettings& settings = GetSettings();
+    if (g_menu.GetDisplayModeOptions(&settings.requestedMode, &settings.preferWindowed)) {
+        Sound().SetStoredVolumes(Sound().GetVolume(SoundType::Stream),
+                                 Sound().GetVolume(SoundType::Sample));
+        HtmlLog().WriteEx("884400", false, true, "<BR>APPLY VIDEO OPTIONS");
+        if (settings.preferWindowed) {
+            HtmlLog().Write("884400", "Windowed mode");
+        } else {
+            HtmlLog().Write("884400", "Fullscreen mode: %ix%ix%i", settings.requestedMode.width,
+                            settings.requestedMode.height,
+                            static_cast<int>(settings.requestedMode.format));
+        }
+        // Re-chooses the settings and resets the device before returning.
+        SendMessage(WM_COMMAND, COMMAND_APPLY_SETTINGS, 0);
+    }
+    g_menu.GoToRoot();
+}
+
+void CGameApp::AddPlayerFromEntry() {
+    if (g_gameSession.GetTypedName().empty()) {
+        return;
+    }
+    if (!g_gameSession.AddProfileFromEntry()) {
+        // The list is full or the name taken: the entry stays open for another.
+        g_menu.SetItemDisabled("CREATE_PLAYER_2", false);
+        return;
+    }
+    // The very first player came from the start of the game, not from the
+    // profile page, so the menu goes back to its root.
+    if (g_gameSession.HadNoProfilesAtStart()) {
+        g_menu.GoToRoot();
+    } else {
+        g_menu.Back();
+    }
+    g_gameSession.SetNoProfilesAtStart(false);
+    g_menu.FillProfileItems(g_gameSession);
+}
+
+void CGameApp::OnMenuCommand(std::uint32_t command, std::intptr_t value) {
+    switch (command) {
+        case COMMAND_GET_OPTIONS:
+            ShowOptionsInMenu();
+            break;
+        case COMMAND_SET_VIDEO_OPTIONS:
+            ApplyVideoOptions();
+            break;
+        case COMMAND_SET_MUSIC_VOLUME:
+            Sound().SetVolume(SoundType::Stream, static_cast<int>(value));
+            break;
+        case COMMAND_SET_SOUND_VOLUME:
+            Sound().SetVolume(SoundType::Sample, static_cast<int>(value));
+            break;
+        case COMMAND_EDIT_PLAYER_NAME:
+            g_menu.OpenSubmenu("PROFILE_1");
+            g_menu.SetItemDisabled("CREATE_PLAYER_2", true);
+            g_menu.SetItemDisabled("CREATE_PLAYER_4", g_gameSession.GetProfileCount() == 0);
+            g_gameSession.OpenNameEntry();
+            break;
+        case COMMAND_CANCEL_EDIT_PLAYER_NAME:
+            g_gameSession.CloseNameEntry();
+            g_menu.Back();
+            break;
+        case COMMAND_NEW_PLAYER:
+            AddPlayerFromEntry();
+            break;
+        case COMMAND_DELETE_PLAYER:
+            if (g_gameSession.DeleteProfile(g_menu.GetSelectedProfileName())) {
+                g_menu.FillProfileItems(g_gameSession);
+            }
+            break;
+        case COMMAND_SELECT_PLAYER:
+            g_gameSession.SelectProfile(g_menu.GetSelectedProfileName());
+            break;
+        default:
+            // The other commands come with the menus, the high scores, the
+            // credits and the game start.
+            break;
+    }
 }

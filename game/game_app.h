@@ -38,6 +38,13 @@ public:
     float GetSplashOffsetY() const { return m_splashOffsetY; }
 
 private:
+    // The menu's commands 40011 to 40040; value is the message's lParam.
+    void OnMenuCommand(std::uint32_t command, std::intptr_t value);
+    // The requested mode, window choice and volumes into the options page.
+    void ShowOptionsInMenu();
+    void ApplyVideoOptions();
+    void AddPlayerFromEntry();
+
     float m_scaleX = 1.0f;
     float m_scaleY = 1.0f;
     float m_offsetX = 0.0f;

@@ -1,7 +1,18 @@
 // Every global component is defined here and nowhere else, so that their
 // construction follows this order and their destruction the reverse. The
-// components of the shop floor, the heroine, the session and the front end take
-// their places around the input devices as they are built.
+// components still to come take their places in this order as they are built.
 #include "game/globals.h"
 
+CPet g_pet;
+CHeroine g_heroine;
+CMachine g_machine;
+CAudioSystem g_audioSystem;
+CLocation g_location;
+CInstrumentPanel g_instrumentPanel;
+CLevelBase g_levelBase;
+CAquariumSet g_aquariumSet;
+CGameSession g_gameSession;
+CMenu g_menu;
 CInputDevices g_inputDevices;
+CHighScores g_highScores;
+CMenuScene g_menuScene;

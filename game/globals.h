@@ -3,6 +3,32 @@
 // function in a fixed order and destroyed in the reverse order at exit. Their
 // constructors only set fields. Components reach each other through these.
 #include "engine/platform/input_devices.h"
+#include "frontend/high_scores.h"
+#include "frontend/menu.h"
+#include "frontend/menu_scene.h"
+#include "game/game_session.h"
+#include "game/level_base.h"
+#include "heroine/audio_system.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/location.h"
+#include "shopfloor/pet.h"
 
+extern CPet g_pet;
+extern CHeroine g_heroine;
+extern CMachine g_machine;
+extern CAudioSystem g_audioSystem;
+extern CLocation g_location;
+extern CInstrumentPanel g_instrumentPanel;
+// Every level of levels.xml.
+extern CLevelBase g_levelBase;
+extern CAquariumSet g_aquariumSet;
+// The game's state: mode word, profiles, the level being played, upgrades.
+extern CGameSession g_gameSession;
+extern CMenu g_menu;
 // The keyboard and mouse of the game, polled once per frame.
 extern CInputDevices g_inputDevices;
+extern CHighScores g_highScores;
+extern CMenuScene g_menuScene;

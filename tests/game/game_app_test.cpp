@@ -11,6 +11,7 @@
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
 #include "game/game_app.h"
+#include "game/session_test_support.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ protected:
         backend::LiveInput() = backend::InputSnapshot{};
         // The global keeps its state from one application to the next.
         g_inputDevices.GetState() = InputState{};
+        session_test::ResetGlobalSession();
         folder = std::make_unique<app_test::CScopedWorkingFolder>();
         folder->WriteData("language.xml",
                           "<Languages><Language current=\"English\"/>"
@@ -169,6 +171,9 @@ TEST(GameAppWindowTest, ScreenshotsOfFullscreenAndWindowed) {
         GTEST_SKIP() << "runs under Xvfb from tests/scripts/app_window_xvfb.sh";
     }
     app_test::PrivateFolder();
+    // A player exists, so the name entry stays closed and the screen black.
+    app_test::WriteFile(HtmlLog().GetUserFolder() + "profiles.sav",
+                        session_test::ProfileFile({CProfile(u"Window")}));
     CTestGameApp app;
     ASSERT_EQ(app.Create(), RESULT_OK);
     const auto runFor = [&app](int frames) {

@@ -1,0 +1,70 @@
+#pragma once
+// The one way save files are read and written: raw little-endian records of
+// fixed layout, each field at its own offset whatever the machine's struct
+// padding, and whole files replaced safely so that a failed write never
+// leaves a cut-off file behind.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads fields of a record from a byte block. A read past the end answers 0
+// and sets the overflow flag instead of touching memory beyond the block.
+class CSaveReader {
+public:
+    CSaveReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+
+    std::uint8_t U8(std::size_t offset);
+    char16_t U16(std::size_t offset);
+    std::uint32_t U32(std::size_t offset);
+    std::int32_t I32(std::size_t offset) { return static_cast<std::int32_t>(U32(offset)); }
+    float F32(std::size_t offset);
+    bool Overflowed() const { return m_overflow; }
+
+private:
+    bool Fits(std::size_t offset, std::size_t width);
+
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    bool m_overflow = false;
+};
+
+// Builds a record of fixed size; bytes no field covers (padding, reserved
+// room) stay 0. A write past the end is dropped and sets the overflow flag.
+class CSaveWriter {
+public:
+    explicit CSaveWriter(std::size_t size) : m_bytes(size, 0) {}
+
+    void U8(std::size_t offset, std::uint8_t value);
+    void U16(std::size_t offset, char16_t value);
+    void U32(std::size_t offset, std::uint32_t value);
+    void I32(std::size_t offset, std::int32_t value) {
+        U32(offset, static_cast<std::uint32_t>(value));
+    }
+    void F32(std::size_t offset, float value);
+    bool Overflowed() const { return m_overflow; }
+    const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
+
+private:
+    bool Fits(std::size_t offset, std::size_t width);
+
+    std::vector<std::uint8_t> m_bytes;
+    bool m_overflow = false;
+};
+
+enum class SaveFileRead {
+    Missing,   // absent, not a regular file, or it cannot be opened
+    TooLarge,  // larger than the caller allows: its size is given, nothing read
+    Read,
+};
+
+// Reads a whole save file when it is no larger than maxSize. `size` receives
+// the file's size whenever it exists.
+SaveFileRead ReadSaveFile(const std::string& path, std::size_t maxSize,
+                          std::vector<std::uint8_t>* bytes, std::uintmax_t* size);
+
+// Replaces the file with the bytes: they go to "<path>.tmp" in the same folder,
+// every write and the flush are checked, and only then is the temporary file
+// renamed over the old one. On any failure the temporary file is removed, the
+// old file is left as it was and the result is false.
+bool WriteSaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -1,0 +1,27 @@
+#pragma once
+// The aquarium slots of the shop floor, rebuilt for every level; the index of
+// an aquarium here is the profile's slot number.
+#include <cstdint>
+#include <vector>
+
+#include "shopfloor/aquarium.h"
+
+class CAquariumSet {
+public:
+    // Appends one slot: its look, upgrade level, compressor style, interior
+    // bits, position, scale and whether it starts hidden.
+    void AddAquarium(std::int32_t /*look*/, std::int32_t level, std::int32_t /*compressorStyle*/,
+                     std::uint32_t /*interior*/, float /*x*/, float /*y*/, float /*scaleX*/,
+                     float /*scaleY*/, bool /*hidden*/) {
+        m_aquariums.emplace_back().SetLevel(level);
+    }
+    std::int32_t GetCount() const { return static_cast<std::int32_t>(m_aquariums.size()); }
+    // Null for an index outside the set.
+    CAquarium* GetAquarium(std::int32_t index) {
+        return index >= 0 && index < GetCount() ? &m_aquariums[static_cast<std::size_t>(index)]
+                                                : nullptr;
+    }
+
+private:
+    std::vector<CAquarium> m_aquariums;
+};

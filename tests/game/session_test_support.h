@@ -1,0 +1,31 @@
+#pragma once
+// Shared by the session tests: save-file bytes built from records, and a fresh
+// global session for tests that run the whole application.
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "game/globals.h"
+#include "game/profile.h"
+#include "game/save_file.h"
+
+namespace session_test {
+
+// The bytes of profiles.sav holding these records.
+inline std::string ProfileFile(std::initializer_list<CProfile> profiles) {
+    CSaveWriter writer(CProfile::RECORD_SIZE * profiles.size());
+    std::size_t base = 0;
+    for (const CProfile& profile : profiles) {
+        profile.Write(writer, base);
+        base += CProfile::RECORD_SIZE;
+    }
+    return std::string(writer.Bytes().begin(), writer.Bytes().end());
+}
+
+// The global session as the program starts with it.
+inline void ResetGlobalSession() {
+    std::destroy_at(&g_gameSession);
+    std::construct_at(&g_gameSession);
+}
+
+}  // namespace session_test
