@@ -116,6 +116,10 @@ std::int32_t CFishBase::Load(const std::string& path) {
 }
 
 const FishPrototype* CFishBase::Find(std::int32_t kind) const {
+    // A Fish of an unknown type is kept and counted but never found.
+    if (kind == FISH_NONE) {
+        return nullptr;
+    }
     for (const FishPrototype& prototype : m_prototypes) {
         if (prototype.kind == kind) {
             return &prototype;
