@@ -8,6 +8,7 @@ CHeroine g_heroine;
 CMachine g_machine;
 CAudioSystem g_audioSystem;
 CHintManager g_hintManager;
+CFishBase g_fishBase;
 CLocation g_location;
 CInstrumentPanel g_instrumentPanel;
 CLevelBase g_levelBase;

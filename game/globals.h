@@ -14,6 +14,7 @@
 #include "heroine/instrument_panel.h"
 #include "heroine/machine.h"
 #include "shopfloor/aquarium_set.h"
+#include "shopfloor/fish_base.h"
 #include "shopfloor/location.h"
 #include "shopfloor/pet.h"
 
@@ -23,6 +24,8 @@ extern CMachine g_machine;
 extern CAudioSystem g_audioSystem;
 // The hint windows of the upgrade shop and of the training.
 extern CHintManager g_hintManager;
+// Every fish kind of fishes.xml.
+extern CFishBase g_fishBase;
 extern CLocation g_location;
 extern CInstrumentPanel g_instrumentPanel;
 // Every level of levels.xml.
