@@ -302,6 +302,31 @@ TEST_F(GameAppTest, MenuCommandsShowTheScoresAndSwitchBetweenCreditsAndMenuMusic
     app.reset();
 }
 
+TEST_F(GameAppTest, TheWorldMovesOnlyInPlayAndInTheShopNotUnderAnyOtherBit) {
+    Start();
+    ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
+    struct Case {
+        std::uint32_t mode;
+        bool moves;
+    };
+    const Case cases[] = {
+        {MODE_GAME, true},
+        {MODE_GAME | MODE_TRAINING | MODE_SHOP, true},
+        {MODE_GAME | MODE_PAUSED, false},
+        {MODE_GAME | MODE_SHOP | MODE_FADE_OUT | MODE_LEAVE_SCREEN, false},
+        {MODE_GAME | MODE_MAP, false},
+    };
+    for (const Case& c : cases) {
+        g_hintManager.Clear();
+        g_hintManager.AddHint(HintDesc{});
+        g_gameSession.SetGameMode(c.mode);
+        ASSERT_EQ(Frame(), RESULT_OK);
+        EXPECT_EQ(g_hintManager.GetWindows().front().panelAlpha > 0.0f, c.moves)
+            << std::hex << c.mode;
+    }
+    g_hintManager.Clear();
+}
+
 // Needs a real X display: tests/scripts/app_window_xvfb.sh runs it under Xvfb
 // with CORVALEN_SCREENSHOT_DIR set, and checks the pictures it takes.
 TEST(GameAppWindowTest, ScreenshotsOfFullscreenAndWindowed) {
