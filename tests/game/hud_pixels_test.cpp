@@ -504,6 +504,13 @@ TEST_F(HudPixelTest, EveryScreenBitDrawsExactlyItsPicture) {
     }
 }
 
+TEST_F(HudPixelTest, APageWhosePictureIsNotLoadedShowsOnlyItsButton) {
+    CResourceManager& resources = ResourceManager::Instance();
+    ASSERT_TRUE(resources.UnloadImage("COMICS_4"));
+    Check({"comic not loaded", {.mode = 0x1008}, {kNextButton}, {}, {}});
+    ASSERT_EQ(resources.LoadImageById(s_device.get(), "COMICS_4"), RESULT_OK);
+}
+
 TEST_F(HudPixelTest, CursorCellsSitElevenPixelsAboveAndLeftOfThePointerAtFullBrightness) {
     const std::vector<PixelCase> cases = {
         {"normal",
