@@ -124,7 +124,12 @@ HResult CGameApp::OnUpdate() {
         ResourceManager::Instance().ReleaseIntroResources();
         Sound().Play(SoundType::Stream, MENU_MUSIC_STREAM, true, false);
     }
-    // The menu and the scene follow here.
+    // A failed frame closes the window: the menu's exit item.
+    if (g_gameSession.HasModeBits(MODE_MENU) &&
+        !g_menu.Update(*this, g_inputDevices.GetState(), elapsed)) {
+        return RESULT_FAIL;
+    }
+    // The scene follows here.
     return RESULT_OK;
 }
 
@@ -146,7 +151,11 @@ HResult CGameApp::OnRender() {
         // The menu backdrop, the credits and the border fill come first here.
         g_gameSession.RenderNameEntry(NAME_ENTRY_FONT, Vec2{m_scaleX, m_scaleY}, NAME_ENTRY_POINT,
                                       WHITE, true, 0.0f);
-        // The high scores and the menu itself follow here.
+        // The high scores follow here.
+        g_menu.Draw();
+        g_menu.DrawVersion(0, 895.0f, 735.0f, 0.6f, 0xFFFFFF00);
+        g_menu.DrawCopyright(0, 300.0f, 735.0f, 0.6f, 0xFFFFFF00);
+        g_menu.DrawCursor();
     }
     // The game is drawn here.
     PopupTexts::Instance().Draw();

@@ -269,7 +269,7 @@ TEST(GameAppWindowTest, ScreenshotsOfFullscreenAndWindowed) {
         GTEST_SKIP() << "runs under Xvfb from tests/scripts/app_window_xvfb.sh";
     }
     app_test::PrivateFolder();
-    // A player exists, so the name entry stays closed and the screen black.
+    // A player exists, so the name entry stays closed and the root page shows.
     app_test::WriteFile(HtmlLog().GetUserFolder() + "profiles.sav",
                         session_test::ProfileFile({CProfile(u"Window")}));
     CTestGameApp app;

@@ -2,7 +2,8 @@
 # Players and settings of the whole program on a real X server (Xvfb), with a
 # fresh per-user folder each run:
 # 1. A first start opens the name entry by itself once the loading screen has
-#    faded (its caret stands near the design point 512, 391); a space into the
+#    faded (its caret stands near the design point 512, 391, where the name
+#    entry's page leaves the screen black); a space into the
 #    empty name does nothing; "Ann" and Return save a profiles.sav equal to a
 #    record written by hand; SIGTERM saves config.cfg's 24 default bytes.
 # 2. A config.cfg asking for a window and volumes 40 and 60 gives an 800 x 600
@@ -46,10 +47,14 @@ start_game() {
     wait_for_log "Load is completed" "Loading 3D animations"
     # The fade from the loading screen takes about half a second.
     sleep 2
+    # The menu cursor goes to the top left corner, away from the name.
+    xdotool mousemove_relative -- -2000 -2000
+    sleep 0.2
 }
 
-# The name entry shows only its caret on a black screen: what is not black
-# must stand close to the design point (512, 391), scaled to the screen.
+# Around the design point (512, 391) the name entry's page is black but for
+# the caret: what is not black there must stand close to that point, scaled
+# to the screen.
 expect_caret() {
     local shot="$shots/players-$1.png" scale="$2"
     local box w h x y
@@ -62,7 +67,10 @@ expect_caret() {
         sleep 0.07
     done
     [ "$x" -ge 0 ] || fail "nothing drawn for the name entry ($1)"
-    local cx=$((x + w / 2)) cy=$((y + h / 2))
+    # The trimmed box counts from the corner of the cropped region.
+    local ox oy
+    IFS=+ read -r _ ox oy <<<"$3"
+    local cx=$((ox + x + w / 2)) cy=$((oy + y + h / 2))
     local ex ey
     ex="$(awk -v s="$scale" 'BEGIN { printf "%d", 512 * s }')"
     ey="$(awk -v s="$scale" 'BEGIN { printf "%d", 391 * s }')"
@@ -73,7 +81,7 @@ expect_caret() {
 
 # 1. First start.
 start_game
-expect_caret first 1 1024x768+0+0
+expect_caret first 1 424x100+300+330
 xdotool key space
 xdotool type --delay 50 "Ann"
 xdotool key Return
@@ -115,7 +123,7 @@ rm -f "$user/config.cfg"
 head -c 1904 /dev/zero >"$user/profiles.sav"
 start_game
 grep -qF "Incorrect profiles data" "$log" || fail "the 1904-byte file was not rejected"
-expect_caret rejected 1 1024x768+0+0
+expect_caret rejected 1 424x100+300+330
 [ "$(stat -c %s "$user/profiles.sav")" -eq 1904 ] || fail "the rejected file was changed"
 xdotool type --delay 50 "Bo"
 xdotool key Return
