@@ -33,8 +33,10 @@ public:
     std::function<void(std::uint32_t, std::intptr_t)> onCommand;
 };
 
-// The font of the tests: glyph 0 is '0' with advance 20, every letter and
-// 'x' advances 30, the interval is 2 and every glyph is 20 high.
+// The font of the tests: glyph 0 is '0' with advance 20, every other digit,
+// letter and 'x' advances 30, the interval is 2 and every glyph is 20 high.
+// Glyph i stands in sheet column i x 16, so a draw names its character.
+inline const std::u16string FONT_CHARACTERS = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZx!";
 inline constexpr int FONT_FIRST_ADVANCE = 20;
 inline constexpr int FONT_LETTER_ADVANCE = 30;
 inline constexpr float FONT_INTERVAL = 2.0f;
@@ -82,7 +84,7 @@ protected:
         record.id = "FONT";
         record.texture = new media_test::CFakeTexture(512, 32);  // released by Release
         record.interval = FONT_INTERVAL;
-        const std::u16string characters = u"0ABCDEFGHIJKLMNOPQRSTUVWXYZx!";
+        const std::u16string& characters = FONT_CHARACTERS;
         for (std::size_t i = 0; i < characters.size(); ++i) {
             GlyphRecord glyph;
             glyph.character = characters[i];
@@ -154,6 +156,15 @@ protected:
             }
         }
         return found;
+    }
+
+    // The characters of the glyph draws, in order.
+    std::u16string GlyphText() const {
+        std::u16string text;
+        for (const media_test::RecordedDraw& draw : Glyphs()) {
+            text += FONT_CHARACTERS.at(static_cast<std::size_t>(draw.source->left / 16));
+        }
+        return text;
     }
 
     CMenu menu;
