@@ -215,9 +215,15 @@ def button(item_id, caption, x, y, func="", **more):
             + ([("func", func)] if func else []) + rect("r_", (0, 0) + BUTTON) + list(more.items()))
 
 
+def still(size):
+    """A picture of one row: every row of the item is that row."""
+    box = (0, 0) + size
+    return rect("r_", box) + rect("r1_", box) + rect("r2_", box)
+
+
 def header(item_id, caption, y, x=512):
     return [("id", item_id), ("type", "_HEADER"), ("image_id", "MENU_BANNER"), ("text_id", caption),
-            ("font_id", TITLE_FONT), ("x", x), ("y", y)] + rect("r_", (0, 0) + BANNER)
+            ("font_id", TITLE_FONT), ("x", x), ("y", y)] + still(BANNER)
 
 
 def small(item_id, sign, x, y, func):
@@ -287,7 +293,7 @@ def row_x(n):
 def menu_xml():
     p = Page()
     p.item([("id", "TITLE"), ("type", "_HEADER"), ("image_id", "MENU_TITLE"), ("x", 512), ("y", 24)]
-           + rect("r_", (0, 0) + TITLE))
+           + still(TITLE))
     p.item([("id", "GREETING"), ("type", "_GREETING"), ("text_id", "MENU_GREETING"),
             ("font_id", TITLE_FONT), ("x", 512), ("y", 165)])
 
