@@ -38,13 +38,12 @@ std::int32_t LookUp(ResourceKind kind, const std::string& id) {
     return ResourceManager::Instance().GetIndex(kind, id);
 }
 
-// An image that was never loaded reports a size of zero.
-bool IsEmptyImage(std::int32_t index) {
-    const auto& images = ResourceManager::Instance().Images();
-    if (index < 0 || static_cast<std::size_t>(index) >= images.size()) {
+// A found image that was never loaded reports a size of zero.
+bool IsEmptyImage(std::int32_t index, const std::string& id) {
+    if (index < 0) {
         return false;
     }
-    const ImageInfo info = ResourceManager::Instance().GetImageInfo(images[index].id);
+    const ImageInfo info = ResourceManager::Instance().GetImageInfo(id);
     return info.width == 0 || info.height == 0;
 }
 
@@ -79,7 +78,7 @@ MenuItem ReadItem(XmlNode& node) {
     item.func = a["func"];
     item.groupId = a["group_id"];
 
-    if (IsEmptyImage(item.image) || IsEmptyImage(item.hoverImage)) {
+    if (IsEmptyImage(item.image, a["image_id"]) || IsEmptyImage(item.hoverImage, a["image_id_1"])) {
         item.hidden = true;
     }
     // sourceRect starts at 0, 0, 206, 61, so missing r attributes keep those.

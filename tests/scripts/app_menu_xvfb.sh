@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The menus of the whole program on a real X server (Xvfb 1024 x 768 x 24),
 # driven with xdotool, with fresh per-user files. The program runs windowed
-# (800 x 600, screen scale 0.78125): a click goes to the centre of an item's
-# box, computed from menu.xml as the menu's hit test does, times the scale.
+# (800 x 600, screen scale 0.78125), where the cursor follows xdotool's
+# absolute moves whatever the fullscreen mouse does: a click goes to the
+# centre of an item's box, computed from menu.xml as the menu's hit test
+# does, times the scale.
 # 1. The first start shows the name-entry page; hovering its OK button changes
 #    the button; typing "Marina" draws around the design point (512, 391);
 #    Enter writes profiles.sav with the new player's record and shows the root
