@@ -215,7 +215,7 @@ TEST_F(MenuDrawTest, ProfileSlotsAndTheGreetingShowTheNames) {
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_TRUE(DrawnAs(draws[0], {{0, 61, 206, 122}, 188, 151, 0xFFFFFFFF}, 4, 3));
     // The name: (310 x 2) - 30 x 2 + 1, ((textY x 2) + 4) x 1.5 + 1.
-    const RecordedDraw& name = Glyphs()[5];
+    const RecordedDraw name = Glyphs()[5];
     EXPECT_FLOAT_EQ(name.translation.x, 561.0f);
     EXPECT_FLOAT_EQ(name.translation.y, std::trunc((Item("P").textY * 2 + 4) * 1.5f + 1));
     EXPECT_EQ(name.colour, menu.GetActiveColour());
