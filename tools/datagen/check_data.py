@@ -22,6 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
 
+import check_menu  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -742,7 +743,7 @@ def check_regeneration(root, data):
         for dirpath, _, files in os.walk(data):
             for f in files:
                 rel = os.path.relpath(os.path.join(dirpath, f), data)
-                if rel not in mine and not rel.startswith(("menu.xml", "Menu/")):
+                if rel not in mine and not rel.startswith("Menu/"):
                     fault("Resources/Data/%s is not made by the generator" % rel)
 
 
@@ -759,6 +760,7 @@ def main():
     check_levels(data, fishes, texts)
     check_upgrades(data)
     check_numbers(data)
+    check_menu.check(root, data, texts, sys.modules[__name__])
     check_menu_scene(root, data)
     if not args.no_regen:
         check_regeneration(root, data)
