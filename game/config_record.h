@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+// In the per-user folder.
+inline constexpr const char* CONFIG_FILE = "config.cfg";
+
 struct ConfigRecord {
     static constexpr std::size_t SIZE = 24;
 

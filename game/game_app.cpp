@@ -6,6 +6,7 @@
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
 #include "frontend/menu_command.h"
+#include "game/config_record.h"
 
 namespace {
 
@@ -14,9 +15,6 @@ constexpr float DESIGN_HEIGHT = 768.0f;
 constexpr float DESIGN_RATIO = DESIGN_HEIGHT / DESIGN_WIDTH;
 constexpr std::uint32_t CLEAR_COLOUR = 0xFF000000;
 constexpr std::uint32_t WHITE = 0xFFFFFFFF;
-constexpr const char* CONFIG_FILE = "config.cfg";
-constexpr const char* PROFILES_FILE = "profiles.sav";
-constexpr const char* HIGH_SCORES_FILE = "high_scores.sav";
 // The name entry: font, centre point in design units.
 constexpr std::int32_t NAME_ENTRY_FONT = 1;
 constexpr Vec2 NAME_ENTRY_POINT{512.0f, 391.0f};

@@ -184,7 +184,7 @@ bool CGameSessionBase::AddProfile(std::u16string_view newName) {
         profile.current = 0;
     }
     m_profiles.emplace_back(newName);
-    SaveProfiles("profiles.sav");
+    SaveProfiles(PROFILES_FILE);
     return true;
 }
 
@@ -212,7 +212,7 @@ bool CGameSessionBase::DeleteProfile(std::u16string_view oldName) {
     }
     // The last player deleted leaves an empty file, so the player does not
     // come back at the next start.
-    SaveProfiles("profiles.sav");
+    SaveProfiles(PROFILES_FILE);
     return true;
 }
 

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+// The save of the profile list, in the per-user folder.
+inline constexpr const char* PROFILES_FILE = "profiles.sav";
+
 class CSaveReader;
 class CSaveWriter;
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 CORVALEN_PACKAGES=(
-    build-essential cmake pkg-config libgtest-dev
+    build-essential cmake pkg-config libgtest-dev libbenchmark-dev
     libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libloki-dev libxmp-dev
     python3 python3-pil python3-numpy fonts-dejavu-core
     xvfb xdotool imagemagick sox

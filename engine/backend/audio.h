@@ -1,6 +1,9 @@
 #pragma once
 // Sound output: samples (each with playback channels of its own), streams and
-// music modules, addressed by handles; 0 is never a valid handle.
+// music modules, addressed by handles; 0 is never a valid handle. A stream is
+// read from its file while it sounds, and one stream sounds at a time: playing
+// a stream stops the one that sounded, which keeps its place. Modules and
+// samples sound beside it.
 #include <cstdint>
 #include <string>
 
@@ -20,7 +23,8 @@ public:
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 
-    // Each returns 0 on failure. A sample's channel is made separately.
+    // Each returns 0 on failure. A sample's channel is made separately. A
+    // stream's file is checked here but decoded only while it plays.
     virtual AudioHandle LoadSample(const std::string& path) = 0;
     virtual AudioHandle SampleChannel(AudioHandle sample) = 0;
     virtual AudioHandle LoadStream(const std::string& path) = 0;

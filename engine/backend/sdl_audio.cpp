@@ -1,8 +1,10 @@
-// Sound output over SDL2_mixer. Samples and streams are decoded whole into
-// mixer chunks, and every sample channel and every stream plays on a mixer
-// channel of its own, so any number of them sound together. Music modules are
-// rendered by libxmp inside the mixer's music hook, which gives the order
-// jumps the music needs.
+// Sound output over SDL2_mixer. Samples are decoded whole into mixer chunks,
+// and every sample channel plays on a mixer channel of its own, so any number
+// of them sound together. Streams are long tunes: the mixer's one music
+// decodes the sounding stream from its file as it plays, so memory stays the
+// same whatever a tune's length, and only one stream sounds at a time. Music
+// modules are rendered by libxmp after the mixer's own mix, which gives the
+// order jumps the music needs and lets a module sound beside a stream.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <xmp.h>
@@ -13,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "engine/backend/audio.h"
@@ -21,11 +24,9 @@ namespace backend {
 
 namespace {
 
-// One playback of a chunk on one mixer channel: a channel of a sample, or a
-// stream (which owns its chunk).
+// One playback of a sample's chunk on one mixer channel.
 struct SoundChannel {
-    AudioKind kind = AudioKind::Sample;
-    AudioHandle sample = 0;  // the owning sample; 0 for a stream
+    AudioHandle sample = 0;  // the owning sample
     Mix_Chunk* chunk = nullptr;
     int slot = -1;
     bool looping = false;
@@ -42,6 +43,15 @@ struct SoundChannel {
     bool rotate = false;
     Mix_Chunk* view = nullptr;
     std::atomic<std::uint64_t> consumed{0};
+};
+
+// A tune read from its file while it sounds. Only the sounding stream has a
+// decoder open; the others keep the place where they carry on.
+struct StreamTrack {
+    std::string path;
+    bool looping = true;
+    ChannelState state = ChannelState::Stopped;
+    double keptSeconds = 0.0;
 };
 
 struct MusicModule {
@@ -97,7 +107,7 @@ public:
         m_frameBytes = static_cast<std::uint32_t>(SDL_AUDIO_BITSIZE(format) / 8 * m_outputChannels);
         m_slotUsed.assign(static_cast<std::size_t>(Mix_AllocateChannels(16)), false);
         m_outputPaused = false;
-        Mix_HookMusic(MixMusic, this);
+        Mix_SetPostMix(MixModules, this);
         m_open = true;
         return true;
     }
@@ -109,13 +119,16 @@ public:
         while (!m_channels.empty()) {
             Free(m_channels.begin()->first);
         }
+        while (!m_streams.empty()) {
+            Free(m_streams.begin()->first);
+        }
         while (!m_samples.empty()) {
             Free(m_samples.begin()->first);
         }
         while (!m_music.empty()) {
             Free(m_music.begin()->first);
         }
-        Mix_HookMusic(nullptr, nullptr);
+        Mix_SetPostMix(nullptr, nullptr);
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m_slotUsed.clear();
@@ -143,7 +156,6 @@ public:
             return 0;
         }
         auto channel = std::make_unique<SoundChannel>();
-        channel->kind = AudioKind::Sample;
         channel->sample = sample;
         channel->chunk = found->second;
         channel->slot = TakeSlot();
@@ -156,19 +168,17 @@ public:
         if (!m_open) {
             return 0;
         }
-        // Decoded whole: several streams then play at once, each on its own
-        // channel, which a single mixer music could not.
-        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
-        if (chunk == nullptr) {
+        // Opening reads no more than the headers; the decoder is let go at
+        // once and opened again when the stream sounds.
+        Mix_Music* decoder = Mix_LoadMUS(path.c_str());
+        if (decoder == nullptr) {
             return 0;
         }
-        auto channel = std::make_unique<SoundChannel>();
-        channel->kind = AudioKind::Stream;
-        channel->chunk = chunk;
-        channel->looping = true;
-        channel->slot = TakeSlot();
+        Mix_FreeMusic(decoder);
+        auto stream = std::make_unique<StreamTrack>();
+        stream->path = path;
         const AudioHandle handle = NextHandle();
-        m_channels[handle] = std::move(channel);
+        m_streams[handle] = std::move(stream);
         return handle;
     }
 
@@ -203,10 +213,14 @@ public:
             Halt(c);
             Mix_UnregisterAllEffects(c.slot);
             m_slotUsed[static_cast<std::size_t>(c.slot)] = false;
-            if (c.kind == AudioKind::Stream) {
-                Mix_FreeChunk(c.chunk);
-            }
             m_channels.erase(channel);
+            return;
+        }
+        if (const auto stream = m_streams.find(handle); stream != m_streams.end()) {
+            if (m_sounding == handle) {
+                CloseDecoder();
+            }
+            m_streams.erase(stream);
             return;
         }
         if (const auto sample = m_samples.find(handle); sample != m_samples.end()) {
@@ -253,6 +267,26 @@ public:
             }
             return true;
         }
+        if (StreamTrack* stream = FindStream(handle)) {
+            SyncStream();
+            // Any other stream gives up the output and keeps its place.
+            for (const auto& [otherHandle, other] : m_streams) {
+                if (otherHandle != handle) {
+                    CloseDecoder(otherHandle);
+                    other->state = ChannelState::Stopped;
+                }
+            }
+            if (restart) {
+                CloseDecoder(handle);
+                stream->keptSeconds = 0.0;
+            }
+            stream->state = ChannelState::Playing;
+            if (!ReconcileStream(handle)) {
+                stream->state = ChannelState::Stopped;
+                return false;
+            }
+            return true;
+        }
         const std::lock_guard<std::mutex> lock(m_musicMutex);
         MusicModule* music = FindMusic(handle);
         if (music == nullptr) {
@@ -270,6 +304,12 @@ public:
             Sync(*c);
             c->state = ChannelState::Stopped;
             Reconcile(*c);
+            return true;
+        }
+        if (StreamTrack* stream = FindStream(handle)) {
+            SyncStream();
+            stream->state = ChannelState::Stopped;
+            ReconcileStream(handle);
             return true;
         }
         const std::lock_guard<std::mutex> lock(m_musicMutex);
@@ -290,6 +330,14 @@ public:
             }
             return true;
         }
+        if (StreamTrack* stream = FindStream(handle)) {
+            SyncStream();
+            if (stream->state == ChannelState::Playing) {
+                stream->state = ChannelState::Paused;
+                ReconcileStream(handle);
+            }
+            return true;
+        }
         const std::lock_guard<std::mutex> lock(m_musicMutex);
         MusicModule* music = FindMusic(handle);
         if (music == nullptr) {
@@ -306,6 +354,10 @@ public:
             Sync(*c);
             return c->state;
         }
+        if (const StreamTrack* stream = FindStream(handle)) {
+            SyncStream();
+            return stream->state;
+        }
         const std::lock_guard<std::mutex> lock(m_musicMutex);
         const MusicModule* music = FindMusic(handle);
         return music != nullptr ? music->state : ChannelState::Stopped;
@@ -316,6 +368,10 @@ public:
             Sync(*c);
             const double bytesPerSecond = static_cast<double>(m_rate) * m_frameBytes;
             return bytesPerSecond > 0.0 ? PositionBytes(*c) / bytesPerSecond : 0.0;
+        }
+        if (const StreamTrack* stream = FindStream(handle)) {
+            SyncStream();
+            return m_sounding == handle ? DecoderPosition() : stream->keptSeconds;
         }
         const std::lock_guard<std::mutex> lock(m_musicMutex);
         const MusicModule* music = FindMusic(handle);
@@ -336,6 +392,17 @@ public:
                 Halt(*c);
                 c->looping = loop;
                 Reconcile(*c);
+            }
+            return true;
+        }
+        if (StreamTrack* stream = FindStream(handle)) {
+            SyncStream();
+            if (stream->looping != loop) {
+                // The mixer fixes a music's loops when it starts: open the
+                // decoder again at the same place under the new setting.
+                CloseDecoder(handle);
+                stream->looping = loop;
+                ReconcileStream(handle);
             }
             return true;
         }
@@ -366,10 +433,12 @@ public:
         if (!m_open || kind == AudioKind::Music) {
             return;
         }
+        if (kind == AudioKind::Stream) {
+            Mix_VolumeMusic(MixerVolume(volume));
+            return;
+        }
         for (const auto& [handle, c] : m_channels) {
-            if (c->kind == kind) {
-                Mix_Volume(c->slot, MixerVolume(volume));
-            }
+            Mix_Volume(c->slot, MixerVolume(volume));
         }
     }
 
@@ -386,6 +455,8 @@ public:
             Sync(*c);
             Reconcile(*c);
         }
+        SyncStream();
+        ReconcileStreams();
         return true;
     }
 
@@ -397,6 +468,7 @@ public:
         for (const auto& [handle, c] : m_channels) {
             Reconcile(*c);
         }
+        ReconcileStreams();
         return true;
     }
 
@@ -406,6 +478,11 @@ private:
     SoundChannel* FindChannel(AudioHandle handle) {
         const auto found = m_channels.find(handle);
         return found != m_channels.end() ? found->second.get() : nullptr;
+    }
+
+    StreamTrack* FindStream(AudioHandle handle) {
+        const auto found = m_streams.find(handle);
+        return found != m_streams.end() ? found->second.get() : nullptr;
     }
 
     // Callers hold the music mutex.
@@ -482,7 +559,8 @@ private:
             }
         }
         Mix_RegisterEffect(c.slot, CountBytes, nullptr, &c);
-        Mix_Volume(c.slot, MixerVolume(m_volumes[static_cast<std::size_t>(c.kind)].load()));
+        Mix_Volume(c.slot,
+                   MixerVolume(m_volumes[static_cast<std::size_t>(AudioKind::Sample)].load()));
         if (Mix_PlayChannel(c.slot, played, c.looping ? -1 : 0) < 0) {
             Mix_UnregisterAllEffects(c.slot);
             if (c.view != nullptr) {
@@ -529,6 +607,87 @@ private:
         }
     }
 
+    double DecoderPosition() const {
+        const double position = m_decoder != nullptr ? Mix_GetMusicPosition(m_decoder) : 0.0;
+        return std::max(position, 0.0);
+    }
+
+    // Lets the sounding stream's decoder go, keeping its place. With a handle,
+    // only when that stream is the sounding one.
+    void CloseDecoder(AudioHandle only = 0) {
+        if (m_sounding == 0 || (only != 0 && only != m_sounding)) {
+            return;
+        }
+        m_streams[m_sounding]->keptSeconds = DecoderPosition();
+        Mix_HaltMusic();
+        Mix_FreeMusic(m_decoder);
+        m_decoder = nullptr;
+        m_sounding = 0;
+    }
+
+    // A stream that ran to its end stops, ready to start from the beginning.
+    void SyncStream() {
+        if (m_sounding == 0) {
+            return;
+        }
+        StreamTrack& stream = *m_streams[m_sounding];
+        if (stream.state == ChannelState::Playing && Mix_PlayingMusic() == 0) {
+            CloseDecoder();
+            stream.keptSeconds = 0.0;
+            stream.state = ChannelState::Stopped;
+        }
+    }
+
+    // Brings the mixer's music in line with a stream's state and the output
+    // pause; false when the stream should sound and cannot.
+    bool ReconcileStream(AudioHandle handle) {
+        StreamTrack* stream = FindStream(handle);
+        if (stream == nullptr) {
+            return true;
+        }
+        if (stream->state == ChannelState::Stopped) {
+            CloseDecoder(handle);
+            return true;
+        }
+        const bool audible = stream->state == ChannelState::Playing && !m_outputPaused;
+        if (m_sounding != handle) {
+            return !audible || OpenDecoder(handle);
+        }
+        if (audible && Mix_PausedMusic() != 0) {
+            Mix_ResumeMusic();
+        } else if (!audible && Mix_PausedMusic() == 0) {
+            Mix_PauseMusic();
+        }
+        return true;
+    }
+
+    // At most one stream is not stopped; a stream played while the output
+    // was paused opens its decoder only now.
+    void ReconcileStreams() {
+        for (const auto& [handle, stream] : m_streams) {
+            ReconcileStream(handle);
+        }
+    }
+
+    // Ogg Vorbis, the format of the tunes, resumes at its exact place; the
+    // mixer's WAVE reader seeks only to whole seconds.
+    bool OpenDecoder(AudioHandle handle) {
+        CloseDecoder();
+        StreamTrack& stream = *m_streams[handle];
+        m_decoder = Mix_LoadMUS(stream.path.c_str());
+        if (m_decoder == nullptr) {
+            return false;
+        }
+        Mix_VolumeMusic(MixerVolume(m_volumes[static_cast<std::size_t>(AudioKind::Stream)].load()));
+        if (Mix_FadeInMusicPos(m_decoder, stream.looping ? -1 : 1, 0, stream.keptSeconds) != 0) {
+            Mix_FreeMusic(m_decoder);
+            m_decoder = nullptr;
+            return false;
+        }
+        m_sounding = handle;
+        return true;
+    }
+
     // Callers hold the music mutex.
     void RestartPlayer(MusicModule& music) {
         xmp_end_player(music.context);
@@ -537,13 +696,12 @@ private:
         music.ended = false;
     }
 
-    static void SDLCALL MixMusic(void* data, Uint8* stream, int length) {
-        static_cast<CSdlAudio*>(data)->RenderMusic(stream, length);
+    static void SDLCALL MixModules(void* data, Uint8* stream, int length) {
+        static_cast<CSdlAudio*>(data)->RenderModules(stream, length);
     }
 
-    // Audio thread: adds every playing module to the mixer's buffer, which
-    // holds silence when the hook is called.
-    void RenderMusic(Uint8* stream, int length) {
+    // Audio thread: adds every playing module to the mixer's finished mix.
+    void RenderModules(Uint8* stream, int length) {
         if (m_outputPaused) {
             return;
         }
@@ -596,6 +754,10 @@ private:
     std::vector<bool> m_slotUsed;
     std::map<AudioHandle, Mix_Chunk*> m_samples;
     std::map<AudioHandle, std::unique_ptr<SoundChannel>> m_channels;
+    std::map<AudioHandle, std::unique_ptr<StreamTrack>> m_streams;
+    // The stream whose decoder is open, 0 when none.
+    AudioHandle m_sounding = 0;
+    Mix_Music* m_decoder = nullptr;
     std::mutex m_musicMutex;
     std::map<AudioHandle, std::unique_ptr<MusicModule>> m_music;
     std::vector<Sint16> m_scratch;

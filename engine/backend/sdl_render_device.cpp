@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "engine/backend/sdl_internal.h"
 #include "engine/backend/video.h"
@@ -14,6 +15,9 @@ namespace backend {
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+// Far beyond any picture of the game; a picture file claiming more is refused
+// before it is decoded into gigabytes.
+constexpr int kLargestTexture = 8192;
 
 void SetDrawColour(SDL_Renderer* renderer, std::uint32_t argb) {
     SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
@@ -30,8 +34,14 @@ public:
     ~CSdlTexture() override {
         if (!m_renderer.expired()) {
             SDL_DestroyTexture(m_texture);
+            if (m_opaque != nullptr) {
+                SDL_DestroyTexture(m_opaque);
+            }
         }
     }
+
+    CSdlTexture(const CSdlTexture&) = delete;
+    CSdlTexture& operator=(const CSdlTexture&) = delete;
 
     int Width() const override { return m_width; }
     int Height() const override { return m_height; }
@@ -41,11 +51,67 @@ public:
         return m_renderer.lock() == renderer;
     }
 
+    // Additive draws add the texel colour in full, whatever its alpha. SDL's
+    // ADD weighs the colour by the alpha, so they draw from a copy whose
+    // alpha is 255 everywhere, made on the first additive draw. Null when the
+    // renderer cannot make one; the picture itself then stands in.
+    SDL_Texture* OpaqueCopy(SDL_Renderer* renderer) const {
+        if (!m_opaqueTried) {
+            m_opaqueTried = true;
+            m_opaque = MakeOpaqueCopy(renderer);
+        }
+        return m_opaque;
+    }
+
 private:
+    // The pixels are read back through a render target: the texture keeps no
+    // copy of them in memory.
+    SDL_Texture* MakeOpaqueCopy(SDL_Renderer* renderer) const {
+        SDL_Texture* target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                                SDL_TEXTUREACCESS_TARGET, m_width, m_height);
+        if (target == nullptr) {
+            return nullptr;
+        }
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(m_width) *
+                                          static_cast<std::size_t>(m_height));
+        SDL_Texture* previous = SDL_GetRenderTarget(renderer);
+        bool read = false;
+        if (SDL_SetRenderTarget(renderer, target) == 0) {
+            SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
+            SDL_SetTextureColorMod(m_texture, 255, 255, 255);
+            SDL_SetTextureAlphaMod(m_texture, 255);
+            read = SDL_RenderCopy(renderer, m_texture, nullptr, nullptr) == 0 &&
+                   SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
+                                        m_width * 4) == 0;
+            SDL_SetRenderTarget(renderer, previous);
+        }
+        SDL_DestroyTexture(target);
+        if (!read) {
+            return nullptr;
+        }
+        for (std::uint32_t& pixel : pixels) {
+            pixel |= 0xFF000000u;
+        }
+        SDL_Texture* opaque = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                                SDL_TEXTUREACCESS_STATIC, m_width, m_height);
+        if (opaque == nullptr) {
+            return nullptr;
+        }
+        if (SDL_UpdateTexture(opaque, nullptr, pixels.data(), m_width * 4) != 0) {
+            SDL_DestroyTexture(opaque);
+            return nullptr;
+        }
+        SDL_SetTextureBlendMode(opaque, SDL_BLENDMODE_ADD);
+        SDL_SetTextureScaleMode(opaque, SDL_ScaleModeLinear);
+        return opaque;
+    }
+
     SDL_Texture* m_texture;
     int m_width;
     int m_height;
     std::weak_ptr<SDL_Renderer> m_renderer;
+    mutable SDL_Texture* m_opaque = nullptr;
+    mutable bool m_opaqueTried = false;
 };
 
 class CSdlRenderDevice : public IRenderDevice {
@@ -59,7 +125,8 @@ public:
 
     std::unique_ptr<ITexture> CreateTexture(int width, int height,
                                             const std::uint32_t* pixels) override {
-        if (width <= 0 || height <= 0 || pixels == nullptr) {
+        if (width <= 0 || height <= 0 || pixels == nullptr || width > MaxTextureSize() ||
+            height > MaxTextureSize()) {
             return nullptr;
         }
         SDL_Texture* texture = SDL_CreateTexture(m_renderer.get(), SDL_PIXELFORMAT_ARGB8888,
@@ -136,13 +203,23 @@ public:
         }
         const SDL_Rect sourceRect{source.left, source.top, sourceWidth, sourceHeight};
 
-        SDL_Texture* handle = texture->Handle();
         const std::uint32_t colour = draw.colour;
+        SDL_Texture* handle = texture->Handle();
+        Uint8 alpha = static_cast<Uint8>(colour >> 24);
+        SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+        if (draw.blend == BlendMode::Additive) {
+            // Source one, destination one: the colour is added in full and
+            // neither the texel's alpha nor the draw colour's plays a part.
+            if (SDL_Texture* opaque = texture->OpaqueCopy(m_renderer.get())) {
+                handle = opaque;
+            }
+            alpha = 255;
+            blend = SDL_BLENDMODE_ADD;
+        }
         SDL_SetTextureColorMod(handle, static_cast<Uint8>(colour >> 16),
                                static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour));
-        SDL_SetTextureAlphaMod(handle, static_cast<Uint8>(colour >> 24));
-        SDL_SetTextureBlendMode(
-            handle, draw.blend == BlendMode::Additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+        SDL_SetTextureAlphaMod(handle, alpha);
+        SDL_SetTextureBlendMode(handle, blend);
         const double angle = static_cast<double>(draw.rotation) * kDegreesPerRadian;
         const int result = SDL_RenderCopyExF(m_renderer.get(), handle, &sourceRect, &destination,
                                              angle, &centre, static_cast<SDL_RendererFlip>(flip));
@@ -217,6 +294,20 @@ public:
             return "";
         }
         return info.name;
+    }
+
+    int MaxTextureSize() const override {
+        // The software renderer names no limit; its textures live in memory,
+        // so it gets the limit of a hardware device, and no device takes more.
+        SDL_RendererInfo info{};
+        int largest = kLargestTexture;
+        if (SDL_GetRendererInfo(m_renderer.get(), &info) == 0) {
+            const int named = std::min(info.max_texture_width, info.max_texture_height);
+            if (named > 0) {
+                largest = std::min(largest, named);
+            }
+        }
+        return largest;
     }
 
 private:

@@ -112,6 +112,8 @@ public:
     // the next reset fail.
     virtual void SimulateStatus(DeviceStatus status, bool failNextReset = false) = 0;
     virtual std::string RendererName() const = 0;
+    // The largest width or height of a texture; 0 when the device names none.
+    virtual int MaxTextureSize() const { return 0; }
 };
 
 struct WindowDesc {

@@ -1,6 +1,9 @@
 // Loading pictures into textures: colour key, alpha companion, log lines.
 #include "engine/media/texture_loader.h"
 
+#include <algorithm>
+#include <cctype>
+#include <fstream>
 #include <memory>
 
 #include "engine/media/resource_manager.h"
@@ -10,26 +13,129 @@ namespace {
 
 enum class AlphaOutcome { None, Merged, WrongSize };
 
-// Tries the explicit alpha picture, or the companion named after the picture
-// (".tga" first, then ".png"). A companion that is missing or unreadable is
-// normal and silent.
-AlphaOutcome ApplyAlphaPicture(const ImageRecord& record, backend::DecodedImage& picture) {
-    backend::DecodedImage alpha;
-    bool found = false;
-    if (!record.alpha.empty()) {
-        found = backend::DecodeImageFile(record.alpha, alpha) == backend::DecodeResult::Ok;
-    } else {
-        const std::string base = AlphaCompanionBase(record.path);
-        found = backend::DecodeImageFile(base + ".tga", alpha) == backend::DecodeResult::Ok ||
-                backend::DecodeImageFile(base + ".png", alpha) == backend::DecodeResult::Ok;
+// One candidate for the alpha picture. A file whose header declares another
+// size than the picture's cannot be merged, and its pixels, which a file may
+// claim by the gigabyte, are not decoded.
+AlphaOutcome TryAlphaFile(const std::string& path, backend::DecodedImage& picture) {
+    int width = 0;
+    int height = 0;
+    if (ReadPictureSize(path, width, height) &&
+        (width != picture.width || height != picture.height)) {
+        return AlphaOutcome::WrongSize;
     }
-    if (!found) {
+    backend::DecodedImage alpha;
+    if (backend::DecodeImageFile(path, alpha) != backend::DecodeResult::Ok) {
         return AlphaOutcome::None;
     }
     return MergeAlphaPicture(picture, alpha) ? AlphaOutcome::Merged : AlphaOutcome::WrongSize;
 }
 
+// Tries the explicit alpha picture, or the companion named after the picture
+// (".tga" first, then ".png"). A companion that is missing or unreadable is
+// normal and silent.
+AlphaOutcome ApplyAlphaPicture(const ImageRecord& record, backend::DecodedImage& picture) {
+    if (!record.alpha.empty()) {
+        return TryAlphaFile(record.alpha, picture);
+    }
+    const std::string base = AlphaCompanionBase(record.path);
+    const AlphaOutcome tga = TryAlphaFile(base + ".tga", picture);
+    return tga != AlphaOutcome::None ? tga : TryAlphaFile(base + ".png", picture);
+}
+
+std::uint32_t BigEndian16(const unsigned char* bytes) {
+    return (static_cast<std::uint32_t>(bytes[0]) << 8) | bytes[1];
+}
+
+std::uint32_t LittleEndian16(const unsigned char* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8);
+}
+
+std::uint32_t BigEndian32(const unsigned char* bytes) {
+    return (BigEndian16(bytes) << 16) | BigEndian16(bytes + 2);
+}
+
+std::uint32_t LittleEndian32(const unsigned char* bytes) {
+    return LittleEndian16(bytes) | (LittleEndian16(bytes + 2) << 16);
+}
+
+// Declared sizes can be anything a file claims; they are kept within int.
+bool StoreSize(std::uint32_t width, std::uint32_t height, int& outWidth, int& outHeight) {
+    constexpr std::uint32_t kMost = 0x7FFFFFFF;
+    outWidth = static_cast<int>(std::min(width, kMost));
+    outHeight = static_cast<int>(std::min(height, kMost));
+    return true;
+}
+
+// Walks the JPEG markers up to the first start-of-frame, which holds the size.
+bool ReadJpegSize(std::ifstream& file, int& width, int& height) {
+    file.seekg(2);
+    unsigned char marker[4];
+    while (file.read(reinterpret_cast<char*>(marker), 4)) {
+        if (marker[0] != 0xFF) {
+            return false;
+        }
+        const unsigned char kind = marker[1];
+        const std::uint32_t length = BigEndian16(marker + 2);
+        const bool startOfFrame =
+            kind >= 0xC0 && kind <= 0xCF && kind != 0xC4 && kind != 0xC8 && kind != 0xCC;
+        if (startOfFrame) {
+            unsigned char frame[5];
+            if (!file.read(reinterpret_cast<char*>(frame), 5)) {
+                return false;
+            }
+            return StoreSize(BigEndian16(frame + 3), BigEndian16(frame + 1), width, height);
+        }
+        if (length < 2) {
+            return false;
+        }
+        file.seekg(static_cast<std::streamoff>(length) - 2, std::ios::cur);
+    }
+    return false;
+}
+
+bool HasTgaExtension(const std::string& path) {
+    if (path.size() < 4) {
+        return false;
+    }
+    std::string extension = path.substr(path.size() - 4);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".tga";
+}
+
 }  // namespace
+
+bool ReadPictureSize(const std::string& path, int& width, int& height) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char head[26] = {};
+    if (!file.read(reinterpret_cast<char*>(head), sizeof head)) {
+        file.clear();
+        if (file.gcount() < 18) {
+            return false;
+        }
+    }
+    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (std::equal(kPng, kPng + 8, head)) {
+        return StoreSize(BigEndian32(head + 16), BigEndian32(head + 20), width, height);
+    }
+    if (head[0] == 'B' && head[1] == 'M') {
+        if (LittleEndian32(head + 14) == 12) {
+            return StoreSize(LittleEndian16(head + 18), LittleEndian16(head + 20), width, height);
+        }
+        // A negative height marks rows stored top first.
+        const auto rows = static_cast<std::int32_t>(LittleEndian32(head + 22));
+        const std::uint32_t magnitude =
+            rows < 0 ? 0u - static_cast<std::uint32_t>(rows) : static_cast<std::uint32_t>(rows);
+        return StoreSize(LittleEndian32(head + 18), magnitude, width, height);
+    }
+    if (head[0] == 0xFF && head[1] == 0xD8) {
+        return ReadJpegSize(file, width, height);
+    }
+    if (HasTgaExtension(path)) {
+        return StoreSize(LittleEndian16(head + 12), LittleEndian16(head + 14), width, height);
+    }
+    return false;
+}
 
 std::string AlphaCompanionBase(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -91,13 +197,32 @@ HResult CResourceManager::LoadTexture(backend::IRenderDevice* device, ImageRecor
     if (record.texture != nullptr) {
         return RESULT_FAIL;
     }
-    backend::DecodedImage picture;
-    if (device == nullptr ||
-        backend::DecodeImageFile(record.path, picture) != backend::DecodeResult::Ok) {
-        const HResult code = device == nullptr ? RESULT_FAIL : RESULT_INVALID_DATA;
+    const auto failed = [&record](HResult code, std::int32_t format) {
         HtmlLog().Write("Red", "Loading texture: (%s) failed (code error: %u) (%i)",
-                        record.path.c_str(), static_cast<std::uint32_t>(code), record.info.format);
+                        record.path.c_str(), static_cast<std::uint32_t>(code), format);
         return code;
+    };
+    if (device == nullptr) {
+        return failed(RESULT_FAIL, record.info.format);
+    }
+    // A file may claim a size no texture can have; it is refused before its
+    // pixels are decoded, which for such a size would take gigabytes.
+    const int largest = device->MaxTextureSize();
+    const auto tooLarge = [largest](int width, int height) {
+        return largest > 0 && (width > largest || height > largest);
+    };
+    int declaredWidth = 0;
+    int declaredHeight = 0;
+    if (ReadPictureSize(record.path, declaredWidth, declaredHeight) &&
+        tooLarge(declaredWidth, declaredHeight)) {
+        return failed(RESULT_OUT_OF_MEMORY, record.info.format);
+    }
+    backend::DecodedImage picture;
+    if (backend::DecodeImageFile(record.path, picture) != backend::DecodeResult::Ok) {
+        return failed(RESULT_INVALID_DATA, record.info.format);
+    }
+    if (tooLarge(picture.width, picture.height)) {
+        return failed(RESULT_OUT_OF_MEMORY, ImageFormatNumber(picture));
     }
     ApplyColourKey(picture.pixels, record.colourKey);
     // The key comes first: the merge then overwrites every alpha byte, keyed
@@ -108,10 +233,7 @@ HResult CResourceManager::LoadTexture(backend::IRenderDevice* device, ImageRecor
         device->CreateTexture(picture.width, picture.height, picture.pixels.data());
     const std::int32_t format = ImageFormatNumber(picture);
     if (!texture) {
-        HtmlLog().Write("Red", "Loading texture: (%s) failed (code error: %u) (%i)",
-                        record.path.c_str(), static_cast<std::uint32_t>(RESULT_OUT_OF_MEMORY),
-                        format);
-        return RESULT_OUT_OF_MEMORY;
+        return failed(RESULT_OUT_OF_MEMORY, format);
     }
     record.texture = texture.release();
     record.info.width = picture.width;

@@ -29,3 +29,8 @@ std::uint8_t AlphaFromPixel(std::uint32_t argb);
 // pixel at the same place. False, with the picture unchanged, when the two
 // pictures differ in width or height.
 bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedImage& alpha);
+
+// The width and height a picture file declares in its header (PNG, BMP, JPEG,
+// and TGA by its extension), read without decoding the pixels. False when the
+// file cannot be read or its kind is not recognised.
+bool ReadPictureSize(const std::string& path, int& width, int& height);

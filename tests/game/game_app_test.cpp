@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "engine/backend/input.h"
 #include "engine/framework/app_test_support.h"
+#include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
+#include "frontend/menu_command.h"
 #include "game/game_app.h"
 #include "game/session_test_support.h"
 
@@ -36,6 +39,11 @@ protected:
         // The global keeps its state from one application to the next.
         g_inputDevices.GetState() = InputState{};
         session_test::ResetGlobalSession();
+        for (const char* file : {"profiles.sav", "config.cfg"}) {
+            std::filesystem::remove(HtmlLog().GetUserFolder() + file);
+        }
+        Sound().SetStoredVolumes(CSoundManager::DEFAULT_MUSIC_VOLUME,
+                                 CSoundManager::DEFAULT_SOUND_VOLUME);
         folder = std::make_unique<app_test::CScopedWorkingFolder>();
         folder->WriteData("language.xml",
                           "<Languages><Language current=\"English\"/>"
@@ -62,6 +70,16 @@ protected:
     }
 
     static std::string Log() { return app_test::ReadFile(HtmlLog().GetLogPath()); }
+    static CSoundManager& Sound() { return ResourceManager::Instance().GetSoundManager(); }
+    static std::string UserFile(const char* name) { return HtmlLog().GetUserFolder() + name; }
+    void Command(std::uint32_t command, std::intptr_t value = 0) {
+        app->SendMessage(WM_COMMAND, command, value);
+    }
+    void Type(std::u16string_view units) {
+        for (const char16_t unit : units) {
+            app->SendMessage(WM_CHAR, unit);
+        }
+    }
 
     app_test::CManualClock clock;
     app_test::CCountingAudio audio;
@@ -161,6 +179,86 @@ TEST_F(GameAppTest, CloseOpensTheLinksOnceThenShutsDown) {
     EXPECT_EQ(app->GetWindow(), nullptr);
     EXPECT_EQ(app->Run(), 0);
     EXPECT_EQ(app_test::CountOf(Log(), "Log is finished"), 1u);
+}
+
+TEST_F(GameAppTest, AFirstStartFadesToTheMenuWithTheNameEntryOpen) {
+    Start();
+    EXPECT_TRUE(g_gameSession.HadNoProfilesAtStart());
+    EXPECT_EQ(g_gameSession.GetGameMode(), MODE_LOADING | MODE_FADE_OUT);
+    const std::string log = Log();
+    EXPECT_LT(log.find("Load config data ("), log.find("Initializing language"));
+    EXPECT_LT(log.find("Initializing language"), log.find("Load profiles data ("));
+    EXPECT_LT(log.find("No profiles data"), log.find("Run mode: fullscreen (1024x768x22)"));
+
+    ASSERT_EQ(Frame(), RESULT_OK);
+    EXPECT_TRUE(g_gameSession.IsNameEntryOpen()) << "asked for by the first frame";
+    // 255 to black at 500 a second, one more frame to see it, then the menu.
+    for (int i = 0; i < 30 && g_gameSession.GetGameMode() != MODE_MENU; ++i) {
+        ASSERT_EQ(Frame(), RESULT_OK);
+    }
+    EXPECT_EQ(g_gameSession.GetGameMode(), MODE_MENU);
+
+    Type(u" Ann\r");
+    EXPECT_FALSE(g_gameSession.IsNameEntryOpen());
+    EXPECT_FALSE(g_gameSession.HadNoProfilesAtStart());
+    ASSERT_EQ(g_gameSession.GetProfileCount(), 1);
+    EXPECT_EQ(g_gameSession.GetCurrentProfile()->GetName(), u"Ann");
+    EXPECT_EQ(std::filesystem::file_size(UserFile("profiles.sav")), CProfile::RECORD_SIZE);
+    ASSERT_EQ(Frame(), RESULT_OK);
+    EXPECT_FALSE(g_gameSession.IsNameEntryOpen()) << "a player exists now";
+}
+
+TEST_F(GameAppTest, PlayerCommandsOpenClearAddAndRefuse) {
+    app_test::WriteFile(UserFile("profiles.sav"), session_test::ProfileFile({CProfile(u"Bo")}));
+    Start();
+    EXPECT_FALSE(g_gameSession.HadNoProfilesAtStart());
+    Type(u"x");
+    EXPECT_TRUE(g_gameSession.GetTypedName().empty()) << "the entry is closed";
+
+    Command(COMMAND_EDIT_PLAYER_NAME);
+    EXPECT_TRUE(g_gameSession.IsNameEntryOpen());
+    Type(u"Bo");
+    Command(COMMAND_CANCEL_EDIT_PLAYER_NAME);
+    EXPECT_FALSE(g_gameSession.IsNameEntryOpen());
+    Command(COMMAND_EDIT_PLAYER_NAME);
+    EXPECT_TRUE(g_gameSession.GetTypedName().empty()) << "opening clears the name";
+
+    Command(COMMAND_NEW_PLAYER);
+    EXPECT_TRUE(g_gameSession.IsNameEntryOpen()) << "an empty name adds nobody";
+    EXPECT_EQ(g_gameSession.GetProfileCount(), 1);
+    Type(u"Bo\r");
+    EXPECT_TRUE(g_gameSession.IsNameEntryOpen()) << "a taken name is refused";
+    EXPECT_EQ(g_gameSession.GetProfileCount(), 1);
+    Type(u"b");
+    Command(COMMAND_NEW_PLAYER);
+    EXPECT_FALSE(g_gameSession.IsNameEntryOpen());
+    ASSERT_EQ(g_gameSession.GetProfileCount(), 2);
+    EXPECT_EQ(g_gameSession.GetCurrentProfile()->GetName(), u"Bob");
+}
+
+TEST_F(GameAppTest, VolumeCommandsSetTheVolumesThatTheCloseSaves) {
+    Start();
+    Command(COMMAND_SET_MUSIC_VOLUME, 33);
+    Command(COMMAND_SET_SOUND_VOLUME, 44);
+    EXPECT_EQ(Sound().GetVolume(SoundType::Stream), 33);
+    EXPECT_EQ(Sound().GetVolume(SoundType::Sample), 44);
+    app->SendMessage(WM_CLOSE);
+    const std::string expected("\x16\0\0\0\0\x04\0\0\0\x03\0\0\0\0\0\0\x21\0\0\0\x2c\0\0\0", 24);
+    EXPECT_EQ(app_test::ReadFile(UserFile("config.cfg")), expected);
+}
+
+TEST_F(GameAppTest, AWindowedConfigStartsWindowedAndIsSavedUnchanged) {
+    const std::string config("\x16\0\0\0\0\x04\0\0\0\x03\0\0\x01\0\0\0\x28\0\0\0\x3c\0\0\0", 24);
+    app_test::WriteFile(UserFile("config.cfg"), config);
+    Start();
+    EXPECT_TRUE(app->IsWindowed());
+    EXPECT_EQ(app->GetBackBufferWidth(), 800);
+    EXPECT_NE(Log().find("Run mode: windowed"), std::string::npos);
+    EXPECT_EQ(Sound().GetVolume(SoundType::Stream), 40);
+    EXPECT_EQ(Sound().GetVolume(SoundType::Sample), 60);
+    app->SendMessage(WM_CLOSE);
+    EXPECT_EQ(app_test::ReadFile(UserFile("config.cfg")), config);
+    EXPECT_NE(Log().find("Save config data ("), std::string::npos);
 }
 
 // Needs a real X display: tests/scripts/app_window_xvfb.sh runs it under Xvfb

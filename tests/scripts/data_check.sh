@@ -1,8 +1,48 @@
 #!/usr/bin/env bash
 # Checks the shipped data set (Resources/Data): every referenced file, the
 # resource positions, the level and fish tables, the texts, and that the
-# generator still makes the same files.
+# generator still makes the same files. Then makes sure the check itself
+# notices faults the generator could bring in: two samples or two streams
+# swapped, and a glow that carries its light in its alpha.
 # Called as: bash data_check.sh <corvalen binary> <source dir>
 set -euo pipefail
 source_dir="${2:?usage: data_check.sh <binary> <source dir>}"
-exec /usr/bin/python3 "$source_dir/tools/datagen/check_data.py" --root "$source_dir"
+check="$source_dir/tools/datagen/check_data.py"
+/usr/bin/python3 "$check" --root "$source_dir"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/Resources"
+cp -r "$source_dir/Resources/Data" "$work/Resources/Data"
+data="$work/Resources/Data"
+
+expect_fault() {  # <what> <pattern>
+    local out
+    if out="$(/usr/bin/python3 "$check" --root "$work" --no-regen)"; then
+        echo "data check passed with $1"
+        exit 1
+    fi
+    if ! grep -q -- "$2" <<<"$out"; then
+        echo "data check missed $1:"
+        echo "$out"
+        exit 1
+    fi
+    cp "$source_dir/Resources/Data/resources.xml" "$data/resources.xml"
+    cp "$source_dir/Resources/Data/Images/glow.png" "$data/Images/glow.png"
+}
+
+sed -i 's/"SND_CHAIN_1"/"SND_X"/; s/"SND_CHAIN_2"/"SND_CHAIN_1"/; s/"SND_X"/"SND_CHAIN_2"/' \
+    "$data/resources.xml"
+expect_fault "two samples swapped" "Sample position 16 is SND_CHAIN_2"
+sed -i 's/"MUSIC_MENU"/"MUSIC_X"/; s/"MUSIC_BONUS"/"MUSIC_MENU"/; s/"MUSIC_X"/"MUSIC_BONUS"/' \
+    "$data/resources.xml"
+expect_fault "two streams swapped" "Stream position 0 is MUSIC_BONUS"
+/usr/bin/python3 - "$data/Images/glow.png" <<'PY'
+import sys
+from PIL import Image
+img = Image.open(sys.argv[1]).convert("RGBA")
+img.putalpha(Image.eval(img.convert("L"), lambda v: min(255, v * 2)))
+img.save(sys.argv[1])
+PY
+expect_fault "a glow lit by its alpha" "glow.png: .* pixels are not opaque"
+echo "the data check finds swapped sounds and translucent glows"

@@ -34,12 +34,46 @@ INTERIOR_GROUP = {"SAND": 1, "STONE": 1, "ROCK": 1, "GREEN_GRASS": 2, "BLUE_GRAS
                   "RED_GRASS": 2, "CASTLE": 3, "CHEST": 3, "SEA_SHELL": 3,
                   "RED_CORAL": 4, "BLUE_CORAL": 4, "YELLOW_CORAL": 4}
 
+# The sound the game plays at each position, by id (the positions are fixed
+# by the game: 0 button hover, 4 fish dies, 31 machine works, 38 unused ...).
+# A swap in the generator's lists moves an id off its position.
+SAMPLE_IDS = [
+    "SND_BUTTON_HOVER", "SND_BUTTON_CLICK", "SND_HINT_OPEN", "SND_FISH_IN", "SND_FISH_DIES",
+    "SND_WARNING", "SND_FISH_GROWS", "SND_FISH_SHRINKS", "SND_FISH_GROWN", "SND_COMPRESSOR",
+    "SND_LAMP", "SND_WISH_BRUSH", "SND_WISH", "SND_WISH_EXPIRED", "SND_WISH_MET",
+    "SND_WISH_MET_FAST", "SND_CHAIN_1", "SND_CHAIN_2", "SND_CHAIN_3", "SND_COMPUTER_CALL",
+    "SND_COMPUTER_TAKEN", "SND_ORDER_ARRIVES", "SND_DISCARD", "SND_PICK_UP", "SND_REFUSED",
+    "SND_SHOP_SELECT", "SND_LEVEL_FAILED", "SND_LEVEL_WON", "SND_GOAL_REACHED", "SND_EXPERT_REACHED",
+    "SND_CASH", "SND_MACHINE_WORKS", "SND_MACHINE_DONE", "SND_INGREDIENT", "SND_AUDIO_READY",
+    "SND_AUDIO_MUSIC_1", "SND_AUDIO_MUSIC_2", "SND_AUDIO_MUSIC_3", "SND_SPARE", "SND_PET_HAPPY",
+    "SND_PET_SAD", "SND_PET_ABILITY", "SND_TICK", "SND_LINE", "SND_BRUSH_DONE",
+    "SND_ORDER_SOFT", "SND_GULL_HIT", "SND_TURTLE_CLICK", "SND_GULL_FLAP", "SND_GULL_SQUAWK",
+    "SND_GULL_DIVE", "SND_TURTLE_LOST", "SND_TURTLE_SAVED", "SND_GULL_CATCH", "SND_TURTLE_LANDS",
+    "SND_LEVEL_START", "SND_AMBIENT_1", "SND_AMBIENT_2", "SND_AMBIENT_3", "SND_TIME_UP",
+]
+# 0 menu, 1 credits, 2-5 the story levels in turn, 6 the bonus levels.
+STREAM_IDS = ["MUSIC_MENU", "MUSIC_CREDITS", "MUSIC_LEVEL_1", "MUSIC_LEVEL_2", "MUSIC_LEVEL_3",
+              "MUSIC_LEVEL_4", "MUSIC_BONUS"]
+# Pictures the game draws additively, whole or in one cell (left, top,
+# right, bottom). Such a draw adds the colour in full and ignores the alpha,
+# so their light lives in the colour: every pixel opaque, or transparent
+# black (what the colour key makes of pure black).
+ADDITIVE = {"GLOW": None, "LOCATION_1_GLOW": None, "LOCATION_2_GLOW": None,
+            "LOCATION_3_GLOW": None, "LIGHT_ADD": None, "CAUSTIC": None, "MACHINE_GLOW": None,
+            "INSTRUMENTS": (0, 452, 78, 500)}  # the tray highlight
+
 faults = []
 SAMPLE_FILES = []  # sample positions in order, filled by check_resources
+IMAGES = {}        # Image id -> (element, path below the root), filled by check_resources
 
 
 def fault(msg):
     faults.append(msg)
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def exists_exact(root, rel):
@@ -55,7 +89,7 @@ def exists_exact(root, rel):
 def check_subset(path):
     """The engine's XML reader has no CDATA, no character references and only
     a handful of entities."""
-    text = open(path, "rb").read().decode("utf-8")
+    text = read_bytes(path).decode("utf-8")
     if "<![CDATA[" in text:
         fault("%s: CDATA is not read by the game" % path)
     for ent in re.findall(r"&([^;\s]*);", text):
@@ -67,7 +101,7 @@ def check_subset(path):
 
 def parse(path):
     check_subset(path)
-    raw = open(path, "rb").read()
+    raw = read_bytes(path)
     text = raw.decode("utf-8").replace("&cr;", "&#10;").replace("&nbsp;", " ")
     try:
         tree = ET.fromstring(text)
@@ -143,6 +177,8 @@ def check_resources(root, data):
                 fault("resources.xml: Animation2D %s: its image %s is not declared before it" % (rid, el.get("image_id")))
         if tag in ("Image", "Font", "FontFi"):
             images[rid] = (el, pre + el.get("path", ""))
+        if tag == "Image":
+            IMAGES.setdefault(rid, (el, pre + el.get("path", "")))
 
     # Pictures whose names make the loader take them for another picture's alpha.
     pictures = {os.path.normpath(p) for _, p in images.values()}
@@ -169,6 +205,11 @@ def check_resources(root, data):
     if len(kind_lists.get("Stream", [])) < STREAM_POSITIONS:
         fault("resources.xml: %d streams, the game plays positions 0-%d"
               % (len(kind_lists.get("Stream", [])), STREAM_POSITIONS - 1))
+    for kind, expected in (("Sample", SAMPLE_IDS), ("Stream", STREAM_IDS)):
+        have = [e.get("id", "") for e in kind_lists.get(kind, [])]
+        for pos, (mine, want) in enumerate(zip(have, expected)):
+            if mine != want:
+                fault("resources.xml: %s position %d is %s, the game plays %s there" % (kind, pos, mine, want))
     paths = [os.path.normpath(p + e.get("path", "")) for t, e, p in records if t == "Sample"]
     SAMPLE_FILES[:] = [os.path.join(root, x) for x in paths]
     if len(set(paths)) != len(paths):
@@ -197,6 +238,11 @@ def check_resources(root, data):
             check_frames(root, pre + el.get("path"), el, int(nums[0]), images)
     check_fish_in_water(root, records)
     check_wish_pictures(root, records)
+    for rid, box in ADDITIVE.items():
+        if rid in images and exists_exact(root, images[rid][1]):
+            check_light(images[rid][1], os.path.join(root, images[rid][1]), box)
+        else:
+            fault("resources.xml: Image %s, drawn additively, is missing" % rid)
     for t, e, p in records:
         if t in ("Font", "FontFi"):
             check_font(root, t, e, p)
@@ -220,7 +266,7 @@ def check_frames(root, rel, el, needed, images):
         if size and size != (W, H):
             fault("%s: width/height %dx%d differ from the sheet's %dx%d" % (rel, W, H, size[0], size[1]))
     frames = 0
-    for line in open(path, "rb").read().decode("utf-8").splitlines(keepends=True):
+    for line in read_bytes(path).decode("utf-8").splitlines(keepends=True):
         if line == "\n":
             continue
         if not (line.startswith('"') and line.rstrip("\n").endswith('"')):
@@ -330,6 +376,24 @@ def check_wish_pictures(root, records):
             visible = sum(1 for a in alpha.crop((l, t, r, b)).getdata() if a > 0)
             if visible < MIN_VISIBLE * (r - l) * (b - t):
                 fault("%s: the wish bubble's picture at %d..%d x %d..%d is empty" % (rid, l, r, t, b))
+def check_light(rel, path, box):
+    """An additively drawn picture shows by its colour: a translucent pixel
+    would add its whole colour, and a picture lit only through its alpha
+    would add nothing visible."""
+    from PIL import Image
+    import numpy as np
+    a = np.asarray(Image.open(path).convert("RGBA"), dtype=np.int32)
+    if box is not None:
+        left, top, right, bottom = box
+        a = a[top:bottom, left:right]
+    rgb, alpha = a[:, :, :3], a[:, :, 3]
+    clear_black = (alpha == 0) & (rgb.max(axis=2) == 0)
+    translucent = int(((alpha != 255) & ~clear_black).sum())
+    if translucent:
+        fault("%s: %d pixels are not opaque; it is drawn additively, its light must be its colour"
+              % (rel, translucent))
+    if a.size == 0 or rgb.max() < 40:
+        fault("%s: drawn additively but its colour is too dark to show" % rel)
 
 
 def check_font(root, tag, el, pre):
@@ -338,7 +402,7 @@ def check_font(root, tag, el, pre):
         fault("resources.xml: %s %s needs a data file and max_length" % (tag, el.get("id")))
         return
     if tag == "Font":
-        lists = gamereaders.read_font_lists(open(data, "rb").read())
+        lists = gamereaders.read_font_lists(read_bytes(data))
         n = {k: len(v) for k, v in lists.items()}
         if not (n["chars"] == n["widths"] == n["rects"] == n["offsets"]) or not n["chars"]:
             fault("%s: unequal character lists %s" % (data, n))
@@ -346,11 +410,11 @@ def check_font(root, tag, el, pre):
             fault("%s: unequal kerning lists %s" % (data, n))
         adv = [r[2] for r in lists["rects"]]
     else:
-        sym = open(os.path.join(root, pre + el.get("symbols_path", "")), "rb").read()
+        sym = read_bytes(os.path.join(root, pre + el.get("symbols_path", "")))
         if sym[:3] != b"\xef\xbb\xbf":
             fault("%s: the symbols file must start with the byte-order mark" % el.get("symbols_path"))
         chars = sym[3:].decode("utf-8")
-        words = open(data, "rb").read()
+        words = read_bytes(data)
         if len(words) % 4 or len(words) // 4 != len(chars):
             fault("%s: %d symbols but %d words" % (data, len(chars), len(words) // 4))
         adv = [w >> 16 for w in struct.unpack("<%dI" % (len(words) // 4), words)]
@@ -597,7 +661,7 @@ INT_ATTRS = {"location", "location_level", "food_types", "brush_types", "medic_t
 
 def check_numbers(data):
     for name in ("levels.xml", "fishes.xml", "upgrades.xml"):
-        elements, _ = gamereaders.start_elements(open(os.path.join(data, name), "rb").read())
+        elements, _ = gamereaders.start_elements(read_bytes(os.path.join(data, name)))
         for _, tag, attrs in elements:
             for k, v in attrs.items():
                 if k in TEXT_ATTRS and not (name == "levels.xml" and tag in ("Gull", "Turtle")):
@@ -650,6 +714,110 @@ def check_upgrades(data):
                 fault("upgrades.xml: %s %s must be above 0" % (tag, a))
 
 
+def menu_item_ids(data):
+    """The item ids of menu.xml, or None while there is no menu.xml."""
+    path = os.path.join(data, "menu.xml")
+    if not os.path.isfile(path):
+        return None
+    elements, _ = gamereaders.start_elements(read_bytes(path))
+    return {attrs.get("id", "") for p, tag, attrs in elements if tag == "item" and p.startswith("Menu")}
+
+
+def number(parse, attrs, name, default=0):
+    got = parse(attrs.get(name, ""))
+    return default if got is None else got[1]
+
+
+def check_scene_object(root, name, attrs, animations):
+    """One backdrop object: its type, its picture and every rectangle the
+    game cuts from it."""
+    kind = number(gamereaders.parse_int, attrs, "type", -1)
+    image = attrs.get("image", "")
+    where = "%s: object %s" % (name, image or "without image")
+    if not 0 <= kind <= 4:
+        fault("%s: type %s, not 0 to 4" % (where, attrs.get("type")))
+    if image not in IMAGES:
+        fault("%s: no Image of that id in resources.xml" % where)
+        return
+    el, rel = IMAGES[image]
+    if el.get("coverage", "0") not in ("-1", "0"):
+        fault("%s: coverage %s; the backdrop needs -1 or 0" % (where, el.get("coverage")))
+    size = png_size(os.path.join(root, rel)) if exists_exact(root, rel) else None
+    if size is None:
+        return
+    W, H = size
+
+    def inside(what, l, t, r, b):
+        if not (0 <= l < r <= W and 0 <= t < b <= H):
+            fault("%s: %s %d-%d x %d-%d does not lie in its %dx%d picture" % (where, what, l, r, t, b, W, H))
+            return False
+        return True
+
+    rect = [number(gamereaders.parse_int, attrs, k) for k in ("r_left", "r_top", "r_right", "r_bottom")]
+    if rect[2] != 0:
+        inside("rectangle", *rect)
+    if kind == 2 and number(gamereaders.parse_float, attrs, "speed_r") == 0:
+        fault("%s: a swaying object needs speed_r other than 0, or its angle is lost" % where)
+    if kind == 3:
+        if rect[2] - rect[0] <= 0 or rect[3] - rect[1] <= 0:
+            fault("%s: a scrolling texture needs a rectangle, its scroll period" % where)
+        inside("scrolling area", *[number(gamereaders.parse_int, attrs, k)
+                                   for k in ("dr_left", "dr_top", "dr_right", "dr_bottom")])
+    if kind != 4:
+        return
+    if not animations:
+        fault("%s: a frame animation without an animation element" % where)
+        return
+    a = {k: number(gamereaders.parse_int, animations[0], k) for k in (
+        "first_frame_x", "first_frame_y", "last_frame_x", "last_frame_y", "cur_frame_x", "cur_frame_y",
+        "max_frame_x", "max_frame_y", "cut_left", "cut_top", "cut_right", "cut_bottom", "loop",
+        "double_action_every_iteration")}
+    if a["max_frame_x"] < 1 or a["max_frame_y"] < 1:
+        fault("%s: max_frame_x and max_frame_y must be 1 or more" % where)
+        return
+    if a["loop"] and a["double_action_every_iteration"] < 1:
+        fault("%s: a looping animation needs double_action_every_iteration of 1 or more" % where)
+    for f in ("first", "last", "cur"):
+        if not (0 <= a[f + "_frame_x"] < a["max_frame_x"] and 0 <= a[f + "_frame_y"] < a["max_frame_y"]):
+            fault("%s: the %s frame lies outside the %dx%d grid" % (where, f, a["max_frame_x"], a["max_frame_y"]))
+    fw, fh = rect[2] - rect[0], rect[3] - rect[1]
+    if fw <= 0 or fh <= 0:
+        fault("%s: a frame animation needs the size of one frame as its rectangle" % where)
+        return
+    # The last cell of the grid, with the cuts, is the farthest the game reads.
+    inside("frame grid", rect[0] + a["cut_left"], rect[1] + a["cut_top"],
+           rect[0] + a["max_frame_x"] * fw + a["cut_right"], rect[1] + a["max_frame_y"] * fh + a["cut_bottom"])
+
+
+def check_menu_scene(root, data):
+    name = "menu scene.xml"
+    path = os.path.join(data, name)
+    if not os.path.isfile(path):
+        fault("%s is missing" % name)
+        return
+    if parse(path) is None:
+        return
+    elements, _ = gamereaders.start_elements(read_bytes(path))
+    items = menu_item_ids(data)
+    objects = []  # (attributes, [animation attributes])
+    for p, tag, attrs in elements:
+        if tag == "animation" and p.startswith("Base/object") and objects:
+            objects[-1][1].append(attrs)
+        elif not p.startswith("Base"):
+            continue
+        elif tag in ("show", "hide"):
+            for key in ("menu_root", "menu_item"):
+                for rule in [x for x in re.split("[, ]", attrs.get(key, "")) if x]:
+                    if items is not None and rule not in items:
+                        fault("%s: %s %s=\"%s\" names no item of menu.xml" % (name, tag, key, rule))
+        elif tag == "object":
+            objects.append((attrs, []))
+    if not objects:
+        fault("%s: no objects" % name)
+    for attrs, animations in objects:
+        check_scene_object(root, name, attrs, animations)
+
+
 def check_regeneration(root, data):
     with tempfile.TemporaryDirectory() as tmp:
         subprocess.run([sys.executable, os.path.join(HERE, "generate.py"), "--out", tmp],
@@ -667,7 +835,7 @@ def check_regeneration(root, data):
         for dirpath, _, files in os.walk(data):
             for f in files:
                 rel = os.path.relpath(os.path.join(dirpath, f), data)
-                if rel not in mine and not rel.startswith(("menu.xml", "menu scene.xml", "Menu/")):
+                if rel not in mine and not rel.startswith(("menu.xml", "Menu/")):
                     fault("Resources/Data/%s is not made by the generator" % rel)
 
 
@@ -684,6 +852,7 @@ def main():
     check_levels(data, fishes, texts)
     check_upgrades(data)
     check_numbers(data)
+    check_menu_scene(root, data)
     if not args.no_regen:
         check_regeneration(root, data)
     for f in faults:

@@ -138,8 +138,39 @@ def clean_alpha(img):
     return Image.frombytes("RGBA", (w, h), a.tobytes())
 
 
-def save_png(img, path, opaque=False):
+def additive(img, box=None):
+    """A picture drawn additively: the game adds its colour in full and never
+    looks at its alpha, so the light is carried by the colour alone. Each
+    pixel becomes its colour times its alpha, fully opaque: the light fades
+    to black, and on black it looks as the translucent painting did. Pure
+    black is the loaders' colour key, which only makes it transparent black:
+    it adds nothing either way. With a box (left, top, right, bottom) only
+    that part of the picture is made so; there pure black is written as
+    transparent black, so that the nudge of `unkey` leaves it alone."""
+    import numpy as np
+    img = img.convert("RGBA")
+    w, h = img.size
+    a = np.frombuffer(img.tobytes(), dtype=np.uint8).reshape(h, w, 4).astype(np.uint32)
+    l, t, r, b = box or (0, 0, w, h)
+    part = a[t:b, l:r]
+    rgb = (part[:, :, :3] * part[:, :, 3:4] + 127) // 255
+    part[:, :, :3] = rgb
+    part[:, :, 3] = 255
+    if box is not None:
+        part[(rgb == 0).all(axis=2)] = 0
+    return Image.frombytes("RGBA", (w, h), a.astype(np.uint8).tobytes())
+
+
+def save_png(img, path, opaque=False, light=False):
+    """light: the picture is drawn additively (see `additive`); it is saved
+    as colour only and its black is kept pure."""
     os.makedirs(os.path.dirname(path), exist_ok=True)
+    if light:
+        buf = io.BytesIO()
+        additive(img).convert("RGB").save(buf, "PNG", optimize=True)
+        with open(path, "wb") as f:
+            f.write(buf.getvalue())
+        return
     img = unkey(img.convert("RGBA"))
     if opaque:
         img = img.convert("RGB")

@@ -7,7 +7,7 @@ from PIL import Image, ImageDraw, ImageFilter
 
 import painters as P
 import props as PR
-from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, text_center
+from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, text_center, additive
 from gamedata import KINDS
 
 INK = rgba(PAL["ink"])
@@ -724,7 +724,8 @@ def brush_sheet():
 def instruments():
     """Compressor switches, switch-wish icons, order time bar, markers, the
     vitamins on the shelf and the carried pictures (see props.py)."""
-    return atlas(481, 500, PR.instruments_regions())
+    img = atlas(481, 500, PR.instruments_regions())
+    return additive(img, PR.TRAY_HIGHLIGHT_BOX)  # drawn additively over the tray
 
 
 def upgrades():
@@ -738,9 +739,9 @@ def build(out_dir):
     from common import fit
     decl = []
 
-    def put(img_id, img, coverage, rel=None, opaque=False, **attrs):
+    def put(img_id, img, coverage, rel=None, opaque=False, light=False, **attrs):
         rel = rel or "Images/%s.png" % img_id.lower().lstrip("_")
-        save_png(img, "%s/%s" % (out_dir, rel), opaque=opaque)
+        save_png(img, "%s/%s" % (out_dir, rel), opaque=opaque, light=light)
         decl.append((img_id, rel, coverage, attrs))
 
     put("SPLASH_1", splash_team(), "-2", opaque=True, only_intro=1)
@@ -771,19 +772,19 @@ def build(out_dir):
     put("AQUARIUM_2", aquarium_sheet(1, 499), "2")
     put("AQUARIUM_3", aquarium_sheet(2, 505), "3")
     put("AQUARIUM_ADD", aquarium_sheet(3, 505), "1,2,3")
-    put("LOCATION_1_GLOW", glow_sheet(247, 314, [(5, 247, 12, 173), (0, 160, 292, 314), (180, 240, 183, 231), (117, 165, 183, 233), (178, 233, 252, 301), (5, 105, 179, 279)]), "1")
-    put("LOCATION_2_GLOW", glow_sheet(255, 311, [(1, 255, 1, 167), (0, 170, 272, 311), (105, 177, 168, 221), (177, 252, 167, 219), (177, 248, 229, 285), (5, 105, 179, 279)]), "2")
-    put("LOCATION_3_GLOW", glow_sheet(255, 399, [(1, 255, 1, 172), (0, 172, 362, 399), (128, 200, 300, 351), (128, 197, 245, 301), (128, 201, 171, 225), (5, 105, 179, 279)]), "3")
+    put("LOCATION_1_GLOW", glow_sheet(247, 314, [(5, 247, 12, 173), (0, 160, 292, 314), (180, 240, 183, 231), (117, 165, 183, 233), (178, 233, 252, 301), (5, 105, 179, 279)]), "1", light=True)
+    put("LOCATION_2_GLOW", glow_sheet(255, 311, [(1, 255, 1, 167), (0, 170, 272, 311), (105, 177, 168, 221), (177, 252, 167, 219), (177, 248, 229, 285), (5, 105, 179, 279)]), "2", light=True)
+    put("LOCATION_3_GLOW", glow_sheet(255, 399, [(1, 255, 1, 172), (0, 172, 362, 399), (128, 200, 300, 351), (128, 197, 245, 301), (128, 201, 171, 225), (5, 105, 179, 279)]), "3", light=True)
     put("GLOW", glow_sheet(510, 473, [(1, 255, 1, 166), (0, 180, 166, 194), (401, 451, 0, 50), (255, 400, 0, 145),
                                       (310, 387, 150, 233), (57, 102, 198, 260), (265, 296, 198, 250), (245, 300, 349, 393),
                                       (238, 302, 400, 468), (421, 479, 237, 298), (197, 252, 245, 304), (447, 500, 405, 473),
-                                      (448, 507, 340, 403), (401, 510, 133, 236), (183, 243, 169, 240), (4, 64, 267, 333)]), "1,2,3")
+                                      (448, 507, 340, 403), (401, 510, 133, 236), (183, 243, 169, 240), (4, 64, 267, 333)]), "1,2,3", light=True)
     light = new(128, 64)
     ImageDraw.Draw(light).ellipse([4, 4, 124, 60], fill=(255, 240, 170, 200))
-    put("LIGHT_ADD", light.filter(ImageFilter.GaussianBlur(8)), "1,2,3")
+    put("LIGHT_ADD", light.filter(ImageFilter.GaussianBlur(8)), "1,2,3", light=True)
     put("INSTRUMENTS", instruments(), "1,2,3")
     put("WORK_CLOUD", work_cloud(), "1,2,3")
-    put("CAUSTIC", caustic(), "1,2,3")
+    put("CAUSTIC", caustic(), "1,2,3", light=True)
     put("VOLUME_LIGHT", volume_light(), "1,2,3")
     put("LOCATION_1", location(1), "1", opaque=True)
     put("LOCATION_2", location(2), "2", opaque=True)
@@ -802,7 +803,7 @@ def build(out_dir):
     put("_SHADOW_PART_2", shadow_part(), "1,2,3", rel="Images/shadow_stills.png")
     put("TIME_BAR", time_bar(), "1,2,3")
     put("BRUSH", brush_sheet(), "1,2,3")
-    put("MACHINE_GLOW", glow_sheet(258, 255, [(135, 258, 0, 128), (121, 255, 128, 255), (0, 120, 0, 128)]), "1,2,3")
+    put("MACHINE_GLOW", glow_sheet(258, 255, [(135, 258, 0, 128), (121, 255, 128, 255), (0, 120, 0, 128)]), "1,2,3", light=True)
     mbar = new(109, 446)
     md = ImageDraw.Draw(mbar)
     md.rounded_rectangle([3, 0, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)

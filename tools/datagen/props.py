@@ -204,6 +204,10 @@ def vitamin_backdrop(w, h):
     return P._scaled(w, h, paint)
 
 
+# The tray highlight's cell (left, top, right, bottom): it is drawn additively.
+TRAY_HIGHLIGHT_BOX = (0, 452, 78, 500)
+
+
 def tray_highlight(w, h):
     img = new(w, h)
     ImageDraw.Draw(img).ellipse([4, 6, w - 4, h - 6], fill=(255, 250, 190, 170))
@@ -231,7 +235,7 @@ def instruments_regions():
     R.append((379, 422, 264, 306, lambda w, h: mark_sign(w, h, "charge")))
     R.append((292, 332, 432, 487, lambda w, h: P.vitamin("cost", w, h)))
     R.append((244, 291, 433, 482, lambda w, h: P.vitamin("growth", w, h)))
-    R.append((0, 78, 452, 500, tray_highlight))
+    R.append((0, 78, 452, 500, tray_highlight))  # the cell of TRAY_HIGHLIGHT_BOX
     # carried pictures: one column per item, one cell per view
     R += column(299, 378, 180, 368, 4, inset(tray))
     for kind, (l, r, t, b) in (("STONE", (219, 247, 2, 107)), ("ROCK", (276, 303, 0, 106)), ("SAND", (248, 276, 2, 107))):

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,31 +38,35 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
     std::fclose(file);
 }
 
-// A 44.1 kHz 16-bit stereo tone of `seconds`.
-void WriteToneWav(const std::string& path, double seconds) {
-    const std::uint32_t frames = static_cast<std::uint32_t>(44100 * seconds);
+// A 44.1 kHz 16-bit stereo WAVE file; `value` gives both channels of a frame.
+template <typename Value>
+void WriteStereoWav(const std::string& path, std::uint32_t frames, Value value) {
     std::vector<std::uint8_t> wav;
     const char* riff = "RIFF";
     wav.insert(wav.end(), riff, riff + 4);
     PutLe(wav, 36 + frames * 4, 4);
     const char* header = "WAVEfmt ";
     wav.insert(wav.end(), header, header + 8);
-    PutLe(wav, 16, 4);
-    PutLe(wav, 1, 2);  // PCM
-    PutLe(wav, 2, 2);
-    PutLe(wav, 44100, 4);
-    PutLe(wav, 44100 * 4, 4);
-    PutLe(wav, 4, 2);
-    PutLe(wav, 16, 2);
+    // Chunk size, PCM with 2 channels, rate, byte rate, frame bytes with 16 bits.
+    for (const std::uint32_t field : {16u, 1u | (2u << 16), 44100u, 44100u * 4, 4u | (16u << 16)}) {
+        PutLe(wav, field, 4);
+    }
     const char* data = "data";
     wav.insert(wav.end(), data, data + 4);
     PutLe(wav, frames * 4, 4);
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        const auto value = static_cast<std::int16_t>(8000.0 * std::sin(i * 0.0627));
-        PutLe(wav, static_cast<std::uint16_t>(value), 2);
-        PutLe(wav, static_cast<std::uint16_t>(value), 2);
+    for (std::uint32_t frame = 0; frame < frames; ++frame) {
+        const auto sample = static_cast<std::uint16_t>(static_cast<std::int16_t>(value(frame)));
+        PutLe(wav, sample, 2);
+        PutLe(wav, sample, 2);
     }
     WriteFile(path, wav);
+}
+
+// A tone of `seconds`; silence at amplitude 0.
+void WriteToneWav(const std::string& path, double seconds, double amplitude = 8000.0) {
+    WriteStereoWav(
+        path, static_cast<std::uint32_t>(44100 * seconds),
+        [amplitude](std::uint32_t frame) { return amplitude * std::sin(frame * 0.0627); });
 }
 
 // A four-channel module of two orders (patterns 0 and 1), each a note on a
@@ -97,6 +103,45 @@ void WriteTwoOrderModule(const std::string& path) {
     WriteFile(path, mod);
 }
 
+// Every frame holds its own number (1 to `frames`), so the output shows which
+// frame played.
+void WriteNumberedWav(const std::string& path, std::uint32_t frames) {
+    WriteStereoWav(path, frames, [](std::uint32_t frame) { return frame + 1; });
+}
+
+// The left channel of what SDL's disk driver wrote.
+std::vector<std::int16_t> ReadLeftChannel(const std::string& rawPath) {
+    std::vector<std::int16_t> left;
+    std::FILE* file = std::fopen(rawPath.c_str(), "rb");
+    if (file == nullptr) {
+        return left;
+    }
+    std::int16_t frame[2];
+    while (std::fread(frame, sizeof(frame), 1, file) == 1) {
+        left.push_back(frame[0]);
+    }
+    std::fclose(file);
+    return left;
+}
+
+// Streams are Ogg Vorbis in the game; sox encodes them as the data tools do.
+void WriteToneOgg(const std::string& path, double seconds, double amplitude = 8000.0) {
+    const std::string wav = path + ".wav";
+    WriteToneWav(wav, seconds, amplitude);
+    const std::string command = "sox -D -V1 '" + wav + "' '" + path + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::remove(wav.c_str());
+}
+
+// Opens the device on SDL's disk driver, which writes the output to `rawPath`.
+bool OpenIntoFile(backend::IAudio& audio, const std::string& rawPath) {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
+    const bool opened = audio.Open(44100);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    return opened;
+}
+
 void SleepMs(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -107,6 +152,11 @@ protected:
         folder = ::testing::TempDir() + "audio-" + std::to_string(getpid()) + "-";
         WriteToneWav(folder + "tone.wav", 1.0);
         WriteToneWav(folder + "short.wav", 0.25);
+        WriteToneWav(folder + "long.wav", 3.0);
+        WriteToneOgg(folder + "short.ogg", 0.25);
+        WriteToneOgg(folder + "tone.ogg", 1.0);
+        WriteToneOgg(folder + "long.ogg", 3.0);
+        WriteFile(folder + "two.mod.txt", {'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o'});
         WriteTwoOrderModule(folder + "two.mod");
     }
 
@@ -119,6 +169,13 @@ protected:
     }
 
     static backend::IAudio& audio() { return backend::Audio(); }
+
+    static void TearDownTestSuite() {
+        for (const char* name : {"tone.wav", "short.wav", "long.wav", "two.mod", "two.mod.txt",
+                                 "short.ogg", "tone.ogg", "long.ogg"}) {
+            std::remove((folder + name).c_str());
+        }
+    }
 
     static inline std::string folder;
 };
@@ -183,24 +240,75 @@ TEST_F(AudioTest, StoppedChannelCarriesOnWhereItStoppedUnlessRestarted) {
     EXPECT_LT(audio().PositionSeconds(channel), 1.0);
 }
 
-TEST_F(AudioTest, StreamsLoopAndPlayTogether) {
-    const AudioHandle first = audio().LoadStream(folder + "short.wav");
-    const AudioHandle second = audio().LoadStream(folder + "tone.wav");
+TEST_F(AudioTest, OneStreamSoundsAtATimeAndEachKeepsItsPlace) {
+    const AudioHandle first = audio().LoadStream(folder + "short.ogg");
+    const AudioHandle second = audio().LoadStream(folder + "tone.ogg");
     ASSERT_NE(first, 0u);
     ASSERT_NE(second, 0u);
     EXPECT_EQ(audio().LoadStream(folder + "missing.ogg"), 0u);
+    EXPECT_EQ(audio().LoadStream(folder + "two.mod.txt"), 0u) << "not a sound file";
+    EXPECT_EQ(audio().State(first), ChannelState::Stopped);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(first), 0.0);
+
     ASSERT_TRUE(audio().Play(first, true));
-    ASSERT_TRUE(audio().Play(second, true));
     SleepMs(600);  // the short stream has wrapped twice
     EXPECT_EQ(audio().State(first), ChannelState::Playing);
-    EXPECT_EQ(audio().State(second), ChannelState::Playing);
     EXPECT_LT(audio().PositionSeconds(first), 0.25);
-    EXPECT_GT(audio().PositionSeconds(second), 0.4);
 
-    ASSERT_TRUE(audio().SetLooping(first, false));
-    SleepMs(400);
-    EXPECT_EQ(audio().State(first), ChannelState::Stopped);
+    ASSERT_TRUE(audio().Play(second, true));
+    EXPECT_EQ(audio().State(first), ChannelState::Stopped) << "gave up the output";
+    const double firstKept = audio().PositionSeconds(first);
+    SleepMs(300);
     EXPECT_EQ(audio().State(second), ChannelState::Playing);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(first), firstKept);
+    ASSERT_TRUE(audio().Pause(second));
+    const double secondKept = audio().PositionSeconds(second);
+    EXPECT_GT(secondKept, 0.2);
+
+    ASSERT_TRUE(audio().Play(first, false));
+    EXPECT_NEAR(audio().PositionSeconds(first), firstKept, 0.001);
+    EXPECT_EQ(audio().State(second), ChannelState::Stopped);
+    ASSERT_TRUE(audio().Play(second, false));
+    EXPECT_NEAR(audio().PositionSeconds(second), secondKept, 0.001);
+
+    // A stream that no longer loops ends at its end.
+    ASSERT_TRUE(audio().SetLooping(second, false));
+    EXPECT_EQ(audio().State(second), ChannelState::Playing);
+    SleepMs(1000);
+    EXPECT_EQ(audio().State(second), ChannelState::Stopped);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(second), 0.0);
+
+    audio().Free(first);
+    EXPECT_FALSE(audio().Play(first, true)) << "freed";
+}
+
+// A channel's position, whatever its kind, follows the wall clock while it
+// plays: the dummy driver consumes sound in real time.
+TEST_F(AudioTest, ChannelPositionsFollowTheWallClock) {
+    const AudioHandle sample = audio().LoadSample(folder + "long.wav");
+    const AudioHandle stream = audio().LoadStream(folder + "long.ogg");
+    const AudioHandle music = audio().LoadMusic(folder + "two.mod");
+    const struct {
+        const char* kind;
+        AudioHandle channel;
+    } cases[] = {
+        {"sample channel", audio().SampleChannel(sample)},
+        {"stream", stream},
+        {"music module", music},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        ASSERT_NE(c.channel, 0u);
+        ASSERT_TRUE(audio().Play(c.channel, true));
+        const auto start = std::chrono::steady_clock::now();
+        for (int step = 0; step < 4; ++step) {
+            SleepMs(250);
+            const double wall =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            EXPECT_NEAR(audio().PositionSeconds(c.channel), wall, 0.12) << "step " << step;
+        }
+        ASSERT_TRUE(audio().Stop(c.channel));
+    }
 }
 
 TEST_F(AudioTest, MusicJumpsToAnOrderOfTheModule) {
@@ -239,28 +347,53 @@ TEST_F(AudioTest, OutputPauseHoldsEverythingButKeepsChannelsPausedOnTheirOwn) {
     const AudioHandle running = audio().SampleChannel(sample);
     const AudioHandle held = audio().SampleChannel(sample);
     const AudioHandle music = audio().LoadMusic(folder + "two.mod");
+    const AudioHandle stream = audio().LoadStream(folder + "long.ogg");
     ASSERT_NE(held, running);
     ASSERT_TRUE(audio().Play(running, true));
     ASSERT_TRUE(audio().Play(held, true));
     ASSERT_TRUE(audio().Play(music, true));
+    ASSERT_TRUE(audio().Play(stream, true));
     SleepMs(100);
     ASSERT_TRUE(audio().Pause(held));
 
     ASSERT_TRUE(audio().PauseOutput());
     const double runningAt = audio().PositionSeconds(running);
     const double musicAt = audio().PositionSeconds(music);
+    const double streamAt = audio().PositionSeconds(stream);
     SleepMs(150);
     EXPECT_DOUBLE_EQ(audio().PositionSeconds(running), runningAt);
     EXPECT_DOUBLE_EQ(audio().PositionSeconds(music), musicAt);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(stream), streamAt);
     EXPECT_EQ(audio().State(running), ChannelState::Playing);
+    EXPECT_EQ(audio().State(stream), ChannelState::Playing);
 
     ASSERT_TRUE(audio().ResumeOutput());
     const double heldAt = audio().PositionSeconds(held);
     SleepMs(150);
     EXPECT_GT(audio().PositionSeconds(running), runningAt);
     EXPECT_GT(audio().PositionSeconds(music), musicAt);
+    EXPECT_GT(audio().PositionSeconds(stream), streamAt);
     EXPECT_EQ(audio().State(held), ChannelState::Paused);
     EXPECT_DOUBLE_EQ(audio().PositionSeconds(held), heldAt);
+}
+
+TEST_F(AudioTest, StreamPlayedDuringAnOutputPauseStartsWithTheOutput) {
+    const AudioHandle first = audio().LoadStream(folder + "long.ogg");
+    const AudioHandle second = audio().LoadStream(folder + "tone.ogg");
+    ASSERT_TRUE(audio().PauseOutput());
+    ASSERT_TRUE(audio().Play(first, true));
+    ASSERT_TRUE(audio().Play(second, true));
+    EXPECT_EQ(audio().State(first), ChannelState::Stopped) << "one stream at a time";
+    ASSERT_TRUE(audio().Play(first, true));
+    EXPECT_EQ(audio().State(second), ChannelState::Stopped);
+    SleepMs(100);
+    EXPECT_EQ(audio().State(first), ChannelState::Playing);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(first), 0.0);
+
+    ASSERT_TRUE(audio().ResumeOutput());
+    SleepMs(200);
+    EXPECT_GT(audio().PositionSeconds(first), 0.1);
+    EXPECT_DOUBLE_EQ(audio().PositionSeconds(second), 0.0);
 }
 
 TEST_F(AudioTest, VolumesAreKeptPerKindWithinRange) {
@@ -282,33 +415,10 @@ TEST(AudioOutputTest, ResumedAndLoopedChannelsContinueTheSoundSeamlessly) {
     const std::string wavPath = base + ".wav";
     const std::string rawPath = base + ".raw";
     constexpr std::uint32_t kFrames = 4410;  // 0.1 s
-    {
-        std::vector<std::uint8_t> wav;
-        const char* riff = "RIFF";
-        wav.insert(wav.end(), riff, riff + 4);
-        PutLe(wav, 36 + kFrames * 4, 4);
-        const char* header = "WAVEfmt ";
-        wav.insert(wav.end(), header, header + 8);
-        for (const std::uint32_t field :
-             {16u, 1u | (2u << 16), 44100u, 44100u * 4, 4u | (16u << 16)}) {
-            PutLe(wav, field, 4);
-        }
-        const char* data = "data";
-        wav.insert(wav.end(), data, data + 4);
-        PutLe(wav, kFrames * 4, 4);
-        for (std::uint32_t frame = 1; frame <= kFrames; ++frame) {
-            PutLe(wav, frame, 2);
-            PutLe(wav, frame, 2);
-        }
-        WriteFile(wavPath, wav);
-    }
+    WriteNumberedWav(wavPath, kFrames);
 
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
     backend::IAudio& audio = backend::Audio();
-    const bool opened = audio.Open(44100);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_TRUE(opened);
+    ASSERT_TRUE(OpenIntoFile(audio, rawPath));
     const AudioHandle sample = audio.LoadSample(wavPath);
     const AudioHandle channel = audio.SampleChannel(sample);
     ASSERT_NE(channel, 0u);
@@ -326,14 +436,9 @@ TEST(AudioOutputTest, ResumedAndLoopedChannelsContinueTheSoundSeamlessly) {
     SleepMs(150);
     audio.Close();
 
-    std::FILE* file = std::fopen(rawPath.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    std::vector<std::int16_t> left;
-    std::int16_t frame[2];
-    while (std::fread(frame, sizeof(frame), 1, file) == 1) {
-        left.push_back(frame[0]);
-    }
-    std::fclose(file);
+    const std::vector<std::int16_t> left = ReadLeftChannel(rawPath);
+    std::remove(rawPath.c_str());
+    std::remove(wavPath.c_str());
 
     // Every sounding frame follows the previous sounding one, across pauses,
     // the stop, the change of looping and each turn of the loop.
@@ -356,7 +461,54 @@ TEST(AudioOutputTest, ResumedAndLoopedChannelsContinueTheSoundSeamlessly) {
     }
     EXPECT_GE(wraps, 3);
     EXPECT_GT(sounding, 44100 / 4);
+}
+
+// A stream is decoded from its file as it plays, not when it loads: a silent
+// file replaced by a tone after the load sounds as the tone. Stopped, and with
+// another stream sounding in between, it carries on where it stopped.
+TEST(AudioOutputTest, StreamIsReadWhilePlayingAndResumesWhereItStopped) {
+    const std::string base = ::testing::TempDir() + "stream-disk-" + std::to_string(getpid());
+    const std::string tunePath = base + "-tune.ogg";
+    const std::string otherPath = base + "-other.ogg";
+    const std::string rawPath = base + ".raw";
+    WriteToneOgg(tunePath, 2.0, 0.0);
+    WriteToneOgg(otherPath, 2.0, 0.0);
+
+    backend::IAudio& audio = backend::Audio();
+    ASSERT_TRUE(OpenIntoFile(audio, rawPath));
+    const AudioHandle tune = audio.LoadStream(tunePath);
+    const AudioHandle other = audio.LoadStream(otherPath);
+    ASSERT_NE(tune, 0u);
+    ASSERT_NE(other, 0u);
+    WriteToneOgg(tunePath, 2.0);
+    audio.SetVolume(AudioKind::Stream, 100);
+
+    ASSERT_TRUE(audio.Play(tune, true));
+    SleepMs(300);
+    ASSERT_TRUE(audio.Stop(tune));
+    const double stopped = audio.PositionSeconds(tune);
+    ASSERT_TRUE(audio.Play(other, true));
+    SleepMs(200);
+    ASSERT_TRUE(audio.Play(tune, false));
+    EXPECT_EQ(audio.State(other), ChannelState::Stopped);
+    const double resumed = audio.PositionSeconds(tune);
+    SleepMs(200);
+    const double later = audio.PositionSeconds(tune);
+    audio.Close();
+
+    EXPECT_GT(stopped, 0.2);
+    EXPECT_NEAR(resumed, stopped, 0.03);
+    EXPECT_NEAR(later, stopped + 0.2, 0.1);
+    const std::vector<std::int16_t> left = ReadLeftChannel(rawPath);
     std::remove(rawPath.c_str());
+    std::remove(tunePath.c_str());
+    std::remove(otherPath.c_str());
+    double sum = 0.0;
+    for (const std::int16_t value : left) {
+        sum += static_cast<double>(value) * value;
+    }
+    ASSERT_FALSE(left.empty());
+    EXPECT_GT(std::sqrt(sum / static_cast<double>(left.size())), 1000.0) << "the tone played";
 }
 
 TEST(AudioClosedTest, NothingLoadsOrPlaysWithoutADevice) {

@@ -23,9 +23,10 @@ constexpr std::uint32_t kRed = 0xFFFF0000;
 constexpr std::uint32_t kGreen = 0xFF00FF00;
 constexpr std::uint32_t kClear = 0x00000000;
 constexpr std::uint32_t kHalfBlue = 0x800000FF;
-// Half-transparent blue over the background, and added to it.
+// Half-transparent blue over the background, and added to it: an additive
+// draw adds the texel colour in full, whatever its alpha.
 constexpr std::uint32_t kHalfBlueOver = 0xFF2020A0;
-constexpr std::uint32_t kHalfBlueAdded = 0xFF4040C0;
+constexpr std::uint32_t kHalfBlueAdded = 0xFF4040FF;
 constexpr int kSize = 128;
 
 // An 8 x 8 picture of four 4 x 4 quadrants: red, green / clear, half blue.
@@ -231,6 +232,68 @@ TEST_F(RenderDeviceTest, SpriteDrawsLandWhereTheSpriteGeometryPutsThem) {
                 << " expected 0x" << probe.expected;
         }
     }
+}
+
+// Additive draws are source one, destination one: background + texel colour x
+// draw colour, per channel and clamped; the texel's alpha and the draw
+// colour's alpha play no part.
+TEST_F(RenderDeviceTest, AdditiveDrawsAddTheColourInFullWhateverTheAlpha) {
+    // Texels: half-transparent orange, fully clear grey, clear black (the
+    // colour key's result), opaque dark blue.
+    const std::uint32_t quadrants[4] = {0x80C06020, 0x00404040, 0x00000000, 0xFF000080};
+    std::vector<std::uint32_t> texels(64);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            texels[static_cast<std::size_t>(y * 8 + x)] = quadrants[(y / 4) * 2 + x / 4];
+        }
+    }
+    const std::unique_ptr<backend::ITexture> picture = device->CreateTexture(8, 8, texels.data());
+    ASSERT_NE(picture, nullptr);
+    struct AddCase {
+        std::uint32_t colour;
+        std::uint32_t expected[4];
+    };
+    const AddCase cases[] = {
+        {0xFFFFFFFF, {0xFFFFA060, 0xFF808080, kBackground, 0xFF4040C0}},
+        // Half alpha in the draw colour changes nothing.
+        {0x80FFFFFF, {0xFFFFA060, 0xFF808080, kBackground, 0xFF4040C0}},
+        {0x00FFFFFF, {0xFFFFA060, 0xFF808080, kBackground, 0xFF4040C0}},
+        // The colour modulates: half of each channel, none of green.
+        {0x80800080, {0xFFA04050, 0xFF604060, kBackground, 0xFF404080}},
+    };
+    for (const AddCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.colour);
+        SpriteDraw draw;
+        draw.texture = picture.get();
+        draw.scale = {4, 4};
+        draw.colour = c.colour;
+        draw.blend = BlendMode::Additive;
+        const std::vector<std::uint32_t> frame = DrawAlone(draw);
+        const int probes[4][2] = {{8, 8}, {24, 8}, {8, 24}, {24, 24}};
+        for (int i = 0; i < 4; ++i) {
+            const std::uint32_t actual = Pixel(frame, probes[i][0], probes[i][1]);
+            EXPECT_TRUE(Near(actual, c.expected[i], 1))
+                << "texel " << i << std::hex << " got 0x" << actual << " expected 0x"
+                << c.expected[i];
+        }
+    }
+    // The picture keeps its own alpha for ordinary draws after an additive one.
+    SpriteDraw plain;
+    plain.texture = picture.get();
+    plain.scale = {4, 4};
+    const std::vector<std::uint32_t> frame = DrawAlone(plain);
+    EXPECT_TRUE(Near(Pixel(frame, 8, 8), 0xFF805030, 2)) << std::hex << Pixel(frame, 8, 8);
+    EXPECT_TRUE(Near(Pixel(frame, 24, 8), kBackground, 1)) << std::hex << Pixel(frame, 24, 8);
+}
+
+TEST_F(RenderDeviceTest, TexturesBeyondTheLargestSizeAreRefused) {
+    // The software renderer names no limit of its own; the device sets one.
+    const int largest = device->MaxTextureSize();
+    ASSERT_EQ(largest, 8192);
+    const std::vector<std::uint32_t> row(static_cast<std::size_t>(largest) + 1, 0xFFFFFFFF);
+    EXPECT_EQ(device->CreateTexture(largest + 1, 1, row.data()), nullptr);
+    EXPECT_EQ(device->CreateTexture(1, largest + 1, row.data()), nullptr);
+    EXPECT_NE(device->CreateTexture(largest, 1, row.data()), nullptr);
 }
 
 TEST_F(RenderDeviceTest, RefusesBadSourceRectanglesAndDrawsNothingForThem) {

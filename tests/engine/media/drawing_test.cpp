@@ -132,14 +132,26 @@ TEST_F(DrawingTest, TheColourIsMaskedNotMultipliedByTheBrightness) {
 
 TEST_F(DrawingTest, AdditiveDrawsAddToTheScreen) {
     Start();
+    // The draw colour's alpha plays no part in an additive draw; the colour
+    // mask still applies.
+    for (const std::uint32_t colour : {0xFF808080u, 0x20808080u, 0x00808080u}) {
+        SCOPED_TRACE(testing::Message() << std::hex << colour);
+        m_device->Clear(0xFF404040);
+        EXPECT_EQ(m_manager.DrawImageAdditive(m_device.get(), m_halves, nullptr, nullptr, nullptr,
+                                              0.0f, {10, 10}, colour),
+                  RESULT_OK);
+        const auto screen = Screen();
+        EXPECT_TRUE(RgbNear(PixelAt(screen, 11, 11), 0xC04040));
+        EXPECT_TRUE(RgbNear(PixelAt(screen, 16, 11), 0x40C040));
+        EXPECT_TRUE(RgbNear(PixelAt(screen, 30, 30), 0x404040));
+    }
+    m_manager.SetBrightness(64.0f);
     m_device->Clear(0xFF404040);
-    EXPECT_EQ(m_manager.DrawImageAdditive(m_device.get(), m_halves, nullptr, nullptr, nullptr, 0.0f,
-                                          {10, 10}, 0xFF808080),
-              RESULT_OK);
-    const auto screen = Screen();
-    EXPECT_TRUE(RgbNear(PixelAt(screen, 11, 11), 0xC04040));
-    EXPECT_TRUE(RgbNear(PixelAt(screen, 16, 11), 0x40C040));
-    EXPECT_TRUE(RgbNear(PixelAt(screen, 30, 30), 0x404040));
+    m_manager.DrawImageAdditive(m_device.get(), m_halves, nullptr, nullptr, nullptr, 0.0f, {10, 10},
+                                0x00FFFFFF);
+    EXPECT_TRUE(RgbNear(PixelAt(Screen(), 11, 11), 0x804040));
+    m_manager.SetBrightness(255.0f);
+    m_device->Clear(0xFF404040);
     // The next ordinary draw blends normally again.
     m_manager.DrawImage(m_halves, nullptr, nullptr, nullptr, 0.0f, {30, 30}, 0xFFFFFFFF);
     EXPECT_TRUE(RgbNear(PixelAt(Screen(), 31, 31), RED));

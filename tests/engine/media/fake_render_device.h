@@ -68,6 +68,9 @@ public:
     bool ReadPixels(std::vector<std::uint32_t>& /*out*/) override { return false; }
     void SimulateStatus(backend::DeviceStatus /*status*/, bool /*failNextReset*/) override {}
     std::string RendererName() const override { return "fake"; }
+    int MaxTextureSize() const override { return maxTextureSize; }
+
+    int maxTextureSize = 0;
 
     std::vector<RecordedDraw> draws;
 };

@@ -298,6 +298,7 @@ public:
         m_real->SimulateStatus(status, failNextReset);
     }
     std::string RendererName() const override { return m_real->RendererName(); }
+    int MaxTextureSize() const override { return m_real->MaxTextureSize(); }
 
     void KeepFrames(bool keep) { m_keepFrames = keep; }
 

@@ -222,4 +222,98 @@ TEST_F(TextureLoaderTest, AMissingPictureFailsAndALoadedOneIsRefused) {
     EXPECT_EQ(LogTexts().size(), lines);
 }
 
+TEST_F(TextureLoaderTest, TheColourKeyIsComparedWithItsAlpha) {
+    // Only opaque black is the key: half-transparent black and clear black
+    // keep their alpha.
+    std::vector<std::uint32_t> pixels = {0xFF000000, 0x80000000, 0x00000000, 0xFF000001};
+    ApplyColourKey(pixels, 0xFF000000);
+    EXPECT_EQ(pixels, (std::vector<std::uint32_t>{0, 0x80000000, 0, 0xFF000001}));
+
+    WritePng("Resources/pic.png", 2, 1, {0x80000000, 0xFF000000});
+    m_records.reserve(1);
+    ImageRecord& record = Record("Resources/pic.png");
+    ASSERT_EQ(m_manager.LoadTexture(m_device, record), RESULT_OK);
+    const auto screen = Drawn(record);
+    EXPECT_TRUE(RgbNear(PixelAt(screen, 0, 0), 0x00007F));  // half black over blue
+    EXPECT_TRUE(RgbNear(PixelAt(screen, 1, 0), 0x0000FF));  // keyed away
+}
+
+TEST_F(TextureLoaderTest, PictureSizesAreReadFromTheHeaderAlone) {
+    // Headers only: the sizes come from them without any pixel data.
+    std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x40\0\0\0\x20\0\x08\x06\0\0\0", 29);
+    std::string bmp = "BM" + std::string(12, '\0') + std::string("\x28\0\0\0", 4) +
+                      std::string("\x20\x03\0\0\x38\xff\xff\xff", 8) + std::string(16, '\0');
+    std::string oldBmp = "BM" + std::string(12, '\0') + std::string("\x0c\0\0\0\x10\0\x08\0", 8) +
+                         std::string(8, '\0');
+    std::string jpeg("\xff\xd8\xff\xe0\0\x04\0\0\xff\xc0\0\x11\x08\x01\x2c\x02\x58\x03", 18);
+    jpeg += std::string(20, '\0');
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = '\x00';
+    tga[13] = '\x40';  // 16384
+    tga[14] = '\x03';
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool known;
+        int width;
+        int height;
+    };
+    const Case cases[] = {
+        {"a.png", png, true, 16384, 8192},     {"a.bmp", bmp, true, 800, 200},
+        {"b.bmp", oldBmp, true, 16, 8},        {"a.jpg", jpeg, true, 600, 300},
+        {"a.TGA", tga, true, 16384, 3},        {"b.dat", tga, false, 0, 0},
+        {"short.png", "\x89PNG", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(c.name, c.bytes);
+        int width = 0;
+        int height = 0;
+        EXPECT_EQ(ReadPictureSize(c.name, width, height), c.known);
+        if (c.known) {
+            EXPECT_EQ(width, c.width);
+            EXPECT_EQ(height, c.height);
+        }
+    }
+    int width = 0;
+    int height = 0;
+    EXPECT_FALSE(ReadPictureSize("missing.png", width, height));
+}
+
+// A device that takes textures of at most 8 pixels a side.
+class CSmallTextureDevice : public CRecordingDevice {
+public:
+    using CRecordingDevice::CRecordingDevice;
+    int MaxTextureSize() const override { return 8; }
+};
+
+TEST_F(TextureLoaderTest, APictureLargerThanTheLargestTextureFails) {
+    CSmallTextureDevice small(m_device);
+    // A header claiming 16384 x 16384 fails before any decoding: the file
+    // has no pixel data at all, and the code is not that of a bad file.
+    WriteFile("Resources/huge.png",
+              std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x40\0\0\0\x40\0\x08\x06\0\0\0", 29));
+    WritePng("Resources/wide.png", 9, 1, std::vector<std::uint32_t>(9, 0xFFFFFFFF));
+    WritePng("Resources/fits.png", 8, 8, std::vector<std::uint32_t>(64, 0xFFFFFFFF));
+    // A companion that claims another size is not decoded either.
+    WriteFile("Resources/_fits.png",
+              std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x40\0\0\0\x40\0\x08\x06\0\0\0", 29));
+    const std::string code = std::to_string(static_cast<std::uint32_t>(RESULT_OUT_OF_MEMORY));
+    m_records.reserve(3);
+    for (const char* name : {"huge", "wide"}) {
+        SCOPED_TRACE(name);
+        ImageRecord& record = Record(std::string("Resources/") + name + ".png");
+        EXPECT_EQ(m_manager.LoadTexture(&small, record), RESULT_OUT_OF_MEMORY);
+        EXPECT_EQ(record.texture, nullptr);
+        EXPECT_TRUE(LogHas(std::string("Loading texture: (Resources/") + name +
+                               ".png) failed (code error: " + code + ") (0)",
+                           "Red"));
+    }
+    ImageRecord& fits = Record("Resources/fits.png");
+    EXPECT_EQ(m_manager.LoadTexture(&small, fits), RESULT_OK);
+    EXPECT_NE(fits.texture, nullptr);
+    EXPECT_TRUE(LogHas("Incorrect resolution of alpha channel", "Red"));
+}
+
 }  // namespace

@@ -1,0 +1,234 @@
+// Speed and memory of the engine's busiest paths, on the headless backend
+// (SDL's dummy drivers and the software renderer) with the shipped data.
+// Run from anywhere: ./build/corvalen_bench [--benchmark_filter=...]
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "engine/backend/audio.h"
+#include "engine/backend/clock.h"
+#include "engine/backend/video.h"
+#include "engine/media/resource_manager.h"
+#include "game/game_app.h"
+
+namespace {
+
+// Time moves only when told. While `step` is set every read moves it on, so
+// the splash pictures, which wait on the clock, pass in a few frames and the
+// start-up measures the work alone.
+class CBenchClock : public backend::IClock {
+public:
+    double Seconds() override {
+        m_now += m_step;
+        return m_now;
+    }
+    std::uint64_t Milliseconds() override { return static_cast<std::uint64_t>(Seconds() * 1000.0); }
+    void Sleep(std::uint32_t milliseconds) override { m_now += milliseconds / 1000.0; }
+
+    void Advance(double seconds) { m_now += seconds; }
+    void SetStep(double seconds) { m_step = seconds; }
+
+private:
+    double m_now = 1.0;
+    double m_step = 0.0;
+};
+
+CBenchClock& BenchClock() {
+    static CBenchClock clock;
+    return clock;
+}
+
+class CBenchApp : public CGameApp {
+public:
+    CBenchApp() {
+        static int counter = 0;
+        m_instanceName =
+            "CorvalenBench-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    }
+    // Closed as the player closes it, which releases every resource and the
+    // sound output.
+    ~CBenchApp() override {
+        if (GetWindow() != nullptr) {
+            SendMessage(WM_CLOSE);
+        }
+        while (GetPauseCount() > 0) {
+            Pause(false);
+        }
+    }
+};
+
+std::unique_ptr<CBenchApp> StartGame() {
+    BenchClock().SetStep(0.25);
+    auto app = std::make_unique<CBenchApp>();
+    const bool created = Succeeded(app->Create());
+    BenchClock().SetStep(0.0);
+    if (!created) {
+        app.reset();
+    }
+    return app;
+}
+
+std::int64_t ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    std::int64_t size = 0;
+    std::int64_t resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// The menu tune played for 10 s of its time. SDL's disk driver with no delay
+// consumes sound as fast as the tune decodes, so the time is the decoding
+// work; the peak is the resident memory above that before the load.
+void BM_Stream10s(benchmark::State& state) {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    backend::IAudio& audio = backend::Audio();
+    const bool opened = audio.Open(44100);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (!opened) {
+        state.SkipWithError("no audio device");
+        return;
+    }
+    std::int64_t peakGrowth = 0;
+    for (auto _ : state) {
+        const std::int64_t before = ResidentBytes();
+        const backend::AudioHandle stream = audio.LoadStream("Resources/Data/Music/menu.ogg");
+        if (stream == 0 || !audio.Play(stream, true)) {
+            state.SkipWithError("the menu tune did not play");
+            break;
+        }
+        while (audio.PositionSeconds(stream) < 10.0) {
+            peakGrowth = std::max(peakGrowth, ResidentBytes() - before);
+            usleep(200);
+        }
+        audio.Free(stream);
+    }
+    audio.Close();
+    state.counters["peak_rss_growth_MB"] = static_cast<double>(peakGrowth) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_Stream10s)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Window, device, texts, settings and every resource loaded at start.
+void BM_StartUp(benchmark::State& state) {
+    for (auto _ : state) {
+        std::unique_ptr<CBenchApp> app = StartGame();
+        state.PauseTiming();
+        if (app == nullptr) {
+            state.SkipWithError("the game did not start");
+            break;
+        }
+        app.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A frame with nothing to do once loading has ended, at 60 frames a second.
+void BM_IdleFrame(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGame();
+    if (app == nullptr) {
+        state.SkipWithError("the game did not start");
+        return;
+    }
+    for (auto _ : state) {
+        BenchClock().Advance(1.0 / 60.0);
+        benchmark::DoNotOptimize(app->RenderFrame());
+    }
+}
+BENCHMARK(BM_IdleFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_TextWidth200(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGame();
+    CResourceManager& resources = ResourceManager::Instance();
+    const std::int32_t font = resources.GetIndex(RESOURCE_FONT, "FONT_TEXT");
+    if (app == nullptr || font < 0) {
+        state.SkipWithError("no game or no FONT_TEXT");
+        return;
+    }
+    std::u16string text;
+    while (text.size() < 200) {
+        text += u"Fish swim past the glass, 1234567890! ";
+    }
+    text.resize(200);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(resources.GetTextWidth(font, text, 0.0f, true, -1));
+    }
+}
+BENCHMARK(BM_TextWidth200)->Unit(benchmark::kMicrosecond);
+
+// One frame of 1,000 sprite draws of one picture, spread over the screen.
+void BM_Sprites1000(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGame();
+    CResourceManager& resources = ResourceManager::Instance();
+    const std::int32_t image = resources.GetIndex(RESOURCE_IMAGE, "CURSOR");
+    if (app == nullptr || image < 0) {
+        state.SkipWithError("no game or no CURSOR picture");
+        return;
+    }
+    backend::IRenderDevice* device = app->GetDevice();
+    for (auto _ : state) {
+        device->Clear(0xFF000000);
+        if (device->BeginScene()) {
+            for (int n = 0; n < 1000; ++n) {
+                const Vec2 position{static_cast<float>(n * 37 % 1000),
+                                    static_cast<float>(n * 53 % 740)};
+                resources.DrawImage(image, nullptr, nullptr, nullptr, 0.0f, position, 0xFFFFFFFF);
+            }
+            device->EndScene();
+        }
+        device->Present();
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_Sprites1000)->Unit(benchmark::kMillisecond);
+
+// Headless whatever the caller's environment, with a per-user folder of our
+// own so the player's settings and log stay untouched.
+class CBenchEnvironment {
+public:
+    CBenchEnvironment() {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+        char pattern[] = "/tmp/corvalen-bench-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) {
+            m_folder = pattern;
+            setenv("XDG_DATA_HOME", (m_folder / "data").c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", m_folder.c_str(), 1);
+        }
+        std::error_code ignored;
+        std::filesystem::current_path(CORVALEN_SOURCE_DIR, ignored);
+        backend::SetClock(&BenchClock());
+    }
+    ~CBenchEnvironment() {
+        backend::SetClock(nullptr);
+        if (!m_folder.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(m_folder, ignored);
+        }
+    }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const CBenchEnvironment environment;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

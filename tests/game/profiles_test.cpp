@@ -1,0 +1,277 @@
+// Player profiles: the 136-byte record, profiles.sav with its accepted sizes
+// and repairs, and the profile list of the session.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "engine/framework/app_test_support.h"
+#include "engine/platform/html_log.h"
+#include "game/game_session_base.h"
+#include "game/session_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A new player "Ann", byte by byte as profiles.sav stores it.
+std::string AnnByHand() {
+    std::string record(CProfile::RECORD_SIZE, '\0');
+    const auto put32 = [&record](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            record[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+        }
+    };
+    record[0] = 'A';
+    record[2] = 'n';
+    record[4] = 'n';
+    record[34] = 1;  // current
+    put32(36, 3);    // tries
+    put32(40, 1);    // level index
+    put32(72, 1);    // story level
+    put32(76, 1);    // slots 1 0 0 1 1
+    put32(88, 1);
+    put32(92, 1);
+    put32(104, 1);  // pet level
+    put32(108, 1);  // footwear
+    put32(112, 1);  // machine
+    return record;
+}
+
+class ProfilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app_test::PrivateFolder();
+        HtmlLog().Start();
+        path = HtmlLog().GetUserFolder() + "profiles.sav";
+        fs::remove_all(path);
+        fs::remove_all(path + ".tmp");
+    }
+
+    static std::string Log() { return app_test::ReadFile(HtmlLog().GetLogPath()); }
+    std::string Saved() const { return app_test::ReadFile(path); }
+
+    std::string path;
+    CGameSessionBase session;
+};
+
+TEST_F(ProfilesTest, ANewPlayerIsSavedByteForByte) {
+    ASSERT_TRUE(session.AddProfile(u"Ann"));
+    EXPECT_EQ(Saved(), AnnByHand());
+    EXPECT_NE(Log().find("Save profiles data (" + path + "):"), std::string::npos);
+    EXPECT_NE(Log().find("Complete"), std::string::npos);
+
+    CGameSessionBase reloaded;
+    ASSERT_EQ(reloaded.LoadProfiles("profiles.sav"), 1);
+    EXPECT_EQ(reloaded.GetCurrentProfile()->GetName(), u"Ann");
+}
+
+TEST_F(ProfilesTest, EveryFieldComesBackFromTheFile) {
+    CProfile profile(u"Bo");
+    profile.gameStarted = 1;
+    profile.tries = 2;
+    profile.levelIndex = 17;
+    profile.secondCounter = -5;
+    profile.secondCounterShown = 2.5f;
+    profile.levelCash = -60;
+    profile.totalScore = 123456;
+    profile.savings = 789;
+    profile.shownCash = 12.25f;
+    profile.storyLevel = 45;
+    profile.slotLevels[2] = 4;
+    profile.petKind = 1;
+    profile.petLevel = 6;
+    profile.footwearLevel = 3;
+    profile.machineLevel = 2;
+    profile.computerLevel = 1;
+    profile.audioSystemLevel = 3;
+    profile.growthVitaminLevel = 7;
+    profile.costVitaminLevel = 8;
+    profile.bonusReward = 1;
+    app_test::WriteFile(path, session_test::ProfileFile({profile}));
+
+    ASSERT_EQ(session.LoadProfiles("profiles.sav"), 1);
+    const CProfile& read = session.GetProfiles()[0];
+    EXPECT_EQ(session_test::ProfileFile({read}), session_test::ProfileFile({profile}));
+    EXPECT_EQ(read.levelCash, -60);
+    EXPECT_FLOAT_EQ(read.shownCash, 12.25f);
+    EXPECT_EQ(read.slotLevels[2], 4);
+    EXPECT_EQ(read.bonusReward, 1);
+}
+
+TEST_F(ProfilesTest, OnlyWholeRecordsUpToThirteenAreRead) {
+    struct Case {
+        std::size_t size;
+        int profiles;
+        bool incorrect;
+    };
+    const Case cases[] = {{0, 0, false},  {136, 1, false}, {1768, 13, false},
+                          {137, 0, true}, {1904, 0, true}, {135, 0, true}};
+    for (const Case& c : cases) {
+        HtmlLog().Start();
+        std::string bytes;
+        for (std::size_t n = 0; n < c.size / CProfile::RECORD_SIZE; ++n) {
+            bytes += session_test::ProfileFile({CProfile(u"P" + std::u16string(1, u'a' + n))});
+        }
+        bytes.resize(c.size, '\0');
+        app_test::WriteFile(path, bytes);
+        EXPECT_EQ(session.LoadProfiles("profiles.sav"), c.profiles) << c.size;
+        EXPECT_EQ(session.GetProfileCount(), c.profiles) << c.size;
+        const std::string log = Log();
+        EXPECT_NE(log.find("Load profiles data (" + path + "):"), std::string::npos);
+        EXPECT_EQ(log.find("Incorrect profiles data") != std::string::npos, c.incorrect) << c.size;
+        EXPECT_NE(log.find("Complete"), std::string::npos) << c.size;
+        EXPECT_EQ(log.find("Color = Red"), std::string::npos) << c.size;
+        // A rejected file stays as it was.
+        EXPECT_EQ(fs::file_size(path), c.size);
+    }
+}
+
+TEST_F(ProfilesTest, AMissingFileOrAFolderGivesNoProfiles) {
+    EXPECT_EQ(session.LoadProfiles("profiles.sav"), 0);
+    EXPECT_NE(Log().find("No profiles data"), std::string::npos);
+    fs::create_directory(path);
+    HtmlLog().Start();
+    EXPECT_EQ(session.LoadProfiles("profiles.sav"), 0);
+    EXPECT_NE(Log().find("No profiles data"), std::string::npos);
+    fs::remove(path);
+}
+
+TEST_F(ProfilesTest, AnUnterminatedNameEndsAtSixteenUnits) {
+    std::string bytes = session_test::ProfileFile({CProfile(u"x")});
+    for (std::size_t unit = 0; unit < CProfile::NAME_UNITS; ++unit) {
+        bytes[2 * unit] = 'Z';
+    }
+    app_test::WriteFile(path, bytes);
+    ASSERT_EQ(session.LoadProfiles("profiles.sav"), 1);
+    EXPECT_EQ(session.GetProfiles()[0].GetName(), std::u16string(16, u'Z'));
+}
+
+TEST_F(ProfilesTest, WordsUsedAsIndexesAreClampedWithOneRedLineEach) {
+    struct Case {
+        const char* field;
+        std::int32_t CProfile::*word;
+        std::int32_t stored;
+        std::int32_t kept;
+    };
+    const Case cases[] = {
+        {"pet kind", &CProfile::petKind, 2, 1},
+        {"pet kind", &CProfile::petKind, -1, 0},
+        {"pet level", &CProfile::petLevel, 0, 1},
+        {"pet level", &CProfile::petLevel, 7, 6},
+        {"footwear level", &CProfile::footwearLevel, 4, 3},
+        {"machine level", &CProfile::machineLevel, 0, 1},
+        {"machine level", &CProfile::machineLevel, 9, 3},
+        {"computer level", &CProfile::computerLevel, 2, 1},
+        {"audio system level", &CProfile::audioSystemLevel, -3, 0},
+        {"audio system level", &CProfile::audioSystemLevel, 4, 3},
+        {"story level", &CProfile::storyLevel, 0, 1},
+        {"level index", &CProfile::levelIndex, -7, 1},
+        {"growth vitamin level", &CProfile::growthVitaminLevel, -1, 0},
+        {"cost vitamin level", &CProfile::costVitaminLevel, -1, 0},
+    };
+    for (const Case& c : cases) {
+        HtmlLog().Start();
+        CProfile profile(u"Cy");
+        profile.*c.word = c.stored;
+        app_test::WriteFile(path, session_test::ProfileFile({CProfile(u"ok"), profile}));
+        ASSERT_EQ(session.LoadProfiles("profiles.sav"), 2);
+        EXPECT_EQ(session.GetProfiles()[1].*c.word, c.kept) << c.field << " " << c.stored;
+        const std::string log = Log();
+        EXPECT_EQ(app_test::CountOf(log, "Color = Red"), 1u) << c.field;
+        EXPECT_NE(log.find("Profile 2: " + std::string(c.field) + " " + std::to_string(c.stored)),
+                  std::string::npos)
+            << log;
+    }
+
+    // Every slot level stays within 0..4, each repair logged.
+    CProfile slots(u"Di");
+    slots.slotLevels[0] = -1;
+    slots.slotLevels[4] = 5;
+    app_test::WriteFile(path, session_test::ProfileFile({slots}));
+    HtmlLog().Start();
+    ASSERT_EQ(session.LoadProfiles("profiles.sav"), 1);
+    EXPECT_EQ(session.GetProfiles()[0].slotLevels[0], 0);
+    EXPECT_EQ(session.GetProfiles()[0].slotLevels[4], 4);
+    EXPECT_EQ(app_test::CountOf(Log(), "aquarium slot level"), 2u);
+}
+
+TEST_F(ProfilesTest, AddingRefusesAFullListAndTakenNames) {
+    for (int i = 0; i < CGameSessionBase::MAX_PROFILES; ++i) {
+        ASSERT_TRUE(session.AddProfile(u"P" + std::u16string(1, static_cast<char16_t>(u'a' + i))));
+    }
+    EXPECT_TRUE(session.IsProfileListFull());
+    EXPECT_FALSE(session.AddProfile(u"Zed"));
+    EXPECT_EQ(fs::file_size(path), 13 * CProfile::RECORD_SIZE);
+
+    CGameSessionBase fresh;
+    ASSERT_TRUE(fresh.AddProfile(u"Ann"));
+    EXPECT_FALSE(fresh.AddProfile(u"Ann"));
+    EXPECT_TRUE(fresh.AddProfile(u"ann")) << "letter case makes another name";
+    EXPECT_EQ(fresh.GetCurrentProfile()->GetName(), u"ann");
+    EXPECT_EQ(fresh.GetProfiles()[0].current, 0);
+    // A longer name is cut to 16 units.
+    ASSERT_TRUE(fresh.AddProfile(u"abcdefghijklmnopqrstu"));
+    EXPECT_EQ(fresh.GetCurrentProfile()->GetName(), u"abcdefghijklmnop");
+}
+
+TEST_F(ProfilesTest, DeletingKeepsOneCurrentAndTheLastLeavesAnEmptyFile) {
+    ASSERT_TRUE(session.AddProfile(u"A"));
+    ASSERT_TRUE(session.AddProfile(u"B"));
+    ASSERT_TRUE(session.AddProfile(u"C"));
+    ASSERT_TRUE(session.SelectProfile(u"B"));
+    EXPECT_FALSE(session.DeleteProfile(u"nobody"));
+    EXPECT_FALSE(session.DeleteProfile(u""));
+
+    ASSERT_TRUE(session.DeleteProfile(u"C"));
+    EXPECT_EQ(session.GetCurrentProfile()->GetName(), u"B") << "another's deletion keeps it";
+    ASSERT_TRUE(session.DeleteProfile(u"B"));
+    EXPECT_EQ(session.GetCurrentProfile()->GetName(), u"A");
+    EXPECT_EQ(fs::file_size(path), CProfile::RECORD_SIZE);
+
+    // The player does not come back at the next start.
+    ASSERT_TRUE(session.DeleteProfile(u"A"));
+    EXPECT_EQ(session.GetCurrentProfile(), nullptr);
+    ASSERT_TRUE(fs::exists(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+    CGameSessionBase next;
+    EXPECT_EQ(next.LoadProfiles("profiles.sav"), 0);
+}
+
+TEST_F(ProfilesTest, SelectionAndRepairOfTheCurrentFlags) {
+    ASSERT_TRUE(session.AddProfile(u"A"));
+    ASSERT_TRUE(session.AddProfile(u"B"));
+    EXPECT_FALSE(session.SelectProfile(u"b"));
+    EXPECT_EQ(session.GetCurrentProfile()->GetName(), u"B");
+    EXPECT_TRUE(session.SelectProfile(u"A"));
+    EXPECT_EQ(session.GetCurrentProfile()->GetName(), u"A");
+
+    // None current, or several: only the first.
+    CProfile a(u"A");
+    CProfile b(u"B");
+    for (const std::uint8_t flag : {0, 1}) {
+        a.current = flag;
+        b.current = flag;
+        app_test::WriteFile(path, session_test::ProfileFile({a, b}));
+        ASSERT_EQ(session.LoadProfiles("profiles.sav"), 2);
+        EXPECT_EQ(session.GetCurrentProfile()->GetName(), u"A");
+        EXPECT_EQ(session.GetProfiles()[0].current, 1);
+        EXPECT_EQ(session.GetProfiles()[1].current, 0);
+    }
+}
+
+TEST_F(ProfilesTest, AFailedSaveKeepsThePreviousFile) {
+    ASSERT_TRUE(session.AddProfile(u"A"));
+    const std::string before = Saved();
+    fs::create_directory(path + ".tmp");
+    HtmlLog().Start();
+    EXPECT_TRUE(session.AddProfile(u"B")) << "the list changes even when the save fails";
+    EXPECT_FALSE(session.SaveProfiles("profiles.sav"));
+    EXPECT_EQ(Saved(), before);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Couldn't save profiles data"), std::string::npos);
+    EXPECT_NE(log.find("Color = Red"), std::string::npos);
+    fs::remove(path + ".tmp");
+}
+
+}  // namespace

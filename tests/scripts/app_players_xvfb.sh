@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Players and settings of the whole program on a real X server (Xvfb), with a
+# fresh per-user folder each run:
+# 1. A first start opens the name entry by itself once the loading screen has
+#    faded (its caret stands near the design point 512, 391); a space into the
+#    empty name does nothing; "Ann" and Return save a profiles.sav equal to a
+#    record written by hand; SIGTERM saves config.cfg's 24 default bytes.
+# 2. A config.cfg asking for a window and volumes 40 and 60 gives an 800 x 600
+#    window and comes back unchanged after the close.
+# 3. A profiles.sav of 14 records is rejected, the name entry opens, and the
+#    file stays as it was until a player is added.
+# Screenshots are kept in <build>/app-screenshots/.
+# Called as: bash app_players_xvfb.sh <corvalen binary> <source dir>
+set -euo pipefail
+source "$(dirname "$0")/lib/game_run.sh"
+game_run_setup app_players_xvfb.sh "$@"
+shots="$(dirname "$binary")/app-screenshots"
+convert=/usr/bin/convert
+user="$work/data/Ostrel/Corvalen"
+show_on_failure+=("$work/game.stderr")
+xvfb_pid=""
+game_run_on_exit() {
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+mkdir -p "$shots" "$user"
+rm -f "$shots"/players-*.png
+unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# Starts the game on an empty log and waits until its loading screen has
+# faded out to the menu; sets window.
+start_game() {
+    rm -f "$log"
+    timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
+    pid=$!
+    window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
+        fail "no window titled Corvalen"
+    wait_for_log "Load is completed" "Loading 3D animations"
+    # The fade from the loading screen takes about half a second.
+    sleep 2
+}
+
+# The name entry shows only its caret on a black screen: what is not black
+# must stand close to the design point (512, 391), scaled to the screen.
+expect_caret() {
+    local shot="$shots/players-$1.png" scale="$2"
+    local box w h x y
+    # The caret blinks: a few tries catch it bright.
+    for _ in $(seq 1 20); do
+        import -window root "$shot" || fail "no screenshot"
+        box="$("$convert" "$shot" -crop "$3" +repage -fuzz 10% -trim -format '%w %h %X %Y' info: 2>/dev/null)"
+        read -r w h x y <<<"$box"
+        [ "$x" -ge 0 ] && break
+        sleep 0.07
+    done
+    [ "$x" -ge 0 ] || fail "nothing drawn for the name entry ($1)"
+    local cx=$((x + w / 2)) cy=$((y + h / 2))
+    local ex ey
+    ex="$(awk -v s="$scale" 'BEGIN { printf "%d", 512 * s }')"
+    ey="$(awk -v s="$scale" 'BEGIN { printf "%d", 391 * s }')"
+    [ "$w" -lt 60 ] && [ "$h" -lt 60 ] || fail "more than a caret is drawn ($1): $box"
+    [ $((cx - ex)) -le 40 ] && [ $((ex - cx)) -le 40 ] && [ $((cy - ey)) -le 50 ] &&
+        [ $((ey - cy)) -le 20 ] || fail "the caret stands at $cx,$cy, not near $ex,$ey ($1)"
+}
+
+# 1. First start.
+start_game
+expect_caret first 1 1024x768+0+0
+xdotool key space
+xdotool type --delay 50 "Ann"
+xdotool key Return
+wait_for_log "Save profiles data ("
+wait_for_log "Complete" "Save profiles data ("
+# The record of a new player "Ann", written by hand: name, current 1, tries 3,
+# level index 1, story level 1, slots 1 0 0 1 1, pet, footwear and machine 1.
+{
+    printf 'A\0n\0n\0'
+    head -c 28 /dev/zero
+    printf '\001\000'                     # current, game started
+    printf '\003\0\0\0\001\0\0\0'          # tries, level index
+    head -c 28 /dev/zero                  # counters, cash, score, savings
+    printf '\001\0\0\0'                   # story level
+    printf '\001\0\0\0\0\0\0\0\0\0\0\0\001\0\0\0\001\0\0\0'
+    head -c 8 /dev/zero                   # reserved, pet kind
+    printf '\001\0\0\0\001\0\0\0\001\0\0\0'  # pet, footwear, machine
+    head -c 20 /dev/zero                  # computer, audio, vitamins, reward, padding
+} >"$work/ann.sav"
+[ "$(stat -c %s "$work/ann.sav")" -eq 136 ] || fail "the hand-written record is not 136 bytes"
+cmp "$user/profiles.sav" "$work/ann.sav" || fail "profiles.sav differs from the record of Ann"
+close_game
+printf '\026\0\0\0\0\004\0\0\0\003\0\0\0\0\0\0\106\0\0\0\137\0\0\0' >"$work/default.cfg"
+cmp "$user/config.cfg" "$work/default.cfg" || fail "config.cfg does not hold the defaults"
+grep -qF "Save config data (" "$log" || fail "no config save logged"
+
+# 2. A windowed config with its own volumes.
+printf '\026\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\050\0\0\0\074\0\0\0' >"$work/windowed.cfg"
+cp "$work/windowed.cfg" "$user/config.cfg"
+start_game
+grep -qF "Run mode: windowed" "$log" || fail "no windowed run mode"
+geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
+[ "$geometry" = "800x600" ] || fail "the window is $geometry, not 800x600"
+close_game
+cmp "$user/config.cfg" "$work/windowed.cfg" || fail "config.cfg changed"
+
+# 3. Fourteen records are too many: no player, the entry opens, the file stays.
+rm -f "$user/config.cfg"
+head -c 1904 /dev/zero >"$user/profiles.sav"
+start_game
+grep -qF "Incorrect profiles data" "$log" || fail "the 1904-byte file was not rejected"
+expect_caret rejected 1 1024x768+0+0
+[ "$(stat -c %s "$user/profiles.sav")" -eq 1904 ] || fail "the rejected file was changed"
+xdotool type --delay 50 "Bo"
+xdotool key Return
+wait_for_log "Complete" "Save profiles data ("
+[ "$(stat -c %s "$user/profiles.sav")" -eq 136 ] || fail "adding a player did not save one record"
+close_game
+! grep -qF "Color = Red" "$log" || fail "the log holds errors"
+echo "app_players_xvfb: 3 passed, 0 failed"
