@@ -293,7 +293,9 @@ def frame_rects(root, el, pre):
     path = os.path.join(root, pre + el.get("path", ""))
     if not os.path.isfile(path):
         return rects
-    for line in open(path, "rb").read().decode("utf-8").splitlines(keepends=True):
+    with open(path, "rb") as f:
+        lines = f.read().decode("utf-8").splitlines(keepends=True)
+    for line in lines:
         vals = gamereaders.read_frame_line(line)
         if vals is None:
             continue
@@ -331,7 +333,8 @@ def check_fish_in_water(root, records):
         sheet_path = os.path.join(root, images.get(el.get("image_id"), ""))
         if not os.path.isfile(sheet_path):
             continue
-        alpha = Image.open(sheet_path).convert("RGBA").getchannel("A")
+        with Image.open(sheet_path) as sheet:
+            alpha = sheet.convert("RGBA").getchannel("A")
         rects = frame_rects(root, el, pre)
         left, top, right, bottom = anims.FISH_AREAS[kind]
         boxes = {}
@@ -371,7 +374,8 @@ def check_wish_pictures(root, records):
         path = os.path.join(root, paths.get(rid, ""))
         if not os.path.isfile(path):
             continue
-        alpha = Image.open(path).convert("RGBA").getchannel("A")
+        with Image.open(path) as picture:
+            alpha = picture.convert("RGBA").getchannel("A")
         for l, r, t, b in rects:
             visible = sum(1 for a in alpha.crop((l, t, r, b)).getdata() if a > 0)
             if visible < MIN_VISIBLE * (r - l) * (b - t):
