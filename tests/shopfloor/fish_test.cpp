@@ -258,6 +258,32 @@ TEST_F(FishTest, WishesFollowTheFirstRuleThatApplies) {
     EXPECT_EQ(fish.type.wishesMade, 8);
 }
 
+TEST_F(FishTest, SwitchWishesFollowTheWantedState) {
+    struct Case {
+        std::int32_t lamp;
+        bool lampOn;
+        std::uint32_t wish;
+    };
+    const Case cases[] = {
+        {1, false, WISH_LAMP_ON},
+        {1, true, ITEM_FOOD_1},
+        {0, true, WISH_LAMP_OFF},
+        {-1, true, ITEM_FOOD_1},
+        {-1, false, ITEM_FOOD_1},
+        // A state the switch never has: the fish always wants the other one.
+        {2, true, WISH_LAMP_OFF},
+        {2, false, WISH_LAMP_ON},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lamp);
+        CFish fish = MakeFish();
+        fish.type.feedTypes = {1};
+        fish.type.wishesMade = 1;
+        fish.lamp = c.lamp;
+        EXPECT_EQ(NextWish(fish, c.lampOn, false), c.wish);
+    }
+}
+
 TEST_F(FishTest, TrainingFollowsTheScriptAndNeverRunsOut) {
     g_gameSession.SetGameMode(MODE_GAME | MODE_TRAINING);
     struct Case {
