@@ -64,7 +64,7 @@ protected:
     void SetUp() override {
         PanelWorldTest::SetUp();
         backend::SetClock(&m_clock);
-        StartWorld("English", {{"COMBO", "COMBO"}}, SAMPLES);
+        StartWorld("English", TEXTS, SAMPLES);
         for (int i = 0; i < STREAMS; ++i) {
             StreamRecord stream;
             stream.id = "M" + std::to_string(i);
@@ -122,6 +122,19 @@ private:
         const char* id;
         int width;
         int height;
+    };
+    inline static const std::vector<std::pair<std::string, std::string>> TEXTS = {
+        {"COMBO", "COMBO"},
+        {"BUY_COMPUTER_HEADER", "COMPUTER"},
+        {"BUY_COMPUTER_TEXT_1", "ORDERS"},
+        {"UPGRADE_MACHINE_HEADER", "MACHINE"},
+        {"UPGRADE_MACHINE_TEXT_1", "FASTER"},
+        {"UPGRADE_MACHINE_TEXT_2", "FASTEST"},
+        {"BUY_AUDIO_SYSTEM_HEADER", "MUSIC"},
+        {"BUY_AUDIO_SYSTEM_TEXT_1", "CALM"},
+        {"UPGRADE_AUDIO_SYSTEM_HEADER", "MUSIC"},
+        {"UPGRADE_AUDIO_SYSTEM_TEXT_1", "CALMER"},
+        {"UPGRADE_AUDIO_SYSTEM_TEXT_2", "CALMEST"},
     };
     static constexpr Picture IMAGES[] = {
         {"ITEMS", 256, 256},           {"GLOW", 510, 473},
