@@ -118,6 +118,10 @@ TEST_F(InstrumentPanelTest, BuildMakesTheItemsTheCountsOffer) {
     EXPECT_EQ(Item(ITEM_FOOD_3).stationPoint, (Vec2{250, 410}));
     EXPECT_EQ(panel.GetItemPosition(ITEM_COMPUTER), (Vec2{815, 118}));
     EXPECT_EQ(panel.GetItemPosition(ITEM_PET), (Vec2{0, 0}));
+    // A level without the growth vitamin has no charge of it.
+    panel.Build(1, 0, 4, 0, 0, 0);
+    panel.StartCharging(ITEM_VITAMIN_GROWTH, 20.0f);
+    EXPECT_EQ(panel.GetChargeLeft(ITEM_VITAMIN_GROWTH), 0.0f);
 }
 
 TEST_F(InstrumentPanelTest, ItemsAboveTheKnownCountsBlinkAfterTheStartDelay) {

@@ -264,6 +264,31 @@ TEST_F(MachineTest, BuildHoldsTheLevelAndKeepsTheWorkButNotTheQueue) {
     EXPECT_EQ(machine.GetLocation(), 3);
 }
 
+TEST_F(MachineTest, HighlightsPulseTheBodyAndTheFinishedSet) {
+    machine.AcceptIngredients(SET_1);
+    Run(8.0f);
+    const auto colours = [&]() {
+        device.draws.clear();
+        machine.Render(&device, ONE);
+        // The tray first, then the body.
+        return std::make_pair(device.draws.at(0).colour, DrawsOf("UPGRADES").at(0).colour);
+    };
+    EXPECT_EQ(colours(), std::make_pair(0xFFFFFFFFu, 0xFFFFFFFFu));
+    machine.SetHighlight(true, false, true);
+    machine.Update(Away(), ONE, 0.1f);
+    EXPECT_EQ(colours(), std::make_pair(0xFFFFFFFFu, 0xD7FFFFFFu));
+    // Lighting the set as well restarts the pulse; lighting both again does not.
+    machine.SetHighlight(true, true, true);
+    EXPECT_EQ(colours(), std::make_pair(0xFFFFFFFFu, 0xFFFFFFFFu));
+    machine.Update(Away(), ONE, 0.1f);
+    machine.SetHighlight(true, true, true);
+    EXPECT_EQ(colours(), std::make_pair(0xD7FFFFFFu, 0xD7FFFFFFu));
+    machine.SetHighlight(true, false, false);
+    EXPECT_EQ(colours(), std::make_pair(0xD7FFFFFFu, 0xFFFFFFFFu));
+    machine.Reset();
+    EXPECT_EQ(colours().second, 0xFFFFFFFFu);
+}
+
 TEST_F(MachineTest, TheShopPreviewsTheNextLevel) {
     struct Case {
         std::int32_t level;
