@@ -244,6 +244,12 @@ TEST_F(AudioSystemTest, TheShopOffersTheNextLevel) {
     audioSystem.UpdateShop(PressAt(900, 10), ONE, STEP);
     EXPECT_FALSE(audioSystem.IsShopSelected());
     EXPECT_FALSE(g_hintManager.IsFirstHintOpen());
+    // At level 3 a press on its own stand still selects it, without a hint.
+    g_hintManager.Clear();
+    audioSystem.Setup(1, 3);
+    audioSystem.UpdateShop(PressAt(100, 400), ONE, STEP);
+    EXPECT_TRUE(audioSystem.IsShopSelected());
+    EXPECT_TRUE(g_hintManager.GetWindows().empty());
 }
 
 }  // namespace
