@@ -84,28 +84,18 @@ void CMachine::Build(std::int32_t location, std::int32_t level) {
     m_queue.clear();
 
     m_workingClip.ClearClips();
-    m_workingClip.AddClip({613 + m_offset.x,
-                           63 + m_offset.y,
-                           1,
-                           1,
-                           "AQUARIUM_ANIMATION",
-                           0,
-                           36,
-                           0,
-                           77,
-                           307,
-                           0,
-                           0,
-                           0,
-                           1,
-                           5,
-                           0,
-                           0,
-                           2,
-                           6,
-                           0,
-                           1,
-                           0.05f});
+    m_workingClip.AddClip({.offsetX = 613 + m_offset.x,
+                           .offsetY = 63 + m_offset.y,
+                           .imageId = "AQUARIUM_ANIMATION",
+                           .cellRight = 36,
+                           .cellBottom = 77,
+                           .originX = 307,
+                           .endColumn = 1,
+                           .endRow = 5,
+                           .columns = 2,
+                           .rows = 6,
+                           .rowStep = 1,
+                           .frameTime = 0.05f});
 
     const Equipment& kit = EQUIPMENT[m_level - 1];
     m_body.Create(WithGlow(DevicePicture("UPGRADES", kit.body, kit.bodyPosition + m_offset),
