@@ -3,7 +3,8 @@
 # resource positions, the level and fish tables, the texts, and that the
 # generator still makes the same files. Then makes sure the check itself
 # notices faults the generator could bring in: two samples or two streams
-# swapped, and a glow that carries its light in its alpha.
+# swapped, a glow that carries its light in its alpha, and an empty rectangle
+# of a shop device's picture.
 # Called as: bash data_check.sh <corvalen binary> <source dir>
 set -euo pipefail
 source_dir="${2:?usage: data_check.sh <binary> <source dir>}"
@@ -45,4 +46,21 @@ img.putalpha(Image.eval(img.convert("L"), lambda v: min(255, v * 2)))
 img.save(sys.argv[1])
 PY
 expect_fault "a glow lit by its alpha" "glow.png: .* pixels are not opaque"
-echo "the data check finds swapped sounds and translucent glows"
+# A rectangle a shop device cuts, emptied: a dark door glow, a transparent brush.
+blank() {  # <image> <left> <top> <right> <bottom>
+    /usr/bin/python3 - "$@" <<'PY'
+import sys
+from PIL import Image
+path, box = sys.argv[1], tuple(int(v) for v in sys.argv[2:])
+img = Image.open(path).convert("RGBA")
+img.paste((0, 0, 0, 0), box)
+img.save(path)
+PY
+}
+blank "$data/Images/machine_glow.png" 34 150 120 235
+expect_fault "a dark machine door glow" "machine_glow.png: the rectangle 34-120 x 150-235 .* is dark"
+cp "$source_dir/Resources/Data/Images/machine_glow.png" "$data/Images/machine_glow.png"
+blank "$data/Images/brush.png" 47 362 99 414
+expect_fault "a transparent brush picture" "brush.png: the rectangle 47-99 x 362-414 .* is transparent"
+cp "$source_dir/Resources/Data/Images/brush.png" "$data/Images/brush.png"
+echo "the data check finds swapped sounds, translucent glows and empty device pictures"
