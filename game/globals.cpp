@@ -12,6 +12,7 @@ CLocation g_location;
 CInstrumentPanel g_instrumentPanel;
 CLevelBase g_levelBase;
 CAquariumSet g_aquariumSet;
+CBonusGame g_bonusGame;
 CGameSession g_gameSession;
 CMenu g_menu;
 CInputDevices g_inputDevices;

@@ -10,6 +10,7 @@
 #include "game/hint_manager.h"
 #include "game/level_base.h"
 #include "heroine/audio_system.h"
+#include "heroine/bonus_game.h"
 #include "heroine/heroine.h"
 #include "heroine/instrument_panel.h"
 #include "heroine/machine.h"
@@ -28,6 +29,8 @@ extern CInstrumentPanel g_instrumentPanel;
 // Every level of levels.xml.
 extern CLevelBase g_levelBase;
 extern CAquariumSet g_aquariumSet;
+// The mini-game of the bonus levels.
+extern CBonusGame g_bonusGame;
 // The game's state: mode word, profiles, the level being played, upgrades.
 extern CGameSession g_gameSession;
 extern CMenu g_menu;
