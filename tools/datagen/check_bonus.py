@@ -9,6 +9,7 @@ import xml.etree.ElementTree as ET
 from PIL import Image
 
 import bonus_sprites as B
+import gamereaders
 
 # What a saved turtle scores; a goal above this per turtle cannot be reached.
 SAVE_POINTS = 200
@@ -57,23 +58,21 @@ def read_frames(data, animation):
     """The frames of an Animation2D element as (left, right, top, bottom, hot
     x, hot y) in pixels, as the game reads its frame file."""
     width, height = int(animation.get("width", 0)), int(animation.get("height", 0))
+
+    def whole(size, fraction):
+        return int(size * fraction + 0.5)
+
     frames = []
     try:
-        with open(os.path.join(data, animation.get("path", "")), encoding="latin-1") as f:
-            for line in f:
-                values = line.strip().strip('"').split(";")
-                if len(values) != 8:
-                    continue
-                try:
-                    v = [float(x) for x in values]
-                except ValueError:
-                    continue
-                if v[3] <= 0:
-                    continue
-                frames.append((round(v[2] * width), round(v[3] * width), round(v[4] * height),
-                               round(v[5] * height), int(v[6]), int(v[7])))
+        with open(os.path.join(data, animation.get("path", "")), "rb") as f:
+            raw = f.read().decode("utf-8", "replace")
     except OSError:
         return None
+    for line in raw.splitlines(keepends=True):
+        v = gamereaders.read_frame_line(line)
+        if v is not None:
+            frames.append((whole(width, v[2]), whole(width, v[3]), whole(height, v[4]),
+                           whole(height, v[5]), int(v[6]), int(v[7])))
     return frames
 
 
