@@ -171,6 +171,43 @@ TEST_F(BonusCreaturesTest, ATurtleClickedUnderADiveMakesTheGullMissAndScores) {
     EXPECT_EQ(gull.direction.y, -1.0f);
 }
 
+TEST_F(BonusCreaturesTest, AClickedTurtleSpeedsUpAndARestingOneWakesWithHalfItsEnergy) {
+    struct Case {
+        const char* name;
+        float energy;
+        float energyAfter;
+    };
+    const Case cases[] = {
+        {"resting", 0.0f, 2.5f - FRAME},
+        {"swimming", 3.0f, 3.0f - FRAME},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartBonus(1000, {Turtle(1000.0f)});
+        CBonusTurtle& turtle = PlaceTurtle(400.0f);
+        turtle.energy = c.energy;
+        turtle.rest = 0.5f;
+        Frame(Press(420.0f, 630.0f));
+        EXPECT_FLOAT_EQ(turtle.energy, c.energyAfter);
+        EXPECT_FLOAT_EQ(turtle.rest, turtle.restMax);
+        // 100 extra, less what fell off in the frame, moved it on.
+        EXPECT_FLOAT_EQ(turtle.boost, 100.0f - 150.0f * FRAME);
+        EXPECT_FLOAT_EQ(turtle.base.x, 400.0f + (50.0f + turtle.boost) * FRAME);
+        EXPECT_TRUE(turtle.dodge);
+    }
+}
+
+TEST_F(BonusCreaturesTest, ALeavingGullClickedTurnsBackAndLeavesAgain) {
+    StartBonus(1000, {});
+    CBonusGull& gull = PlaceGull(300.0f, 100.0f, GULL_LEAVE);
+    gull.direction = {0.0f, -1.0f};
+    Frame(Press(350.0f, 150.0f));
+    EXPECT_EQ(gull.state, GULL_LEAVE);
+    EXPECT_EQ(gull.boost, 200.0f);
+    EXPECT_LT(gull.direction.y, 0.0f);
+    EXPECT_EQ(Plays(46), 1);
+}
+
 TEST_F(BonusCreaturesTest, ADroppedTurtleBouncesOnceAndRests) {
     StartBonus(1000, {Turtle(1000.0f)});
     CBonusTurtle& turtle = PlaceTurtle(400.0f);
