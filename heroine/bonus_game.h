@@ -63,8 +63,7 @@ public:
     std::int32_t GetHandClip() const { return m_handClip; }
     const CFrameAnimation& GetHand() const { return m_hand; }
     const CGuiImage& GetBarCover() const { return m_barCover; }
-    // The creatures, in spawn order; tests and the scene's debug tools place
-    // them directly.
+    // The creatures, in spawn order, open to be laid out directly.
     std::vector<CBonusGull>& Gulls() { return m_gulls; }
     std::vector<CBonusTurtle>& Turtles() { return m_turtles; }
 
