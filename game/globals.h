@@ -36,6 +36,7 @@ extern COrderList g_orderList;
 // Every level of levels.xml.
 extern CLevelBase g_levelBase;
 extern CAquariumSet g_aquariumSet;
+// The mini-game of the bonus levels.
 extern CBonusGame g_bonusGame;
 // The game's state: mode word, profiles, the level being played, upgrades.
 extern CGameSession g_gameSession;

@@ -86,6 +86,8 @@ struct PixelCase {
 
 // The numbers of the play HUD: the cash and the story level.
 const Area kCashText{10, 30, 82, 92};
+// The bonus game's own line under its score bar ("saved/total").
+const Area kBonusGoalText{830, 700, 970, 768};
 const Area kLevelText{110, 28, 176, 80};
 // The shop's savings, six digits wide.
 const Area kSavingsText{0, 30, 110, 92};
@@ -396,7 +398,11 @@ TEST_F(HudPixelTest, PlayHudShowsItsPanelsAndBarsToTheEdgesSetAndClosedOnlyWitho
          PlayHudLayers(108, 92, kFull),
          {kCashText, kLevelText},
          {closed}},
-        {"bonus level", {.bonus = true, .timeLeft = 0.0f}, CornerLayers(kFull), {}, {}},
+        {"bonus level",
+         {.bonus = true, .timeLeft = 0.0f},
+         CornerLayers(kFull),
+         {kBonusGoalText},
+         {}},
     };
     for (const PixelCase& c : cases) {
         Check(c);

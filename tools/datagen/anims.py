@@ -528,8 +528,9 @@ def build(out_dir):
     hand_hot = (137, 100)
     emit("A_HAND_PART_1", "HAND_PART_1", simple_sheet("h1", 80, lambda f: (("h", f % 4), lambda: hand_pic(48, 60, (f % 4) / 3.0)), hand_hot), bonus)
     emit("A_HAND_PART_2", "HAND_PART_2", simple_sheet("h2", 24, lambda f: (("h", 0), lambda: hand_pic(48, 60, 0)), hand_hot), bonus)
-    gull_hot = (-50, -35)
-    emit("A_GULL_PART_1", "GULL_PART_1", simple_sheet("g1", 60, lambda f: (("g", f % 6, f < 20), lambda: gull_pic(100, 70, (f % 6) / 6.0, False, f < 20)), gull_hot), bonus)
-    emit("A_GULL_PART_2", "GULL_PART_2", simple_sheet("g2", 60, lambda f: (("g", f % 6, f < 30), lambda: gull_pic(100, 70, (f % 6) / 6.0, f < 30)), gull_hot), bonus)
-    emit("A_TURTLE", "TURTLE_SHEET", simple_sheet("t", 71, lambda f: (("t", f // 5 % 4, f > 40), lambda: turtle_pic(60, 44, (f // 5 % 4) / 4.0, f > 40)), (-30, -22)), bonus)
+    import bonus_sprites
+    gull_1, gull_2 = bonus_sprites.gull_sheets(Sheet, gull_pic)
+    emit("A_GULL_PART_1", "GULL_PART_1", gull_1, bonus)
+    emit("A_GULL_PART_2", "GULL_PART_2", gull_2, bonus)
+    emit("A_TURTLE", "TURTLE_SHEET", bonus_sprites.turtle_sheet(Sheet, turtle_pic), bonus)
     return out

@@ -23,6 +23,7 @@ sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
 
 import check_menu  # noqa: E402
+import check_bonus  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -931,6 +932,7 @@ def main():
     texts = check_texts(data)
     fishes = check_fishes(data)
     check_levels(data, fishes, texts)
+    check_bonus.check(data, fault)
     check_upgrades(data)
     check_numbers(data)
     check_menu.check(root, data, texts, sys.modules[__name__])
