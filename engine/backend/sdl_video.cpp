@@ -151,6 +151,16 @@ public:
         SDL_SetWindowGrab(m_window, confine ? SDL_TRUE : SDL_FALSE);
     }
 
+    bool IsCursorConfined() const override {
+        // SDL names a grabbed window only while the grab is really in force,
+        // which needs the input focus as well as the request.
+        return SDL_GetGrabbedWindow() == m_window;
+    }
+
+    void SetRelativeMouse(bool relative) override {
+        SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+    }
+
     void Show() override { SDL_ShowWindow(m_window); }
 
     bool PollEvent(Event& event) override {
@@ -330,6 +340,7 @@ public:
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
             return false;
         }
+        sdl::InstallHangupHandler();
         m_initialised = true;
         return true;
     }
@@ -338,6 +349,7 @@ public:
         if (!m_initialised) {
             return;
         }
+        sdl::RemoveHangupHandler();
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         m_initialised = false;
         if (SDL_WasInit(0) == 0) {

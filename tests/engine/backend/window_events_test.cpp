@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <vector>
 
@@ -196,6 +197,22 @@ TEST_F(WindowEventsTest, WindowStateChangesAndQuitBecomeOurEvents) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    const std::vector<Event> events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, EventType::Close);
+    EXPECT_TRUE(backend::CloseRequested());
+}
+
+TEST_F(WindowEventsTest, HangupClosesAsTerminationDoes) {
+    struct sigaction hangup {};
+    struct sigaction termination {};
+    ASSERT_EQ(sigaction(SIGHUP, nullptr, &hangup), 0);
+    ASSERT_EQ(sigaction(SIGTERM, nullptr, &termination), 0);
+    if (hangup.sa_handler == SIG_IGN || termination.sa_handler == SIG_DFL) {
+        GTEST_SKIP() << "SIGHUP ignored or SDL's signal handlers turned off";
+    }
+    ASSERT_NE(hangup.sa_handler, SIG_DFL) << "SIGHUP would end the process without a close";
+    ASSERT_EQ(raise(SIGHUP), 0);
     const std::vector<Event> events = Drain();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, EventType::Close);

@@ -273,7 +273,14 @@ public:
             frames.push_back(ReadScreen(m_real));
         }
         ++presents;
+        if (!vsync) {
+            ++immediatePresents;
+        }
         return m_real->Present();
+    }
+    void SetVSync(bool on) override {
+        vsync = on;
+        m_real->SetVSync(on);
     }
     backend::DrawResult Draw(const backend::SpriteDraw& draw) override {
         Drawn drawn;
@@ -304,6 +311,9 @@ public:
     std::vector<Drawn> draws;
     std::vector<std::vector<std::uint32_t>> frames;
     int presents = 0;
+    // Presents made without waiting for the refresh.
+    int immediatePresents = 0;
+    bool vsync = true;
 
 private:
     backend::IRenderDevice* m_real;
