@@ -13,25 +13,12 @@ game_tests="$build_dir/tests/game_tests"
 shots="$build_dir/app-screenshots"
 convert=/usr/bin/convert
 show_on_failure+=("$work/game.stderr" "$work/tests.out")
-xvfb_pid=""
-game_run_on_exit() {
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
 [ -x "$game_tests" ] || fail "game_tests not built next to the binary ($game_tests)"
 mkdir -p "$shots"
 rm -f "$shots"/*.png
-# A real X server this time.
-unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
 
 # A white root window: whatever the game does not cover shows up white.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 -wr 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_xvfb 1024x768x24 -wr
 
 # The real program: its window, fullscreen at 1024 x 768.
 timeout -k 60 120 "$binary" 2>"$work/game.stderr" &

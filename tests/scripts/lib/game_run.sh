@@ -27,7 +27,28 @@ game_run_on_exit() { :; }
 game_run_cleanup() {
     if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
     game_run_on_exit
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     rm -rf "$work"
+}
+
+# Starts an X server of its own with one screen of the given size (such as
+# 1024x768x24; extra Xvfb options may follow) and points DISPLAY at it. The
+# server picks a free display number and writes it to -displayfd, so runs side
+# by side never collide; it is killed by pid when the script ends. The
+# dummy video driver the set-up chose gives way to the real X server.
+xvfb_pid=""
+start_xvfb() {
+    local screen="$1"
+    shift
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 "$screen" "$@" 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
 }
 
 fail() {
@@ -58,11 +79,13 @@ wait_for_log() {
     fail "the game did not log: $text"
 }
 
-# Sends SIGTERM to the game in $pid and expects it to close with exit code 0.
+# Sends SIGTERM (or the signal named, such as HUP) to the game in $pid and
+# expects it to close with exit code 0.
 close_game() {
-    kill -TERM "$pid"
+    local signal="${1:-TERM}"
+    kill -"$signal" "$pid"
     local rc=0
     wait "$pid" || rc=$?
     pid=""
-    [ "$rc" -eq 0 ] || fail "exit code $rc after SIGTERM"
+    [ "$rc" -eq 0 ] || fail "exit code $rc after SIG$signal"
 }
