@@ -28,14 +28,7 @@ public:
     };
 
     CScriptedGameApp() { m_instanceName = app_test::UniqueInstanceName(); }
-    ~CScriptedGameApp() override {
-        while (GetPauseCount() > 0) {
-            Pause(false);
-        }
-        while (GetPauseCount() < 0) {
-            Pause(true);
-        }
-    }
+    ~CScriptedGameApp() override { app_test::BalancePauses(*this); }
 
     HResult OnUpdate() override {
         const HResult result = CGameApp::OnUpdate();
