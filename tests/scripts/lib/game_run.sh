@@ -27,7 +27,7 @@ game_run_on_exit() { :; }
 game_run_cleanup() {
     if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
     game_run_on_exit
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    stop_xvfb
     rm -rf "$work"
 }
 
@@ -49,6 +49,15 @@ start_xvfb() {
     [ -s "$work/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n 1 "$work/display")"
     unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
+}
+
+stop_xvfb() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    xvfb_pid=""
+    rm -f "$work/display"
 }
 
 fail() {

@@ -1,8 +1,9 @@
-// The fullscreen cursor on a real X server, driven through the game's own
-// message and frame loop: relative mouse motion takes the cursor to both
-// edges of a mode narrower than the design width, and the pointer is confined
-// again after the window was unmapped, mapped and focused (a minimise and
-// restore, as alt-tab gives).
+// The game on real X servers, each with one display mode: the fullscreen
+// cursor, driven through the game's own message and frame loop, where relative
+// mouse motion takes the cursor to both edges of a mode narrower than the
+// design width and the pointer is confined again after the window was
+// unmapped, mapped and focused (a minimise and restore, as alt-tab gives); and
+// the letterbox band of the splash pictures on a desktop narrower than 4:3.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -69,10 +70,10 @@ int Xdotool(const std::string& arguments) {
 }
 
 // Needs a real X display with one 800 x 600 mode:
-// tests/scripts/app_cursor_xvfb.sh runs it under Xvfb with CORVALEN_XVFB_800 set.
+// tests/scripts/app_display_xvfb.sh runs it under Xvfb with CORVALEN_XVFB_800 set.
 TEST(GameAppCursorTest, FullscreenCursorReachesTheEdgesAndTheClipReturnsAfterARestore) {
     if (std::getenv("CORVALEN_XVFB_800") == nullptr || std::getenv("DISPLAY") == nullptr) {
-        GTEST_SKIP() << "runs under Xvfb from tests/scripts/app_cursor_xvfb.sh";
+        GTEST_SKIP() << "runs under Xvfb from tests/scripts/app_display_xvfb.sh";
     }
     app_test::PrivateFolder();
     g_inputDevices.GetState() = InputState{};
@@ -140,6 +141,34 @@ TEST(GameAppCursorTest, FullscreenCursorReachesTheEdgesAndTheClipReturnsAfterARe
     EXPECT_TRUE(app.minimised) << "the unmap was not seen as a minimise";
     EXPECT_FALSE(app.confinedWhileMinimised);
     EXPECT_TRUE(confinedAtEnd) << "the clip was not taken up again after the restore";
+}
+
+// Needs a real X display with one 1280 x 1024 mode (5:4):
+// tests/scripts/app_display_xvfb.sh runs it under Xvfb with CORVALEN_XVFB_1280 set.
+TEST(GameAppDesktopTest, LetterboxBandOnANarrowDesktopOnlyInFullscreen) {
+    if (std::getenv("CORVALEN_XVFB_1280") == nullptr || std::getenv("DISPLAY") == nullptr) {
+        GTEST_SKIP() << "runs under Xvfb from tests/scripts/app_display_xvfb.sh";
+    }
+    app_test::PrivateFolder();
+    CScriptedGameApp app;
+    ASSERT_EQ(app.Create(), RESULT_OK);
+    ASSERT_FALSE(app.IsWindowed());
+    ASSERT_EQ(app.GetBackBufferWidth(), 1280);
+    ASSERT_EQ(app.GetBackBufferHeight(), 1024);
+    // Band = (1024 / 1280 - 0.75) x 1280 / 2 = 32 rows at the top and bottom.
+    EXPECT_FLOAT_EQ(app.GetSplashOffsetY(), 32.0f);
+    EXPECT_FLOAT_EQ(app.GetSplashScaleY(), (1024.0f - 64.0f) / 768.0f);
+    EXPECT_FLOAT_EQ(app.GetSplashScaleX(), 1280.0f / 1024.0f);
+    EXPECT_FLOAT_EQ(app.GetSplashOffsetX(), 0.0f);
+    // Everything but the splash is drawn without a band.
+    EXPECT_FLOAT_EQ(app.GetScaleY(), 1024.0f / 768.0f);
+    EXPECT_FLOAT_EQ(app.GetOffsetY(), 0.0f);
+
+    app.SendMessage(WM_COMMAND, COMMAND_TOGGLE_FULLSCREEN);
+    ASSERT_TRUE(app.IsWindowed());
+    EXPECT_FLOAT_EQ(app.GetSplashOffsetY(), 0.0f);
+    EXPECT_FLOAT_EQ(app.GetSplashScaleY(), 600.0f / 768.0f);
+    app.SendMessage(WM_CLOSE);
 }
 
 }  // namespace
