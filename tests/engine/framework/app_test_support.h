@@ -26,8 +26,9 @@ namespace app_test {
 inline const std::filesystem::path& PrivateFolder() {
     struct Folder {
         Folder() {
-            char pattern[] = "/tmp/corvalen-test-XXXXXX";
-            if (mkdtemp(pattern) != nullptr) {
+            std::string pattern =
+                (std::filesystem::temp_directory_path() / "corvalen-test-XXXXXX").string();
+            if (mkdtemp(pattern.data()) != nullptr) {
                 path = pattern;
                 owned = true;
             } else {

@@ -228,8 +228,9 @@ class ScratchFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_previous = std::filesystem::current_path();
-        char pattern[] = "/tmp/corvalen-media-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "corvalen-media-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         m_folder = pattern;
         std::filesystem::current_path(m_folder);
         HtmlLog().Start();

@@ -263,12 +263,11 @@ class HtmlLogFolderTest : public ::testing::Test {
 protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
-    // A scratch folder that becomes the working folder; anyone may write in it.
+    // A scratch folder that becomes the working folder.
     static std::filesystem::path WorkFolder(const std::string& name) {
         const std::filesystem::path work =
             std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
         std::filesystem::create_directories(work);
-        std::filesystem::permissions(work, std::filesystem::perms::all);
         std::filesystem::current_path(work);
         return work;
     }
@@ -316,8 +315,9 @@ TEST_F(HtmlLogFolderTest, WithoutABaseFolderTheLogIsInTheWorkingFolder) {
             const std::filesystem::path work = WorkFolder("html_log_nobase");
             ::unsetenv("XDG_DATA_HOME");
             ::unsetenv("HOME");
-            // Root is kept as the saved user, to clean up afterwards.
-            bool ok = ::setresuid(NO_ACCOUNT, NO_ACCOUNT, 0) == 0;
+            // Only the real user changes: the files stay reachable and root
+            // comes back afterwards.
+            bool ok = ::setresuid(NO_ACCOUNT, 0, 0) == 0;
             HtmlLog().Start();
             HtmlLog().Write("Gray", "here");
             ok = ok && HtmlLog().GetUserFolder().empty() && HtmlLog().GetLogPath() == "log.html" &&
