@@ -131,11 +131,14 @@ public:
             return false;
         }
         SDL_SetWindowSize(m_window, closest.w, closest.h);
+        // Without a window manager nobody moves the window to the screen's
+        // corner, and part of the screen would stay uncovered. The move is
+        // asked for on both sides of the switch: before it for a window that
+        // keeps its X window, after it for one SDL has made again for GL.
+        SDL_SetWindowPosition(m_window, 0, 0);
         if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
             return false;
         }
-        // Without a window manager nobody moves the window to the screen's
-        // corner, and part of the screen would stay uncovered.
         SDL_SetWindowPosition(m_window, 0, 0);
         m_fullscreen = true;
         return true;

@@ -25,7 +25,9 @@ game_run_setup() {
 game_run_on_exit() { :; }
 
 game_run_cleanup() {
-    if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
+    # $pid is the timeout wrapper: the game under it goes first, or it would
+    # outlive the script and hold its output open.
+    if [ -n "$pid" ]; then kill -KILL $(pgrep -P "$pid") "$pid" 2>/dev/null || true; fi
     game_run_on_exit
     stop_xvfb
     rm -rf "$work"
@@ -49,6 +51,10 @@ start_xvfb() {
     [ -s "$work/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n 1 "$work/display")"
     unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
+    # The sanitizer build names a renderer here (see tests/CMakeLists.txt).
+    if [ -n "${CORVALEN_X_RENDER_DRIVER:-}" ]; then
+        export SDL_RENDER_DRIVER="$CORVALEN_X_RENDER_DRIVER"
+    fi
 }
 
 stop_xvfb() {
