@@ -24,4 +24,10 @@ std::uint32_t RenderTargetsResetCount();
 // The event pump saw SDL_QUIT: SIGINT, SIGTERM or the last window closing.
 void NoteQuitEvent();
 
+// While the video system runs, SIGHUP (the terminal went away) is passed on as
+// SIGTERM, so that it closes the game as SIGTERM does. A SIGHUP that was
+// ignored when the video system started stays ignored.
+void InstallHangupHandler();
+void RemoveHangupHandler();
+
 }  // namespace backend::sdl

@@ -158,6 +158,14 @@ public:
         return Status() == DeviceStatus::Ok;
     }
 
+    void SetVSync(bool on) override {
+        // Asked before every present, so only a change reaches the driver.
+        if (on != m_vsync) {
+            m_vsync = on;
+            SDL_RenderSetVSync(m_renderer.get(), on ? 1 : 0);
+        }
+    }
+
     DrawResult Draw(const SpriteDraw& draw) override {
         const auto* texture = dynamic_cast<const CSdlTexture*>(draw.texture);
         if (texture == nullptr || !texture->BelongsTo(m_renderer)) {
@@ -324,6 +332,7 @@ private:
     DeviceStatus m_simulated = DeviceStatus::Ok;
     bool m_failNextReset = false;
     std::uint32_t m_resetsSeen;
+    bool m_vsync = true;
 };
 
 }  // namespace

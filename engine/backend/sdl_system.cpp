@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysinfo.h>
@@ -23,6 +24,15 @@ namespace backend {
 namespace {
 
 std::atomic<bool> g_quitSeen{false};
+
+struct sigaction g_previousHangup {};
+bool g_hangupInstalled = false;
+
+// SDL turns SIGTERM into its quit event; sending ourselves one is the only
+// thing a signal handler may safely do to reach it.
+void OnHangup(int) {
+    raise(SIGTERM);
+}
 
 bool IsDirectory(const std::string& path) {
     struct stat info {};
@@ -109,7 +119,11 @@ std::string UserDataFolder(const std::string& organisation, const std::string& a
     }
     const std::string folder =
         base + SafeComponent(organisation) + "/" + SafeComponent(application) + "/";
-    return MakeFolders(folder) ? folder : std::string();
+    // A folder that cannot be made is still the place: the opens inside it
+    // then fail and their callers report it, rather than the files going
+    // unnoticed into whatever folder the game was started from.
+    MakeFolders(folder);
+    return folder;
 }
 
 bool AcquireSingleInstance(const std::string& name) {
@@ -179,6 +193,30 @@ namespace sdl {
 
 void NoteQuitEvent() {
     g_quitSeen.store(true);
+}
+
+void InstallHangupHandler() {
+    if (g_hangupInstalled) {
+        return;
+    }
+    struct sigaction previous {};
+    if (sigaction(SIGHUP, nullptr, &previous) != 0 || previous.sa_handler != SIG_DFL) {
+        return;
+    }
+    struct sigaction action {};
+    action.sa_handler = OnHangup;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    if (sigaction(SIGHUP, &action, &g_previousHangup) == 0) {
+        g_hangupInstalled = true;
+    }
+}
+
+void RemoveHangupHandler() {
+    if (g_hangupInstalled) {
+        sigaction(SIGHUP, &g_previousHangup, nullptr);
+        g_hangupInstalled = false;
+    }
 }
 
 }  // namespace sdl

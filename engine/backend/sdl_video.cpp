@@ -131,11 +131,14 @@ public:
             return false;
         }
         SDL_SetWindowSize(m_window, closest.w, closest.h);
+        // Without a window manager nobody moves the window to the screen's
+        // corner, and part of the screen would stay uncovered. The move is
+        // asked for on both sides of the switch: before it for a window that
+        // keeps its X window, after it for one SDL has made again for GL.
+        SDL_SetWindowPosition(m_window, 0, 0);
         if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
             return false;
         }
-        // Without a window manager nobody moves the window to the screen's
-        // corner, and part of the screen would stay uncovered.
         SDL_SetWindowPosition(m_window, 0, 0);
         m_fullscreen = true;
         return true;
@@ -149,6 +152,16 @@ public:
 
     void ConfineCursor(bool confine) override {
         SDL_SetWindowGrab(m_window, confine ? SDL_TRUE : SDL_FALSE);
+    }
+
+    bool IsCursorConfined() const override {
+        // SDL names a grabbed window only while the grab is really in force,
+        // which needs the input focus as well as the request.
+        return SDL_GetGrabbedWindow() == m_window;
+    }
+
+    void SetRelativeMouse(bool relative) override {
+        SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
     }
 
     void Show() override { SDL_ShowWindow(m_window); }
@@ -330,6 +343,7 @@ public:
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
             return false;
         }
+        sdl::InstallHangupHandler();
         m_initialised = true;
         return true;
     }
@@ -338,6 +352,7 @@ public:
         if (!m_initialised) {
             return;
         }
+        sdl::RemoveHangupHandler();
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         m_initialised = false;
         if (SDL_WasInit(0) == 0) {

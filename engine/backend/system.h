@@ -4,8 +4,9 @@
 
 namespace backend {
 
-// "$XDG_DATA_HOME/<org>/<app>/" (default ~/.local/share), created when missing;
-// empty when it cannot be made.
+// "$XDG_DATA_HOME/<org>/<app>/" (default ~/.local/share), created when missing.
+// The path is returned even when it cannot be created; empty only when there
+// is no base folder at all (no valid XDG_DATA_HOME and no home folder).
 std::string UserDataFolder(const std::string& organisation, const std::string& application);
 
 // Holds a lock named after `name` in the per-user runtime folder for the rest of
@@ -34,7 +35,8 @@ struct SystemReport {
 };
 SystemReport QuerySystemReport();
 
-// Called with SIGINT and SIGTERM: they become a close request of the window.
+// True once SIGINT, SIGTERM or SIGHUP has asked the program to close; the
+// window reports them as a close request.
 bool CloseRequested();
 
 }  // namespace backend

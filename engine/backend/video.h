@@ -24,7 +24,7 @@ struct DisplayMode {
 
 enum class EventType {
     None,
-    Close,  // window close button, SIGINT or SIGTERM
+    Close,  // window close button, SIGINT, SIGTERM or SIGHUP
     FocusLost,
     FocusGained,
     Minimised,
@@ -96,6 +96,10 @@ public:
     virtual bool BeginScene() = 0;
     virtual void EndScene() = 0;
     virtual bool Present() = 0;
+    // Whether Present waits for the display's refresh; on when the device is
+    // made. The loading screen turns it off so that loading is not held to
+    // the refresh rate.
+    virtual void SetVSync(bool on) = 0;
     // Refuses (InvalidCall) a missing texture and a source rectangle with a
     // negative left or top, left beyond right or the width, top beyond bottom or
     // the height. A right or bottom past the texture is clipped.
@@ -135,6 +139,12 @@ public:
     virtual void ClientSize(int& width, int& height) const = 0;
     // Confines the pointer to the window (fullscreen) or frees it.
     virtual void ConfineCursor(bool confine) = 0;
+    // True while the pointer is confined to this window and the window has
+    // the input focus.
+    virtual bool IsCursorConfined() const = 0;
+    // Relative mode: the system pointer is hidden and held, and mouse motion
+    // keeps coming past the edges of the screen.
+    virtual void SetRelativeMouse(bool relative) = 0;
     virtual void Show() = 0;
     // Next waiting event; false when none is waiting.
     virtual bool PollEvent(Event& event) = 0;

@@ -23,6 +23,8 @@ constexpr std::uint32_t LOST_DEVICE_SLEEP_MS = 100;
 // (SIGTERM included) wakes it at once, so the bound of one wait hardly matters.
 constexpr int PAUSED_WAIT_MS = 250;
 constexpr std::size_t MAX_FRAME_STATS = 89;
+// Assumed when the display mode gives no refresh rate.
+constexpr int DEFAULT_REFRESH_RATE = 60;
 
 // Frame-rate statistics of the process.
 int g_statsFrames = 0;
@@ -355,15 +357,49 @@ HResult CAppFramework::RenderFrame() {
         return result;
     }
     UpdateFrameStats();
+    m_device->SetVSync(true);
     if (!m_device->Present()) {
         m_deviceLost = m_device->Status() != backend::DeviceStatus::Ok;
     }
+    PaceFrame();
     return RESULT_OK;
+}
+
+double CAppFramework::RefreshPeriod() const {
+    int rate = m_settings.Current().displayMode.refreshRate;
+    if (rate <= 0) {
+        rate = m_settings.windowedHalf.displayMode.refreshRate;
+    }
+    return rate > 0 ? 1.0 / rate : 1.0 / DEFAULT_REFRESH_RATE;
+}
+
+void CAppFramework::PaceFrame() {
+    backend::IClock& clock = backend::Clock();
+    const double period = RefreshPeriod();
+    const double now = clock.Seconds();
+    const double due = m_presentDue + period;
+    if (m_presentDue <= 0.0 || now >= due || due - now > period) {
+        // The first frame, a frame that took longer than a period, or a clock
+        // that jumped: pacing starts again from here.
+        m_presentDue = now;
+        return;
+    }
+    // Counting from when the present was due rather than from when the sleep
+    // ended keeps whole milliseconds from adding up to a slower rate.
+    const auto milliseconds = static_cast<std::uint32_t>((due - now) * 1000.0);
+    if (milliseconds > 0) {
+        clock.Sleep(milliseconds);
+    }
+    m_presentDue = due;
 }
 
 void CAppFramework::Pause(bool pause) {
     s_pauseCount += pause ? 1 : -1;
+    const bool wasActive = m_active;
     m_active = s_pauseCount == 0;
+    if (m_active != wasActive) {
+        UpdateMouseCapture();
+    }
     if (pause && s_pauseCount == 1 && m_frameMoving) {
         AppTimer(TIMER_STOP);
         ResourceManager::Instance().GetSoundManager().PauseOutput();
@@ -426,6 +462,24 @@ void CAppFramework::ApplyCursorClip() {
         m_window->ConfineCursor(true);
     } else if (m_windowed) {
         m_window->ConfineCursor(false);
+    }
+    UpdateMouseCapture();
+}
+
+void CAppFramework::UpdateMouseCapture() {
+    if (!m_window) {
+        return;
+    }
+    // The system pointer stops at the screen's edge; in a fullscreen mode
+    // narrower than the design width scaled by the cursor's speed it would
+    // stop the game's cursor short of the edges. Relative mode keeps the
+    // motion coming.
+    const bool capture = !m_windowed && m_active;
+    m_window->SetRelativeMouse(capture);
+    // A minimise released the clip and nothing resets the device on the way
+    // back, so it is taken up again here.
+    if (capture && m_clipCursorWhenFullscreen) {
+        m_window->ConfineCursor(true);
     }
 }
 

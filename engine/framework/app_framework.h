@@ -213,6 +213,14 @@ private:
     void DestroyWindow();
     HResult FailStartup(HResult code);
     void ApplyCursorClip();
+    // Fullscreen and active: the mouse is read in relative mode and the
+    // pointer confined to the window; otherwise relative mode is off.
+    void UpdateMouseCapture();
+    // Seconds per refresh of the mode in use; 1/60 when the display does not say.
+    double RefreshPeriod() const;
+    // Sleeps out what is left of the refresh period after a present that came
+    // back early, so that the loop never spins faster than the display.
+    void PaceFrame();
 
     CDeviceEnumeration m_enumeration;
     DeviceSettings m_settings;
@@ -241,6 +249,10 @@ private:
     int m_backBufferHeight = 0;
     int m_clientRectWidth = 0;
     int m_clientRectHeight = 0;
+
+    // Process-clock time at which the last paced present was due; 0 before
+    // the first.
+    double m_presentDue = 0.0;
 
     float m_appTime = 0.0f;
     float m_elapsedTime = 0.0f;

@@ -343,6 +343,9 @@ HResult CResourceManager::PresentIntroScreen(backend::IRenderDevice* device) {
     DrawIntroScreen(device);
     DrawBorderFill(device, 0xFFFFFFFF);
     device->EndScene();
+    // One of these follows every loaded item: waiting for the refresh each
+    // time would hold loading to the display's rate.
+    device->SetVSync(false);
     return device->Present() ? RESULT_OK : RESULT_FAIL;
 }
 
@@ -373,6 +376,11 @@ void CResourceManager::ShowSplashScreens(backend::IRenderDevice* device) {
     // Absolute times stay in double: a float of a clock that has run for days
     // keeps only a fraction of a second.
     double previous = AppTimer(TIMER_GET_ABSOLUTE_TIME);
+    // The fades run for a set time; waiting for the refresh keeps them from
+    // drawing far more frames than the display can show.
+    if (device != nullptr) {
+        device->SetVSync(true);
+    }
     for (std::size_t k = 0; k < pictures.size(); ++k) {
         const bool last = k + 1 == pictures.size();
         if (!IsImageIndex(pictures[k]) || device == nullptr) {

@@ -236,6 +236,7 @@ inline CHtmlLog& HtmlLog() {
     return HtmlLogHolder::Instance();
 }
 
-// Builds "<data folder>/Ostrel/Corvalen/", creating the folders when missing.
-// False when there is no such folder; `folder` is then left unchanged.
+// Builds "<data folder>/Ostrel/Corvalen/", creating the folders when missing;
+// a folder that cannot be created is still the answer. False only when there
+// is no data folder to build on; `folder` is then left unchanged.
 bool GetUserDataFolder(std::string* folder);

@@ -22,14 +22,7 @@ namespace {
 class CTestGameApp : public CGameApp {
 public:
     CTestGameApp() { m_instanceName = app_test::UniqueInstanceName(); }
-    ~CTestGameApp() override {
-        while (GetPauseCount() > 0) {
-            Pause(false);
-        }
-        while (GetPauseCount() < 0) {
-            Pause(true);
-        }
-    }
+    ~CTestGameApp() override { app_test::BalancePauses(*this); }
 };
 
 class GameAppTest : public ::testing::Test {

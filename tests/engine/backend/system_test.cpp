@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,25 @@
 
 namespace {
 
+// A scratch folder of the process, removed with everything in it at exit.
+const std::string& ScratchFolder() {
+    struct Folder {
+        Folder() {
+            path = ::testing::TempDir() + "backend-" + std::to_string(getpid());
+            std::filesystem::create_directories(path);
+        }
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+        std::string path;
+    };
+    static const Folder folder;
+    return folder.path;
+}
+
 std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "backend-" + std::to_string(getpid()) + "-" + name;
+    return ScratchFolder() + "/" + name;
 }
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -69,6 +88,13 @@ TEST(SystemTest, UserDataFolderIsMadeUnderXdgDataHome) {
     EXPECT_EQ(folder, base + "/Ostrel/Corvalen/");
     EXPECT_TRUE(IsDirectory(folder));
     EXPECT_EQ(backend::UserDataFolder("Ostrel", "Corvalen"), folder) << "exists already";
+
+    // A folder that cannot be made is still named, so that the files opened
+    // in it fail where they should be rather than land somewhere else.
+    const std::string file = TempPath("file");
+    std::ofstream(file) << "x";
+    setenv("XDG_DATA_HOME", file.c_str(), 1);
+    EXPECT_EQ(backend::UserDataFolder("Ostrel", "Corvalen"), file + "/Ostrel/Corvalen/");
 
     // A relative XDG_DATA_HOME is no base at all: the home folder's default.
     const std::string home = TempPath("home");

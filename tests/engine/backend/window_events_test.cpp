@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <vector>
 
@@ -169,6 +170,47 @@ TEST_F(WindowEventsTest, MouseButtonsMotionAndWheel) {
     EXPECT_EQ(second.wheel, 0);
 }
 
+TEST_F(WindowEventsTest, DeltasComeFromTheMotionNotFromThePointerPosition) {
+    // The fullscreen cursor is built from the deltas. In relative mode the
+    // pointer sits still (at the edge, say) while the motion goes on, and
+    // the deltas of a frame are the sum of its motion events.
+    struct Motion {
+        int x;
+        int y;
+        int xrel;
+        int yrel;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Motion> motions;
+        int relativeX;
+        int relativeY;
+    };
+    const Case cases[] = {
+        {"pinned at the right edge", {{63, 10, 25, 0}, {63, 10, 25, 0}}, 50, 0},
+        {"pinned at the top-left corner", {{0, 0, -7, -9}, {0, 0, -1, -1}}, -8, -10},
+        {"the pointer jumps back to the centre", {{32, 32, 40, -3}}, 40, -3},
+        {"there and back", {{40, 20, 8, 4}, {32, 16, -8, -4}}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const Motion& m : c.motions) {
+            SDL_Event raw{};
+            raw.type = SDL_MOUSEMOTION;
+            raw.motion.x = m.x;
+            raw.motion.y = m.y;
+            raw.motion.xrel = m.xrel;
+            raw.motion.yrel = m.yrel;
+            ASSERT_EQ(SDL_PushEvent(&raw), 1);
+        }
+        Drain();
+        const backend::InputSnapshot snapshot = backend::TakeInputSnapshot();
+        EXPECT_EQ(snapshot.relativeX, c.relativeX);
+        EXPECT_EQ(snapshot.relativeY, c.relativeY);
+        EXPECT_EQ(snapshot.cursorX, static_cast<float>(c.motions.back().x));
+    }
+}
+
 TEST_F(WindowEventsTest, WindowStateChangesAndQuitBecomeOurEvents) {
     struct WindowCase {
         Uint8 sdl;
@@ -196,6 +238,22 @@ TEST_F(WindowEventsTest, WindowStateChangesAndQuitBecomeOurEvents) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    const std::vector<Event> events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, EventType::Close);
+    EXPECT_TRUE(backend::CloseRequested());
+}
+
+TEST_F(WindowEventsTest, HangupClosesAsTerminationDoes) {
+    struct sigaction hangup {};
+    struct sigaction termination {};
+    ASSERT_EQ(sigaction(SIGHUP, nullptr, &hangup), 0);
+    ASSERT_EQ(sigaction(SIGTERM, nullptr, &termination), 0);
+    if (hangup.sa_handler == SIG_IGN || termination.sa_handler == SIG_DFL) {
+        GTEST_SKIP() << "SIGHUP ignored or SDL's signal handlers turned off";
+    }
+    ASSERT_NE(hangup.sa_handler, SIG_DFL) << "SIGHUP would end the process without a close";
+    ASSERT_EQ(raise(SIGHUP), 0);
     const std::vector<Event> events = Drain();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, EventType::Close);

@@ -131,6 +131,31 @@ TEST_F(AppFrameworkTest, FrameWithoutElapsedTimeDoesNothing) {
     EXPECT_NEAR(app->GetElapsedTime(), 0.02f, 1e-5f);
 }
 
+TEST_F(AppFrameworkTest, FramesThatPresentEarlyWaitOutTheRefreshPeriod) {
+    // The dummy display gives no refresh rate: 60 Hz is assumed. Each frame
+    // here takes 1 ms of work, so the loop would spin without the wait.
+    constexpr double PERIOD = 1.0 / 60.0;
+    Start();
+    ASSERT_EQ(Frame(0.001), RESULT_OK);
+    const double start = clock.Seconds();
+    constexpr int FRAMES = 30;
+    for (int i = 0; i < FRAMES; ++i) {
+        ASSERT_EQ(Frame(0.001), RESULT_OK);
+        if (i > 0) {
+            // The wait after the previous frame is part of this one's step.
+            EXPECT_NEAR(app->GetElapsedTime(), PERIOD, 0.0015) << "frame " << i;
+        }
+    }
+    // Slept in whole milliseconds, yet not a frame too many over the run.
+    EXPECT_NEAR(clock.Seconds() - start, FRAMES * PERIOD, 0.0015);
+    EXPECT_EQ(app->presents, FRAMES + 1);
+
+    // A frame slower than the period is not held up further.
+    const double before = clock.Seconds();
+    ASSERT_EQ(Frame(0.05), RESULT_OK);
+    EXPECT_NEAR(clock.Seconds() - before, 0.05, 1e-9);
+}
+
 TEST_F(AppFrameworkTest, FrameMovingOffDrawsWithoutUpdatesExceptSingleSteps) {
     Start();
     app->SendMessage(WM_COMMAND, COMMAND_TOGGLE_FRAME_MOVING);

@@ -15,6 +15,7 @@
 
 #include "engine/backend/audio.h"
 #include "engine/backend/clock.h"
+#include "engine/framework/app_framework.h"
 
 namespace app_test {
 
@@ -25,8 +26,9 @@ namespace app_test {
 inline const std::filesystem::path& PrivateFolder() {
     struct Folder {
         Folder() {
-            char pattern[] = "/tmp/corvalen-test-XXXXXX";
-            if (mkdtemp(pattern) != nullptr) {
+            std::string pattern =
+                (std::filesystem::temp_directory_path() / "corvalen-test-XXXXXX").string();
+            if (mkdtemp(pattern.data()) != nullptr) {
                 path = pattern;
                 owned = true;
             } else {
@@ -46,6 +48,16 @@ inline const std::filesystem::path& PrivateFolder() {
     };
     static const Folder folder;
     return folder.path;
+}
+
+// The pause counter outlives the application; the next test starts from zero.
+inline void BalancePauses(CAppFramework& app) {
+    while (CAppFramework::GetPauseCount() > 0) {
+        app.Pause(false);
+    }
+    while (CAppFramework::GetPauseCount() < 0) {
+        app.Pause(true);
+    }
 }
 
 // The lock of the single-instance guard is held for the rest of the process,

@@ -11,16 +11,7 @@
 class CRecordingApp : public CAppFramework {
 public:
     CRecordingApp() { m_instanceName = app_test::UniqueInstanceName(); }
-    ~CRecordingApp() override {
-        // The pause counter outlives the application; the next test starts
-        // from zero.
-        while (GetPauseCount() > 0) {
-            Pause(false);
-        }
-        while (GetPauseCount() < 0) {
-            Pause(true);
-        }
-    }
+    ~CRecordingApp() override { app_test::BalancePauses(*this); }
 
     void UseInstanceName(const std::string& name) { m_instanceName = name; }
 

@@ -42,6 +42,7 @@ public:
     bool BeginScene() override { return true; }
     void EndScene() override {}
     bool Present() override { return true; }
+    void SetVSync(bool /*on*/) override {}
     backend::DrawResult Draw(const backend::SpriteDraw& draw) override {
         if (draw.texture == nullptr) {
             return backend::DrawResult::InvalidCall;

@@ -37,6 +37,7 @@ TEST(GuiImageTest, HoverAreaTable) {
     struct Case {
         const char* name;
         float scaleX;
+        float scaleY;
         int marginLeft;
         int marginRight;
         float offsetX;
@@ -45,23 +46,28 @@ TEST(GuiImageTest, HoverAreaTable) {
         bool hovered;
     };
     const Case cases[] = {
-        {"inside", 1.0f, 0, 0, 0.0f, 240.0f, 90.0f, true},
-        {"on the left and top edges", 1.0f, 0, 0, 0.0f, 200.0f, 75.0f, true},
-        {"on the right and bottom edges", 1.0f, 0, 0, 0.0f, 280.0f, 105.0f, true},
-        {"just left of it", 1.0f, 0, 0, 0.0f, 199.5f, 90.0f, false},
-        {"just below it", 1.0f, 0, 0, 0.0f, 240.0f, 105.5f, false},
-        {"a negative left margin widens it", 1.0f, -5, 0, 0.0f, 191.0f, 90.0f, true},
-        {"a positive right margin widens it", 1.0f, 0, 5, 0.0f, 289.0f, 90.0f, true},
-        {"a scale stretches it", 2.0f, 0, 0, 0.0f, 359.0f, 90.0f, true},
-        {"the offset moves it", 1.0f, 0, 0, 50.0f, 370.0f, 90.0f, true},
-        {"the offset moves it away", 1.0f, 0, 0, 50.0f, 240.0f, 90.0f, false},
-        {"mirrored, it lies left of its position", -1.0f, 0, 0, 0.0f, 150.0f, 90.0f, true},
-        {"mirrored, not right of it", -1.0f, 0, 0, 0.0f, 240.0f, 90.0f, false},
+        {"inside", 1.0f, 1.0f, 0, 0, 0.0f, 240.0f, 90.0f, true},
+        {"on the left and top edges", 1.0f, 1.0f, 0, 0, 0.0f, 200.0f, 75.0f, true},
+        {"on the right and bottom edges", 1.0f, 1.0f, 0, 0, 0.0f, 280.0f, 105.0f, true},
+        {"just left of it", 1.0f, 1.0f, 0, 0, 0.0f, 199.5f, 90.0f, false},
+        {"just below it", 1.0f, 1.0f, 0, 0, 0.0f, 240.0f, 105.5f, false},
+        {"a negative left margin widens it", 1.0f, 1.0f, -5, 0, 0.0f, 191.0f, 90.0f, true},
+        {"a positive right margin widens it", 1.0f, 1.0f, 0, 5, 0.0f, 289.0f, 90.0f, true},
+        {"a scale stretches it", 2.0f, 1.0f, 0, 0, 0.0f, 359.0f, 90.0f, true},
+        {"the offset moves it", 1.0f, 1.0f, 0, 0, 50.0f, 370.0f, 90.0f, true},
+        {"the offset moves it away", 1.0f, 1.0f, 0, 0, 50.0f, 240.0f, 90.0f, false},
+        {"mirrored, it lies left of its position", -1.0f, 1.0f, 0, 0, 0.0f, 150.0f, 90.0f, true},
+        {"mirrored, not right of it", -1.0f, 1.0f, 0, 0, 0.0f, 240.0f, 90.0f, false},
+        // Window pixels 30 to 75 down: the area lies above its position.
+        {"mirrored vertically, it lies above its position", 1.0f, -1.0f, 0, 0, 0.0f, 240.0f, 60.0f,
+         true},
+        {"mirrored vertically, not below it", 1.0f, -1.0f, 0, 0, 0.0f, 240.0f, 90.0f, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         GuiImageDesc desc = Panel();
         desc.scaleX = c.scaleX;
+        desc.scaleY = c.scaleY;
         desc.marginLeft = c.marginLeft;
         desc.marginRight = c.marginRight;
         CGuiImage image;
@@ -137,6 +143,18 @@ TEST_F(GuiTest, AnImageDrawsItsHoverImageOverItWhileHovered) {
     EXPECT_TRUE(image.hovered);
     image.Draw(&device, kScreenScale, false, 0xFFFFFFFF, true);
     EXPECT_EQ(device.draws.size(), 7u);
+
+    // Without a picture of its own, a hovered element still shows its hover
+    // picture.
+    desc.imageId.clear();
+    desc.hoverImageId = "GLOW";
+    image.Create(desc);
+    EXPECT_EQ(image.image, -1);
+    image.UpdateHover(CursorAt(240.0f, 90.0f), kScreenScale);
+    image.Draw(&device, kScreenScale, false, 0xFFFFFFFF, true);
+    ASSERT_EQ(device.draws.size(), 8u);
+    EXPECT_EQ(device.draws[7].texture, Resources().Images()[glow].texture);
+    EXPECT_EQ(device.draws[7].blend, backend::BlendMode::Additive);
 }
 
 GuiButtonDesc Button(bool clickOnRelease) {
@@ -162,6 +180,37 @@ InputState Frame(float x, bool wasDown, bool isDown) {
     input.previousMouse.buttons[0] = wasDown ? 0x80 : 0;
     input.currentMouse.buttons[0] = isDown ? 0x80 : 0;
     return input;
+}
+
+TEST_F(GuiTest, AMirroredButtonIsHitOnTheOtherSideOfItsPosition) {
+    // The hover rectangle is 80 x 30 window pixels, placed at (200, 75).
+    struct Case {
+        const char* name;
+        float scaleX;
+        float scaleY;
+        float cursorX;
+        float cursorY;
+        bool hovered;
+    };
+    const Case cases[] = {
+        {"plain", 1.0f, 1.0f, 240.0f, 90.0f, true},
+        {"mirrored across, left of it", -1.0f, 1.0f, 150.0f, 90.0f, true},
+        {"mirrored across, not right of it", -1.0f, 1.0f, 240.0f, 90.0f, false},
+        {"mirrored vertically, above it", 1.0f, -1.0f, 240.0f, 60.0f, true},
+        {"mirrored vertically, not below it", 1.0f, -1.0f, 240.0f, 90.0f, false},
+        {"mirrored both ways", -1.0f, -1.0f, 150.0f, 60.0f, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GuiButtonDesc desc = Button(true);
+        desc.scaleX = c.scaleX;
+        desc.scaleY = c.scaleY;
+        CGuiButton button;
+        button.Create(desc);
+        InputState input = CursorAt(c.cursorX, c.cursorY);
+        button.CheckClick(input, kScreenScale);
+        EXPECT_EQ(button.hovered, c.hovered);
+    }
 }
 
 TEST_F(GuiTest, ButtonClickModesAndTheirSounds) {

@@ -137,6 +137,23 @@ TEST_F(PopupSoundTest, StartedPopupsAreDrawnWithFontOneCentredOnTheirPosition) {
     EXPECT_EQ(device.draws[0].colour, 0xFF00FF00u);
 }
 
+TEST_F(PopupSoundTest, APopupWithoutDelayIsDrawnBeforeItsFirstUpdate) {
+    Start("<Resources><SetDefaults path=\"Resources/\"/>" + WriteFont("WIDE", 10, 12) +
+          WriteFont("PLAIN", 6, 8) + "</Resources>");
+    CPopupTexts popups;
+    popups.SetScale(2.0f, 2.0f);
+    for (const float delay : {0.0f, 0.5f}) {
+        popups.Add(1, u"AB", 0, 0xFF00FF00, 300.0f, 200.0f, 1.0f, 0.0f, -1.0f, 1.0f, 0.5f, delay,
+                   -1);
+    }
+    popups.Draw();
+    // Only the first, both its letters, at the draw scale it starts with.
+    ASSERT_EQ(device.draws.size(), 2u);
+    EXPECT_FLOAT_EQ(device.draws[0].scale.x, 1.0f);
+    EXPECT_FLOAT_EQ(device.draws[0].translation.x, 600.0f - popups.GetTexts()[0].width * 0.5f);
+    EXPECT_EQ(device.draws[0].colour, 0xFF00FF00u);
+}
+
 TEST_F(PopupSoundTest, TheSoundPlaysWhenTheDelayRunsOut) {
     Start(R"(<Resources><Sample id="A" path="a.wav"/><Sample id="B" path="b.wav"/></Resources>)");
     const auto plays = [&] { return audio.channels[Resources().Samples()[1].channel].plays; };

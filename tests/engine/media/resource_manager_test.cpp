@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/framework/app_timer.h"
 #include "resource_test_support.h"
 
 namespace {
@@ -111,6 +112,49 @@ TEST_F(ResourceGroupTest, LoadingAGroupAdvancesTheProgressPerPicture) {
         std::count_if(texts.begin(), texts.end(),
                       [](const std::string& t) { return t.rfind("Loading texture", 0) == 0; }),
         1);  // only the missing picture tries again
+}
+
+// A clock that moves only while the device makes a texture: a second for each.
+class CTextureClock : public backend::IClock {
+public:
+    double Seconds() override { return now; }
+    std::uint64_t Milliseconds() override { return static_cast<std::uint64_t>(now * 1000.0); }
+    void Sleep(std::uint32_t milliseconds) override { now += milliseconds / 1000.0; }
+    double now = 100.0;
+};
+
+class CSlowTextureDevice : public CRecordingDevice {
+public:
+    CSlowTextureDevice(backend::IRenderDevice* real, CTextureClock& clock)
+        : CRecordingDevice(real), m_clock(clock) {}
+    std::unique_ptr<backend::ITexture> CreateTexture(int width, int height,
+                                                     const std::uint32_t* pixels) override {
+        m_clock.now += 1.0;
+        return CRecordingDevice::CreateTexture(width, height, pixels);
+    }
+
+private:
+    CTextureClock& m_clock;
+};
+
+TEST_F(ResourceGroupTest, LoadingTimeIsNotCountedAsAFrameStep) {
+    CTextureClock clock;
+    ScopedClock useClock(&clock);
+    CSlowTextureDevice device(Device(), clock);
+    AppTimer(TIMER_START);
+
+    m_manager.LoadImages(&device, 0x5);
+    EXPECT_GE(clock.now, 105.0) << "five pictures were made";
+    clock.now += 0.02;
+    EXPECT_NEAR(AppTimer(TIMER_GET_ELAPSED_TIME), 0.02, 1e-6);
+
+    const double before = clock.now;
+    m_manager.LoadImageById(&device, "D");
+    EXPECT_TRUE(Loaded("D"));
+    EXPECT_GE(clock.now, before + 1.0);
+    clock.now += 0.03;
+    EXPECT_NEAR(AppTimer(TIMER_GET_ELAPSED_TIME), 0.03, 1e-6);
+    AppTimer(TIMER_STOP);
 }
 
 TEST_F(ResourceGroupTest, UnloadingByGroup) {
@@ -286,9 +330,12 @@ TEST_F(ResourceStartTest, InitializeLoadsKindByKindAndLogsEachStage) {
     EXPECT_EQ(std::vector<std::string>(first, texts.end()), expected);
 
     // Every counted item drew one loading-screen frame: three pictures, the
-    // mesh and the font.
+    // mesh and the font. Each was presented at once; only the splash fade
+    // waited for the refresh.
     EXPECT_EQ(manager.GetProgressTotal(), 5);
     EXPECT_EQ(manager.GetProgressLoaded(), 5);
+    EXPECT_EQ(device.immediatePresents, 5);
+    EXPECT_GT(device.presents, device.immediatePresents);
     EXPECT_EQ(manager.Fonts()[0].glyphs.size(), 3u);
     EXPECT_EQ(manager.GetImageInfo("A").width, 2);
 

@@ -322,8 +322,9 @@ class ScratchFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_previous = std::filesystem::current_path();
-        char pattern[] = "/tmp/corvalen-media-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "corvalen-media-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         m_folder = pattern;
         std::filesystem::current_path(m_folder);
         HtmlLog().Start();
@@ -367,7 +368,14 @@ public:
             frames.push_back(ReadScreen(m_real));
         }
         ++presents;
+        if (!vsync) {
+            ++immediatePresents;
+        }
         return m_real->Present();
+    }
+    void SetVSync(bool on) override {
+        vsync = on;
+        m_real->SetVSync(on);
     }
     backend::DrawResult Draw(const backend::SpriteDraw& draw) override {
         Drawn drawn;
@@ -399,6 +407,9 @@ public:
     std::vector<Drawn> draws;
     std::vector<std::vector<std::uint32_t>> frames;
     int presents = 0;
+    // Presents made without waiting for the refresh.
+    int immediatePresents = 0;
+    bool vsync = true;
 
 private:
     backend::IRenderDevice* m_real;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -257,28 +258,72 @@ TEST_F(HtmlLogTest, StartTruncatesAndDestructionClosesThePage) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "<Title>Log File</Title>"), 1);
 }
 
-TEST(HtmlLogNoFolderTest, WithoutAUserFolderTheLogIsInTheCurrentDirectory) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+// Each case runs in a process of its own: the log is created once per process.
+class HtmlLogFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+
+    // A scratch folder that becomes the working folder.
+    static std::filesystem::path WorkFolder(const std::string& name) {
+        const std::filesystem::path work =
+            std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(work);
+        std::filesystem::current_path(work);
+        return work;
+    }
+
+    static void Finish(const std::filesystem::path& work, bool ok, const char* complaint) {
+        std::filesystem::current_path("/");
+        std::error_code ignored;
+        std::filesystem::remove_all(work, ignored);
+        if (!ok) {
+            std::fputs(complaint, stderr);
+        }
+        std::_Exit(ok ? 0 : 1);
+    }
+};
+
+TEST_F(HtmlLogFolderTest, AFolderThatCannotBeMadeIsKeptAndItsWritesAreLost) {
     EXPECT_EXIT(
         {
-            // A data home under a regular file cannot hold the folder.
-            const std::filesystem::path work = std::filesystem::temp_directory_path() /
-                                               ("html_log_nofolder_" + std::to_string(::getpid()));
-            std::filesystem::create_directories(work);
+            // A data home under a regular file cannot hold the folder; the
+            // log stays there (and writes nothing) rather than moving into
+            // the working folder.
+            const std::filesystem::path work = WorkFolder("html_log_unmade");
             std::ofstream(work / "file") << "x";
             ::setenv("XDG_DATA_HOME", (work / "file").c_str(), 1);
-            std::filesystem::current_path(work);
             HtmlLog().Start();
             HtmlLog().Write("Gray", "here");
-            const bool ok =
-                HtmlLog().GetUserFolder().empty() && HtmlLog().GetLogPath() == "log.html" &&
-                ReadAll((work / "log.html").string()).find("here<BR>") != std::string::npos;
-            std::filesystem::current_path("/");
-            std::filesystem::remove_all(work);
-            if (!ok) {
-                std::fputs("log not in the current directory\n", stderr);
-            }
-            std::_Exit(ok ? 0 : 1);
+            const std::string expected = (work / "file" / "Ostrel" / "Corvalen").string() + "/";
+            const bool ok = HtmlLog().GetUserFolder() == expected &&
+                            HtmlLog().GetLogPath() == expected + "log.html" &&
+                            !std::filesystem::exists(work / "log.html");
+            Finish(work, ok, "the log left its folder\n");
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(HtmlLogFolderTest, WithoutABaseFolderTheLogIsInTheWorkingFolder) {
+    // Only a user without a home folder has no base folder: a user id with
+    // no account, which only root can take on.
+    constexpr uid_t NO_ACCOUNT = 54321;
+    if (::geteuid() != 0 || ::getpwuid(NO_ACCOUNT) != nullptr) {
+        GTEST_SKIP() << "needs root and a user id without an account";
+    }
+    EXPECT_EXIT(
+        {
+            const std::filesystem::path work = WorkFolder("html_log_nobase");
+            ::unsetenv("XDG_DATA_HOME");
+            ::unsetenv("HOME");
+            // Only the real user changes: the files stay reachable and root
+            // comes back afterwards.
+            bool ok = ::setresuid(NO_ACCOUNT, 0, 0) == 0;
+            HtmlLog().Start();
+            HtmlLog().Write("Gray", "here");
+            ok = ok && HtmlLog().GetUserFolder().empty() && HtmlLog().GetLogPath() == "log.html" &&
+                 ReadAll((work / "log.html").string()).find("here<BR>") != std::string::npos;
+            ok = ::setresuid(0, 0, 0) == 0 && ok;
+            Finish(work, ok, "log not in the working folder\n");
         },
         ::testing::ExitedWithCode(0), "");
 }

@@ -25,9 +25,45 @@ game_run_setup() {
 game_run_on_exit() { :; }
 
 game_run_cleanup() {
-    if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; fi
+    # $pid is the timeout wrapper: the game under it goes first, or it would
+    # outlive the script and hold its output open.
+    if [ -n "$pid" ]; then kill -KILL $(pgrep -P "$pid") "$pid" 2>/dev/null || true; fi
     game_run_on_exit
+    stop_xvfb
     rm -rf "$work"
+}
+
+# Starts an X server of its own with one screen of the given size (such as
+# 1024x768x24; extra Xvfb options may follow) and points DISPLAY at it. The
+# server picks a free display number and writes it to -displayfd, so runs side
+# by side never collide; it is killed by pid when the script ends. The
+# dummy video driver the set-up chose gives way to the real X server.
+xvfb_pid=""
+start_xvfb() {
+    local screen="$1"
+    shift
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 "$screen" "$@" 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
+    # The sanitizer build names a renderer here (see tests/CMakeLists.txt).
+    if [ -n "${CORVALEN_X_RENDER_DRIVER:-}" ]; then
+        export SDL_RENDER_DRIVER="$CORVALEN_X_RENDER_DRIVER"
+    fi
+}
+
+stop_xvfb() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    xvfb_pid=""
+    rm -f "$work/display"
 }
 
 fail() {
@@ -58,11 +94,13 @@ wait_for_log() {
     fail "the game did not log: $text"
 }
 
-# Sends SIGTERM to the game in $pid and expects it to close with exit code 0.
+# Sends SIGTERM (or the signal named, such as HUP) to the game in $pid and
+# expects it to close with exit code 0.
 close_game() {
-    kill -TERM "$pid"
+    local signal="${1:-TERM}"
+    kill -"$signal" "$pid"
     local rc=0
     wait "$pid" || rc=$?
     pid=""
-    [ "$rc" -eq 0 ] || fail "exit code $rc after SIGTERM"
+    [ "$rc" -eq 0 ] || fail "exit code $rc after SIG$signal"
 }
