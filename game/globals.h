@@ -13,6 +13,7 @@
 #include "heroine/instrument_panel.h"
 #include "heroine/machine.h"
 #include "shopfloor/aquarium_set.h"
+#include "shopfloor/fish_base.h"
 #include "shopfloor/location.h"
 #include "shopfloor/pet.h"
 
@@ -20,6 +21,8 @@ extern CPet g_pet;
 extern CHeroine g_heroine;
 extern CMachine g_machine;
 extern CAudioSystem g_audioSystem;
+// Every fish kind of fishes.xml.
+extern CFishBase g_fishBase;
 extern CLocation g_location;
 extern CInstrumentPanel g_instrumentPanel;
 // Every level of levels.xml.
