@@ -6,8 +6,10 @@
 #include <cstdint>
 
 #include "engine/platform/geometry.h"
+#include "game/credits_scroller.h"
 #include "game/game_session_base.h"
 #include "game/level_base.h"
+#include "game/level_statistics.h"
 #include "game/upgrade_table.h"
 
 namespace backend {
@@ -73,12 +75,18 @@ public:
     float GetShownCashSpeed() const { return m_shownCashSpeed; }
     float GetShownCounterSpeed() const { return m_shownCounterSpeed; }
     float GetTimeBonus() const { return m_timeBonus; }
+    // The end-of-level panel that the shop floor and the bonus game count into.
+    CLevelStatistics& GetStatistics() { return m_statistics; }
+    // The credits of the menu's credits page.
+    CCreditsScroller& GetCredits() { return m_credits; }
 
 private:
     void ClearPurchase();
 
     CLevelRecord m_level;
+    CLevelStatistics m_statistics;
     UpgradeTable m_upgrades;
+    CCreditsScroller m_credits;
     std::int32_t m_fastBonusChain = 0;
     float m_levelStartDelay = 0.0f;
     float m_shownCounterSpeed = 0.0f;

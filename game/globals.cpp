@@ -7,6 +7,7 @@ CPet g_pet;
 CHeroine g_heroine;
 CMachine g_machine;
 CAudioSystem g_audioSystem;
+CHintManager g_hintManager;
 CFishBase g_fishBase;
 CLocation g_location;
 CInstrumentPanel g_instrumentPanel;

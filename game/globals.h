@@ -7,6 +7,7 @@
 #include "frontend/menu.h"
 #include "frontend/menu_scene.h"
 #include "game/game_session.h"
+#include "game/hint_manager.h"
 #include "game/level_base.h"
 #include "heroine/audio_system.h"
 #include "heroine/heroine.h"
@@ -21,6 +22,8 @@ extern CPet g_pet;
 extern CHeroine g_heroine;
 extern CMachine g_machine;
 extern CAudioSystem g_audioSystem;
+// The hint windows of the upgrade shop and of the training.
+extern CHintManager g_hintManager;
 // Every fish kind of fishes.xml.
 extern CFishBase g_fishBase;
 extern CLocation g_location;
