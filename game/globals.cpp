@@ -11,6 +11,7 @@ CHintManager g_hintManager;
 CFishBase g_fishBase;
 CLocation g_location;
 CInstrumentPanel g_instrumentPanel;
+COrderList g_orderList;
 CLevelBase g_levelBase;
 CAquariumSet g_aquariumSet;
 CGameSession g_gameSession;

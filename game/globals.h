@@ -16,6 +16,7 @@
 #include "shopfloor/aquarium_set.h"
 #include "shopfloor/fish_base.h"
 #include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
 #include "shopfloor/pet.h"
 
 extern CPet g_pet;
@@ -28,6 +29,8 @@ extern CHintManager g_hintManager;
 extern CFishBase g_fishBase;
 extern CLocation g_location;
 extern CInstrumentPanel g_instrumentPanel;
+// The customer orders of the level being played.
+extern COrderList g_orderList;
 // Every level of levels.xml.
 extern CLevelBase g_levelBase;
 extern CAquariumSet g_aquariumSet;
