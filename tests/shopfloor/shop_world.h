@@ -2,7 +2,7 @@
 // The shop floor's objects run for real on the fake render device and the
 // fake audio: the pictures of the bubbles and badges, the fish animations
 // (each frame's left edge is its number, so a draw names its frame), every
-// sample up to 44, the popup texts, a fixed clock for the random draws and a
+// sample up to 45, the popup texts, a fixed clock for the random draws and a
 // global session with one profile and a level.
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ protected:
     void SetUp() override {
         PanelWorldTest::SetUp();
         backend::SetClock(&clock);
-        StartWorld("English", SHOP_TEXTS, 45);
+        StartWorld("English", SHOP_TEXTS, 46);
         interiors = AddImage("AQUARIUM_INTERIORS", 512, 512);
         animation = AddImage("AQUARIUM_ANIMATION", 256, 512);
         instruments = AddImage("INSTRUMENTS", 512, 512);
