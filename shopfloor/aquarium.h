@@ -26,6 +26,7 @@ public:
     std::int32_t GetFishKind() const { return m_fishKind; }
     bool IsComputerFish() const { return m_computerFish; }
     std::int32_t GetFishState() const { return m_fishState; }
+    void SetFishState(std::int32_t state) { m_fishState = state; }
     // The pet fish's ability: the fish grows by `growth` percent.
     void ApplyPetFishAbility(std::int32_t growth) { m_petGrowth += growth; }
     std::int32_t GetPetGrowth() const { return m_petGrowth; }
