@@ -3,7 +3,8 @@
 # resource positions, the level and fish tables, the texts, and that the
 # generator still makes the same files. Then makes sure the check itself
 # notices faults the generator could bring in: two samples or two streams
-# swapped, and a glow that carries its light in its alpha.
+# swapped, a glow that carries its light in its alpha, and a pet frame drawn
+# outside the pet's tank.
 # Called as: bash data_check.sh <corvalen binary> <source dir>
 set -euo pipefail
 source_dir="${2:?usage: data_check.sh <binary> <source dir>}"
@@ -45,4 +46,9 @@ img.putalpha(Image.eval(img.convert("L"), lambda v: min(255, v * 2)))
 img.save(sys.argv[1])
 PY
 expect_fault "a glow lit by its alpha" "glow.png: .* pixels are not opaque"
-echo "the data check finds swapped sounds and translucent glows"
+pet_frames="$data/Animations/a_pet_turtle_2.txt"
+cp "$pet_frames" "$work/pet_frames.txt"
+sed -i '1s/;[-0-9]*;[-0-9]*"$/;-40;-70"/' "$pet_frames"
+expect_fault "a pet frame outside its tank" "a_pet_turtle_2.txt: frame 0 of the pet turtle's clip 4"
+cp "$work/pet_frames.txt" "$pet_frames"
+echo "the data check finds swapped sounds, translucent glows and pets outside their tanks"

@@ -283,6 +283,60 @@ def check_frames(root, rel, el, needed, images):
         fault("%s: %d frames, the game plays up to frame %d" % (rel, frames, needed - 1))
 
 
+# What the game plays of the pet's animations: the figure's place from the
+# tank's base point by kind, and per clip the animation, its frames and the
+# clip's drawing offset. The figure must stay inside the tank picture.
+PET_TANK = (130, 131)
+PET_FIGURES = {
+    "pet fish": ((27, 32), [("A_PET_FISH_1", 60, 119, -114, -106), ("A_PET_FISH_1", 0, 59, -112, -109),
+                            ("A_PET_FISH_3", 0, 39, -112, -109), ("A_PET_FISH_2", 0, 39, -111, -108),
+                            ("A_PET_FISH_1", 120, 219, -108, -109)]),
+    "pet turtle": ((22, 46), [("A_PET_TURTLE_1", 50, 139, 4, -4), ("A_PET_TURTLE_1", 0, 49, 2, 10),
+                              ("A_PET_TURTLE_3", 0, 39, -2, -33), ("A_PET_TURTLE_1", 140, 209, 0, 0),
+                              ("A_PET_TURTLE_2", 0, 49, 1, 1)]),
+}
+
+
+def frame_boxes(root, rel, width, height):
+    """Each frame of a frame file as (width, height, hot x, hot y) in pixels."""
+    boxes = []
+    for line in read_bytes(os.path.join(root, rel)).decode("utf-8").splitlines(keepends=True):
+        vals = gamereaders.read_frame_line(line)
+        if vals is None:
+            continue
+        l, r, t, b = [int(width * v + 0.5) if i < 2 else int(height * v + 0.5) for i, v in enumerate(vals[2:6])]
+        boxes.append((r - l, b - t, int(vals[6]), int(vals[7])))
+    return boxes
+
+
+def check_pet_figures(root, data):
+    """Every frame of every pet clip lies inside the pet's tank picture, in
+    every location (the figure is placed from the tank's base point)."""
+    res = parse(os.path.join(data, "resources.xml"))
+    if res is None:
+        return
+    prefix = ""
+    anims = {}
+    for el in res.iter():
+        if el.tag == "SetDefaults":
+            prefix = el.get("path", "")
+        elif el.tag == "Animation2D":
+            anims[el.get("id")] = (el, prefix + el.get("path", ""))
+    for kind, (place, clips) in PET_FIGURES.items():
+        for clip, (anim, first, last, dx, dy) in enumerate(clips):
+            if anim not in anims or not exists_exact(root, anims[anim][1]):
+                continue  # a missing animation is reported with the resources
+            el, rel = anims[anim]
+            boxes = frame_boxes(root, rel, int(el.get("width", 0)), int(el.get("height", 0)))
+            for f in range(first, min(last, len(boxes) - 1) + 1):
+                w, h, hx, hy = boxes[f]
+                x, y = place[0] + dx + hx, place[1] + dy + hy
+                if x < 0 or y < 0 or x + w > PET_TANK[0] or y + h > PET_TANK[1]:
+                    fault("%s: frame %d of the %s's clip %d lies at (%d, %d)-(%d, %d) of its tank, "
+                          "outside 0-%d x 0-%d" % (rel, f, kind, clip, x, y, x + w, y + h, PET_TANK[0], PET_TANK[1]))
+                    break
+
+
 def check_light(rel, path, box):
     """An additively drawn picture shows by its colour: a translucent pixel
     would add its whole colour, and a picture lit only through its alpha
@@ -760,6 +814,7 @@ def main():
     check_upgrades(data)
     check_numbers(data)
     check_menu_scene(root, data)
+    check_pet_figures(root, data)
     if not args.no_regen:
         check_regeneration(root, data)
     for f in faults:
