@@ -11,12 +11,16 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/backend/audio.h"
 #include "engine/backend/clock.h"
 #include "engine/backend/video.h"
 #include "engine/media/resource_manager.h"
+#include "engine/platform/input_devices.h"
 #include "game/game_app.h"
+#include "game/globals.h"
+#include "shopfloor/fish.h"
 
 namespace {
 
@@ -189,6 +193,52 @@ void BM_Sprites1000(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_Sprites1000)->Unit(benchmark::kMillisecond);
+
+// One frame of five aquariums' fish, each with a wish waiting in its bubble:
+// their updates (wishes, growth, swimming) and their drawing with the
+// bubbles, on the pictures of the first location.
+void BM_FiveFishWithBubbles(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGame();
+    if (app == nullptr) {
+        state.SkipWithError("the game did not start");
+        return;
+    }
+    CResourceManager& resources = ResourceManager::Instance();
+    backend::IRenderDevice* device = app->GetDevice();
+    resources.LoadImages(device, CoverageBit(1));
+    g_fishBase.Load();
+    g_gameSession.SetGameMode(MODE_GAME);
+    const Vec2 scale = resources.GetScale();
+    const std::int32_t kinds[] = {FISH_1, SHOAL_FISHES, OCTOPUS, CRAB, GOLD_FISH_2};
+    const std::uint32_t wishes[] = {ITEM_FOOD_1, STONE | BLUE_GRASS, WISH_LAMP_ON,
+                                    ROCK | RED_GRASS | CHEST | RED_CORAL, ITEM_BRUSH_1};
+    std::vector<CFish> fish;
+    for (int i = 0; i < 5; ++i) {
+        const float x = 40.0f + 190.0f * static_cast<float>(i);
+        const float y = 200.0f + 150.0f * static_cast<float>(i % 2);
+        CFish& one = fish.emplace_back(g_fishBase.CreateFish(kinds[i], x, y, false));
+        one.stage = 2;
+        one.type.wishesMade = 2;
+        one.type.wishCountdown = 1.0e9f;
+        one.bubble.SetRequest(wishes[i], 1.0e6f, x, y);
+    }
+    InputState input;
+    for (auto _ : state) {
+        BenchClock().Advance(1.0 / 60.0);
+        device->Clear(0xFF000000);
+        if (device->BeginScene()) {
+            for (CFish& one : fish) {
+                one.Update(input, scale, 1.0f / 60.0f, false, false, 0.0f);
+                one.Draw(device, scale);
+                one.bubble.Render(device, scale);
+            }
+            device->EndScene();
+        }
+        device->Present();
+    }
+    state.SetItemsProcessed(state.iterations() * 5);
+}
+BENCHMARK(BM_FiveFishWithBubbles)->Unit(benchmark::kMicrosecond);
 
 // Headless whatever the caller's environment, with a per-user folder of our
 // own so the player's settings and log stay untouched.

@@ -54,129 +54,176 @@ class Sheet:
         return W, H
 
 
-def centred_hot(off, size, centre):
-    """Hot spot that puts the frame's centre at the object's position + centre."""
-    return (-off[0] + centre[0] - size[0] // 2, -off[1] + centre[1] - size[1] // 2)
-
-
-FISH_OFFSETS = {
-    "FISH_1": (-101, -132), "FISH_2": (-116, -117), "THORN_FISH": (-84, -136), "CAT_FISH": (-89, -137),
-    "CRAMP_FISH": (-93, -113), "GOLD_FISH_1": (-101, -117), "GOLD_FISH_2": (-118, -138),
-    "SAW_FISH": (-108, -119), "SHARK_1": (-82, -131), "SHARK_2": (-82, -131), "ANGLER_FISH": (-107, -108),
-    "JELLY_FISH_1": (1, 6), "JELLY_FISH_2": (1, 6), "SHOAL_FISHES": (-123, -134),
-    "OCTOPUS": (-109, -123), "CRAB": (-118, -122), "SHELL": (-116, -126),
+# The game's draw offsets of a kind's clips: young, half grown, adult.
+FISH_STAGE_OFFSETS = {
+    "FISH_1": [(-101, -132)] * 3, "FISH_2": [(-116, -117)] * 3,
+    "THORN_FISH": [(-84, -138), (-84, -136), (-84, -133)], "CAT_FISH": [(-89, -137)] * 3,
+    "CRAMP_FISH": [(-93, -113)] * 3,
+    "GOLD_FISH_1": [(-101, -118), (-101, -116), (-100, -116)],
+    "GOLD_FISH_2": [(-118, -136), (-118, -139), (-118, -139)],
+    "SAW_FISH": [(-108, -119)] * 3, "SHARK_1": [(-82, -131)] * 3, "SHARK_2": [(-82, -131)] * 3,
+    "ANGLER_FISH": [(-107, -108)] * 3,
+    "JELLY_FISH_1": [(3, 10), (1, 8), (-3, 0)], "JELLY_FISH_2": [(3, 10), (1, 8), (-3, 0)],
+    "SHOAL_FISHES": [(-123, -134)] * 3,
+    "OCTOPUS": [(-109, -118), (-109, -123), (-109, -127)], "CRAB": [(-118, -122)] * 3,
+    "SHELL": [(-116, -126)] * 3,
 }
+# Where the body of a kind goes in its aquarium: left, top, right, bottom from
+# the aquarium's position.
+FISH_AREAS = {
+    "FISH_1": (5, 68, 140, 82), "FISH_2": (15, 69, 150, 81), "THORN_FISH": (-10, 66, 130, 78),
+    "CAT_FISH": (0, 78, 120, 84), "JELLY_FISH_1": (5, 54, 160, 64), "JELLY_FISH_2": (5, 54, 160, 64),
+    "CRAMP_FISH": (11, 75, 119, 75), "GOLD_FISH_1": (-3, 70, 145, 90), "GOLD_FISH_2": (12, 70, 160, 90),
+    "SAW_FISH": (20, 68, 135, 86), "SHARK_1": (-5, 63, 108, 75), "SHARK_2": (-5, 63, 108, 75),
+    "ANGLER_FISH": (15, 67, 140, 73), "SHOAL_FISHES": (15, 70, 175, 110), "OCTOPUS": (20, 71, 138, 71),
+    "CRAB": (20, 89, 158, 89), "SHELL": (0, 95, 100, 95),
+}
+# The water of an aquarium: left, right, top, bottom from its position. Every
+# frame stays inside it wherever in its area the fish swims.
+WATER_BOX = (12, 230, 22, 144)
 FISH_SIZE = {"FISH_1": (80, 56), "FISH_2": (88, 48), "THORN_FISH": (84, 64), "CAT_FISH": (100, 50),
              "CRAMP_FISH": (88, 56), "GOLD_FISH_1": (86, 60), "GOLD_FISH_2": (90, 62), "SAW_FISH": (112, 44),
              "SHARK_1": (110, 52), "SHARK_2": (116, 54), "ANGLER_FISH": (92, 70), "JELLY_FISH_1": (70, 90),
              "JELLY_FISH_2": (70, 90), "SHOAL_FISHES": (52, 30), "OCTOPUS": (80, 84), "CRAB": (84, 60),
              "SHELL": (72, 60)}
-# Where a fish's picture sits relative to its body position.
-FISH_CENTRE = (14, -26)
+
+
+def fish_frame_size(kind, scale):
+    bw, bh = FISH_SIZE[kind]
+    return max(8, int(bw * scale)), max(8, int(bh * scale))
+
+
+def place_in_water(kind, block, cells):
+    """The hot spot of a stage block (0 adult .. 2 young) whose frames are
+    `cells`: the union of their visible pixels, swum from one end of the area
+    to the other, stands in the middle of the water. None when it is wider
+    than the room the swimming leaves."""
+    left, top, right, bottom = FISH_AREAS[kind]
+    wl, wr, wt, wb = WATER_BOX
+    boxes = [c.getchannel("A").getbbox() for c in cells]
+    boxes = [bx for bx in boxes if bx]
+    bl, bt = min(bx[0] for bx in boxes), min(bx[1] for bx in boxes)
+    br, bb = max(bx[2] for bx in boxes), max(bx[3] for bx in boxes)
+    room_x = (wr - wl) - (right - left)
+    room_y = (wb - wt) - (bottom - top)
+    if br - bl > room_x or bb - bt > room_y:
+        return None
+    off = FISH_STAGE_OFFSETS[kind][2 - block]
+    fx = wl + (room_x - (br - bl)) // 2 - bl
+    fy = wt + (room_y - (bb - bt)) // 2 - bt
+    return fx - left - off[0], fy - top - off[1]
+
+
+def fish_block(kind, block, scale, paint_block):
+    """Paints a stage block narrower until it fits the water; returns the
+    frames to add (cell key, picture maker) and their hot spot."""
+    w, h = fish_frame_size(kind, scale)
+    while True:
+        frames = paint_block(w, h)
+        cache = {}
+        for key, make in frames:
+            if key not in cache:
+                cache[key] = make()
+        hot = place_in_water(kind, block, list(cache.values()))
+        if hot is not None or w <= 8:
+            return [(key, cache[key]) for key, _ in frames], hot or (0, 0)
+        w -= 2
+
+
 STAGE_SCALE = [1.0, 0.8, 0.62]
+
+
+def fish_frames(kind, block, w, h):
+    """The frames of one stage block in order: (cell key, picture maker)."""
+    out = []
+
+    def add(key, make, n=1):
+        out.extend([((block,) + key, make)] * n)
+
+    def swim(facing, ph):
+        return ("swim", facing, ph), (lambda: P.fish(kind, w, h, facing, ph / 4.0))
+
+    if kind.startswith("JELLY"):
+        for f in range(32):
+            ph = (f // 4) % 8
+            add(("pulse", ph), lambda ph=ph: P.jelly(kind, w, h, ph / 8.0))
+        return out
+    if kind == "OCTOPUS":
+        for f in range(48):
+            ph = (f // 2) % 8 if f < 16 else (f // 4) % 4
+            add(("o", ph), lambda ph=ph: P.octopus(w, h, ph / 8.0))
+        return out
+    if kind == "CRAB":
+        for f in range(50):
+            if f < 24:      # idles
+                add(("c", 1.0, f // 6 % 2), lambda f=f: P.crab(w, h, (f // 6 % 2) * 0.1, 1.0))
+            elif f < 30:    # stand up
+                st = 0.3 + (f - 24) * 0.14
+                add(("s", f), lambda st=st: P.crab(w, h, 0, st))
+            elif f < 46:    # walk
+                ph = (f - 30) // 2 % 4
+                add(("w", ph), lambda ph=ph: P.crab(w, h, ph / 4.0, 1.0))
+            else:
+                add(("g", f), lambda f=f: P.crab(w, h, 0.25 * (f - 46), 1.0))
+        return out
+    if kind == "SHELL":
+        # adult 0-31 open/close, 32-48 idle; half 49-80, 81-96; young 97-128, 129-144
+        n_open, n_idle = [(32, 17), (32, 16), (32, 16)][block]
+        for f in range(n_open):
+            o = round(1 - abs(f - 16) / 16.0, 2)
+            add(("open", o), lambda o=o: P.shell(w, h, o))
+        for f in range(n_idle):
+            o = 0.08 * (f // 4 % 2)
+            add(("idle", o), lambda o=o: P.shell(w, h, o))
+        return out
+    for facing in (-1, 1):                       # 0-15 left, 16-31 right
+        for f in range(16):
+            add(*swim(facing, f // 2 % 4))
+    turn = [(1, 1.0), (1, 0.7), (1, 0.45), (0, 0), (0, 0), (-1, 0.45), (-1, 0.7), (-1, 1.0)]
+    for seqn in (turn, turn[::-1]):              # 32-39 to the left, 40-47 to the right
+        for facing, sq in seqn:
+            if facing == 0:
+                add(("front",), lambda: P.fish(kind, w, h, -1, 0, 1.0, 0.8))
+            else:
+                add(("turn", facing, sq), lambda facing=facing, sq=sq: P.fish(kind, w, h, facing, 0, sq))
+    for f in range(16):                          # 48-63 rest
+        add(("rest", f // 8), lambda f=f: P.fish(kind, w, h, -1, 0.1 * (f // 8)))
+    for facing in (-1, 1):                       # 64-69 / 70-75 into rest
+        for f in range(6):
+            add(*swim(facing, f % 4))
+    return out
 
 
 def fish_sheet(kind):
     s = Sheet(kind)
-    off = FISH_OFFSETS[kind]
-    bw, bh = FISH_SIZE[kind]
     for block in range(3):                       # frame block 0 adult .. 2 young
-        k = STAGE_SCALE[block]
-        w, h = max(8, int(bw * k)), max(8, int(bh * k))
-        hot = centred_hot(off, (w, h), FISH_CENTRE)
-
-        def add(key, make, n=1):
-            c = s.cell((block,) + key, make)
-            for _ in range(n):
-                s.frame(c, *hot)
-
-        def swim(facing, ph):
-            return ("swim", facing, ph), (lambda: P.fish(kind, w, h, facing, ph / 4.0))
-
-        if kind.startswith("JELLY"):
-            for f in range(32):
-                ph = (f // 4) % 8
-                key, mk = ("pulse", ph), (lambda ph=ph: P.jelly(kind, w, h, ph / 8.0))
-                add(key, mk)
-            continue
-        if kind == "OCTOPUS":
-            for f in range(48):
-                ph = (f // 2) % 8 if f < 16 else (f // 4) % 4
-                key, mk = ("o", ph), (lambda ph=ph: P.octopus(w, h, ph / 8.0))
-                add(key, mk)
-            continue
-        if kind == "CRAB":
-            for f in range(50):
-                if f < 24:      # idles
-                    key, mk = ("c", 1.0, f // 6 % 2), (lambda f=f: P.crab(w, h, (f // 6 % 2) * 0.1, 1.0))
-                elif f < 30:    # stand up
-                    st = 0.3 + (f - 24) * 0.14
-                    key, mk = ("s", f), (lambda st=st: P.crab(w, h, 0, st))
-                elif f < 46:    # walk
-                    ph = (f - 30) // 2 % 4
-                    key, mk = ("w", ph), (lambda ph=ph: P.crab(w, h, ph / 4.0, 1.0))
-                else:
-                    key, mk = ("g", f), (lambda f=f: P.crab(w, h, 0.25 * (f - 46), 1.0))
-                add(key, mk)
-            continue
-        if kind == "SHELL":
-            continue
-        for facing in (-1, 1):                   # 0-15 left, 16-31 right
-            for f in range(16):
-                key, mk = swim(facing, f // 2 % 4)
-                add(key, mk)
-        turn = [(1, 1.0), (1, 0.7), (1, 0.45), (0, 0), (0, 0), (-1, 0.45), (-1, 0.7), (-1, 1.0)]
-        for seqn in (turn, turn[::-1]):          # 32-39 to the left, 40-47 to the right
-            for facing, sq in seqn:
-                if facing == 0:
-                    key, mk = ("front",), (lambda: P.fish(kind, w, h, -1, 0, 1.0, 0.8))
-                else:
-                    key, mk = ("turn", facing, sq), (lambda facing=facing, sq=sq: P.fish(kind, w, h, facing, 0, sq))
-                add(key, mk)
-        for f in range(16):                      # 48-63 rest
-            key, mk = ("rest", f // 8), (lambda f=f: P.fish(kind, w, h, -1, 0.1 * (f // 8)))
-            add(key, mk)
-        for facing in (-1, 1):                   # 64-69 / 70-75 into rest
-            for f in range(6):
-                key, mk = swim(facing, f % 4)
-                add(key, mk)
-    if kind == "SHELL":
-        # adult 0-31 open/close, 32-48 idle; half 49-80, 81-96; young 97-128, 129-144
-        for block, (n_open, n_idle) in enumerate([(32, 17), (32, 16), (32, 16)]):
-            k = STAGE_SCALE[block]
-            w, h = int(bw * k), int(bh * k)
-            hot = centred_hot(off, (w, h), FISH_CENTRE)
-            for f in range(n_open):
-                o = round(1 - abs(f - 16) / 16.0, 2)
-                c = s.cell((block, "open", o), lambda o=o: P.shell(w, h, o))
-                s.frame(c, *hot)
-            for f in range(n_idle):
-                o = 0.08 * (f // 4 % 2)
-                c = s.cell((block, "idle", o), lambda o=o: P.shell(w, h, o))
-                s.frame(c, *hot)
+        frames, hot = fish_block(kind, block, STAGE_SCALE[block],
+                                 lambda w, h, block=block: fish_frames(kind, block, w, h))
+        for key, picture in frames:
+            s.frame(s.cell(key, lambda picture=picture: picture), *hot)
     return s
 
 
-def shoal_sheet(variant):
+def shoal_frames(w, h):
     kind = "SHOAL_FISHES"
-    s = Sheet("shoal%d" % variant)
-    off = FISH_OFFSETS[kind]
-    w, h = FISH_SIZE[kind]
-    if variant == 2:
-        w, h = int(w * 0.85), int(h * 0.85)
-    if variant == 3:
-        w, h = int(w * 0.75), int(h * 0.75)
-    hot = centred_hot(off, (w, h), FISH_CENTRE)
+    out = []
     for facing in (-1, 1):
         for f in range(16):
             ph = f // 2 % 4
-            c = s.cell(("s", facing, ph), lambda facing=facing, ph=ph: P.fish(kind, w, h, facing, ph / 4.0))
-            s.frame(c, *hot)
+            out.append((("s", facing, ph), lambda facing=facing, ph=ph: P.fish(kind, w, h, facing, ph / 4.0)))
     turn = [(1, 1.0), (1, 0.6), (0, 0), (0, 0), (-1, 0.6), (-1, 1.0), (-1, 1.0), (-1, 1.0)]
     for seqn in (turn, turn[::-1]):
         for facing, sq in seqn:
-            c = s.cell(("t", facing, sq), lambda facing=facing, sq=sq: P.fish(kind, w, h, facing if facing else -1, 0, sq if facing else 1.0, 0.0 if facing else 0.8))
-            s.frame(c, *hot)
+            out.append((("t", facing, sq), lambda facing=facing, sq=sq: P.fish(
+                kind, w, h, facing if facing else -1, 0, sq if facing else 1.0, 0.0 if facing else 0.8)))
+    return out
+
+
+def shoal_sheet(variant):
+    s = Sheet("shoal%d" % variant)
+    frames, hot = fish_block("SHOAL_FISHES", 0, {1: 1.0, 2: 0.85, 3: 0.75}[variant], shoal_frames)
+    for key, picture in frames:
+        s.frame(s.cell(key, lambda picture=picture: picture), *hot)
     return s
 
 
@@ -410,7 +457,8 @@ def pet_sheet(name, count, maker_for, kind):
         key, mk = maker_for(f)
         cell = s.cell(key, mk)
         off = [o for first, last, o in PET_CLIP_OFFSETS[name] if first <= f <= last][0]
-        s.frame(cell, *centred_hot((place[0] + off[0], place[1] + off[1]), s.cells[cell].size, PET_CENTRE))
+        w, h = s.cells[cell].size
+        s.frame(cell, PET_CENTRE[0] - w // 2 - place[0] - off[0], PET_CENTRE[1] - h // 2 - place[1] - off[1])
     return s
 
 

@@ -236,6 +236,8 @@ def check_resources(root, data):
             el = [e for t, e, p in records if t == "Animation2D" and e.get("id") == rid][0]
             pre = [p for t, e, p in records if e is el][0]
             check_frames(root, pre + el.get("path"), el, int(nums[0]), images)
+    check_fish_in_water(root, records)
+    check_wish_pictures(root, records)
     for rid, box in ADDITIVE.items():
         if rid in images and exists_exact(root, images[rid][1]):
             check_light(images[rid][1], os.path.join(root, images[rid][1]), box)
@@ -283,6 +285,101 @@ def check_frames(root, rel, el, needed, images):
         fault("%s: %d frames, the game plays up to frame %d" % (rel, frames, needed - 1))
 
 
+def frame_rects(root, el, pre):
+    """The frames of an Animation2D resource as the game cuts them: left,
+    right, top, bottom on its sheet and the hot spot."""
+    W, H = int(el.get("width", 0)), int(el.get("height", 0))
+    rects = []
+    path = os.path.join(root, pre + el.get("path", ""))
+    if not os.path.isfile(path):
+        return rects
+    with open(path, "rb") as f:
+        lines = f.read().decode("utf-8").splitlines(keepends=True)
+    for line in lines:
+        vals = gamereaders.read_frame_line(line)
+        if vals is None:
+            continue
+        l, r, t, b = [int(W * v + 0.5) if i < 2 else int(H * v + 0.5) for i, v in enumerate(vals[2:6])]
+        rects.append((l, r, t, b, int(vals[6]), int(vals[7])))
+    return rects
+
+
+# The frames of a fish resource that the young and the adult draw.
+def fish_stage_frames(kind, count):
+    if kind == "SHELL":
+        return {0: range(97, 145), 2: range(0, 49)}
+    if kind == "SHOAL_FISHES":
+        return {2: range(0, 48)}
+    block = {"JELLY_FISH_1": 32, "JELLY_FISH_2": 32, "OCTOPUS": 48, "CRAB": 50}.get(kind, 76)
+    return {0: range(2 * block, 3 * block), 2: range(0, block)}
+
+
+def check_fish_in_water(root, records):
+    """Every frame of a fish's young and adult clips, drawn at either end of
+    its swimming area, keeps its visible pixels inside the aquarium's water."""
+    from PIL import Image
+    import anims
+    wl, wr, wt, wb = anims.WATER_BOX
+    images = {e.get("id"): p + e.get("path", "") for t, e, p in records if t == "Image"}
+    for tag, el, pre in records:
+        rid = el.get("id", "")
+        if tag != "Animation2D" or not rid.startswith("A_"):
+            continue
+        kind = rid[2:]
+        if kind.startswith("SHOAL_FISHES"):
+            kind = "SHOAL_FISHES"
+        if kind not in anims.FISH_AREAS:
+            continue
+        sheet_path = os.path.join(root, images.get(el.get("image_id"), ""))
+        if not os.path.isfile(sheet_path):
+            continue
+        with Image.open(sheet_path) as sheet:
+            alpha = sheet.convert("RGBA").getchannel("A")
+        rects = frame_rects(root, el, pre)
+        left, top, right, bottom = anims.FISH_AREAS[kind]
+        boxes = {}
+        for stage, frames in fish_stage_frames(kind, len(rects)).items():
+            ox, oy = anims.FISH_STAGE_OFFSETS[kind][stage]
+            for n in frames:
+                if n >= len(rects):
+                    break
+                l, r, t, b, hx, hy = rects[n]
+                if (l, r, t, b) not in boxes:
+                    boxes[(l, r, t, b)] = alpha.crop((l, t, r, b)).getbbox()
+                box = boxes[(l, r, t, b)]
+                if box is None:
+                    continue
+                x0, x1 = left + ox + hx + box[0], right + ox + hx + box[2]
+                y0, y1 = top + oy + hy + box[1], bottom + oy + hy + box[3]
+                if x0 < wl or x1 > wr or y0 < wt or y1 > wb:
+                    fault("%s: frame %d leaves the water (%d..%d x %d..%d, the water is %d..%d x %d..%d)"
+                          % (rid, n, x0, x1, y0, y1, wl, wr, wt, wb))
+                    break
+
+
+# Below this share of visible pixels a picture's place counts as empty.
+MIN_VISIBLE = 0.10
+
+
+def check_wish_pictures(root, records):
+    """The wish bubble's icons, its small rising bubble and its water."""
+    from PIL import Image
+    import images as pictures
+    paths = {e.get("id"): p + e.get("path", "") for t, e, p in records if t == "Image"}
+    places = {
+        "AQUARIUM_INTERIORS": [r[:4] for r in pictures.WISH_SINGLE_ICONS + pictures.WISH_INTERIOR_ICONS],
+        "AQUARIUM_ANIMATION": [(123, 175, 436, 486), (0, 116, 423, 485)],
+    }
+    for rid, rects in places.items():
+        path = os.path.join(root, paths.get(rid, ""))
+        if not os.path.isfile(path):
+            continue
+        with Image.open(path) as picture:
+            alpha = picture.convert("RGBA").getchannel("A")
+        for l, r, t, b in rects:
+            visible = sum(1 for a in alpha.crop((l, t, r, b)).getdata() if a > 0)
+            if visible < MIN_VISIBLE * (r - l) * (b - t):
+                fault("%s: the wish bubble's picture at %d..%d x %d..%d is empty" % (rid, l, r, t, b))
 # What the game plays of the pet's animations: the figure's place from the
 # tank's base point by kind, and per clip the animation, its frames and the
 # clip's drawing offset. The figure must stay inside the tank picture.
@@ -297,18 +394,6 @@ PET_FIGURES = {
 }
 
 
-def frame_boxes(root, rel, width, height):
-    """Each frame of a frame file as (width, height, hot x, hot y) in pixels."""
-    boxes = []
-    for line in read_bytes(os.path.join(root, rel)).decode("utf-8").splitlines(keepends=True):
-        vals = gamereaders.read_frame_line(line)
-        if vals is None:
-            continue
-        l, r, t, b = [int(width * v + 0.5) if i < 2 else int(height * v + 0.5) for i, v in enumerate(vals[2:6])]
-        boxes.append((r - l, b - t, int(vals[6]), int(vals[7])))
-    return boxes
-
-
 def check_pet_figures(root, data):
     """Every frame of every pet clip lies inside the pet's tank picture, in
     every location (the figure is placed from the tank's base point)."""
@@ -321,15 +406,17 @@ def check_pet_figures(root, data):
         if el.tag == "SetDefaults":
             prefix = el.get("path", "")
         elif el.tag == "Animation2D":
-            anims[el.get("id")] = (el, prefix + el.get("path", ""))
+            anims[el.get("id")] = (el, prefix)
     for kind, (place, clips) in PET_FIGURES.items():
         for clip, (anim, first, last, dx, dy) in enumerate(clips):
-            if anim not in anims or not exists_exact(root, anims[anim][1]):
+            if anim not in anims:
                 continue  # a missing animation is reported with the resources
-            el, rel = anims[anim]
-            boxes = frame_boxes(root, rel, int(el.get("width", 0)), int(el.get("height", 0)))
-            for f in range(first, min(last, len(boxes) - 1) + 1):
-                w, h, hx, hy = boxes[f]
+            el, pre = anims[anim]
+            rel = pre + el.get("path", "")
+            rects = frame_rects(root, el, pre)
+            for f in range(first, min(last, len(rects) - 1) + 1):
+                l, r, t, b, hx, hy = rects[f]
+                w, h = r - l, b - t
                 x, y = place[0] + dx + hx, place[1] + dy + hy
                 if x < 0 or y < 0 or x + w > PET_TANK[0] or y + h > PET_TANK[1]:
                     fault("%s: frame %d of the %s's clip %d lies at (%d, %d)-(%d, %d) of its tank, "

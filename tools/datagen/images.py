@@ -516,7 +516,46 @@ def interiors():
     # wish-bubble body and the sale-badge frame
     R.append((0, 88, 384, 448, lambda w, h: P.bubble_icon(w, h)))
     R.append((0, 122, 448, 512, lambda w, h: P.bubble_icon(w, h)))
+    R.extend(wish_icon_regions())
     return atlas(512, 512, R)
+
+
+# What a fish asks for in its wish bubble: (left, right, top, bottom, paint).
+WISH_SINGLE_ICONS = [
+    (213, 287, 349, 412, lambda w, h: P.food(1, w, h)),
+    (45, 119, 234, 298, lambda w, h: P.food(2, w, h)),
+    (118, 193, 223, 289, lambda w, h: P.food(3, w, h)),
+    (211, 286, 291, 349, lambda w, h: P.food(4, w, h)),
+    (217, 287, 410, 473, lambda w, h: P.vitamin("growth", w, h)),
+    (77, 133, 303, 363, lambda w, h: P.vitamin("cost", w, h)),
+    (160, 216, 363, 426, lambda w, h: P.medicine(2, w, h)),
+    (227, 286, 189, 252, lambda w, h: P.medicine(1, w, h)),
+    (87, 162, 363, 425, lambda w, h: P.brush(1, w, h)),
+    (131, 213, 303, 365, lambda w, h: P.brush(2, w, h)),
+]
+WISH_INTERIOR_ICONS = [
+    (423, 465, 473, 511, lambda w, h: P.ground("STONE", w, h, 7)),
+    (425, 465, 433, 473, lambda w, h: P.ground("ROCK", w, h, 7)),
+    (465, 511, 468, 511, lambda w, h: P.ground("SAND", w, h, 7)),
+    (124, 174, 425, 464, lambda w, h: P.grass("GREEN_GRASS", w, h, 7)),
+    (299, 342, 467, 508, lambda w, h: P.grass("BLUE_GRASS", w, h, 7)),
+    (341, 401, 466, 512, lambda w, h: P.grass("RED_GRASS", w, h, 7)),
+    (122, 174, 462, 511, lambda w, h: P.house("CASTLE", w, h)),
+    (173, 216, 425, 473, lambda w, h: P.house("CHEST", w, h)),
+    (211, 255, 472, 512, lambda w, h: P.house("SEA_SHELL", w, h)),
+    (171, 213, 471, 512, lambda w, h: P.coral("RED_CORAL", w, h, 7)),
+    (253, 301, 472, 512, lambda w, h: P.coral("BLUE_CORAL", w, h, 7)),
+    (234, 282, 253, 290, lambda w, h: P.coral("YELLOW_CORAL", w, h, 7)),
+]
+# Several icon places overlap their neighbours by up to this much.
+WISH_ICON_MARGIN = 3
+
+
+def wish_icon_regions():
+    """The wish icons, each painted inside its place so that no icon reaches
+    into a neighbour's."""
+    return [(l, r, t, b, PR.inset(paint, WISH_ICON_MARGIN))
+            for l, r, t, b, paint in WISH_SINGLE_ICONS + WISH_INTERIOR_ICONS]
 
 
 def aquarium_animation():
@@ -535,6 +574,7 @@ def aquarium_animation():
     for row in range(16):              # tiny air bubble, 6 x 6 from (125, 0)
         rr = 1 + row % 3
         d.ellipse([128 - rr, row * 6 + 3 - rr, 128 + rr, row * 6 + 3 + rr], fill=(255, 255, 255, 220))
+    wish_bubble_pieces(d)
     for col in range(2):               # machine working, 36 x 77 from (307, 0)
         for row in range(6):
             k = col * 6 + row
@@ -542,6 +582,15 @@ def aquarium_animation():
             d.ellipse([x0 + 4, y0 + 20 + k % 4 * 4, x0 + 32, y0 + 50 + k % 4 * 4], fill=(255, 255, 255, 150))
             d.ellipse([x0 + 10, y0 + 8 + (k * 7) % 30, x0 + 18, y0 + 16 + (k * 7) % 30], fill=(200, 240, 255, 200))
     return img
+
+
+def wish_bubble_pieces(d):
+    """The wish bubble's small rising bubble (123..175 x 436..486) and its
+    water (0..116 x 423..485; a single-icon bubble uses the left 79 pixels)."""
+    d.rectangle([0, 423, 115, 484], fill=(90, 170, 235, 150))
+    d.line([(0, 423), (115, 423)], fill=(170, 220, 255, 200), width=2)
+    d.ellipse([125, 438, 173, 484], fill=(225, 245, 255, 120), outline=(255, 255, 255, 230), width=3)
+    d.ellipse([136, 446, 148, 456], fill=(255, 255, 255, 235))
 
 
 def grid_anim(w, h, origin, cell, cols, rows, paint):
