@@ -7,7 +7,9 @@
 
 #include "engine/backend/video.h"
 
+class CAppFramework;
 class CGameSession;
+struct InputState;
 
 class CMenu {
 public:
@@ -27,4 +29,21 @@ public:
     bool SetItemDisabled(const std::string& /*id*/, bool /*disabled*/) { return false; }
     // The name in the selected profile slot; empty when none is selected.
     std::u16string GetSelectedProfileName() const { return {}; }
+    // The frame's input for the items of the current page; false only when
+    // the exit item was chosen.
+    bool Update(CAppFramework* /*window*/, const InputState* /*input*/, float /*elapsed*/) {
+        return true;
+    }
+    // The ids of the open pages, each followed by "/"; empty at the root.
+    const std::string& GetCurrentPath() const { return m_currentPath; }
+    void Draw() {}
+    // Only at the root: the version and the copyright line, design positions.
+    void DrawVersion(std::int32_t /*font*/, float /*x*/, float /*y*/, float /*textScale*/,
+                     std::uint32_t /*colour*/) {}
+    void DrawCopyright(std::int32_t /*font*/, float /*x*/, float /*y*/, float /*textScale*/,
+                       std::uint32_t /*colour*/) {}
+    void DrawCursor() {}
+
+private:
+    std::string m_currentPath;
 };

@@ -19,6 +19,25 @@ constexpr std::uint32_t WHITE = 0xFFFFFFFF;
 constexpr std::int32_t NAME_ENTRY_FONT = 1;
 constexpr Vec2 NAME_ENTRY_POINT{512.0f, 391.0f};
 constexpr unsigned MENU_MUSIC_STREAM = 0;
+constexpr unsigned CREDITS_MUSIC_STREAM = 1;
+// The high-score table: font, design top-left (lower in Japanese), rank
+// column, score column and row step.
+constexpr std::int32_t HIGH_SCORES_FONT = 1;
+constexpr Vec2 HIGH_SCORES_POINT{345.0f, 196.0f};
+constexpr Vec2 JAPANESE_HIGH_SCORES_POINT{345.0f, 200.0f};
+constexpr float HIGH_SCORES_RANK_X = -45.0f;
+constexpr float HIGH_SCORES_SCORE_RIGHT = 367.0f;
+constexpr float HIGH_SCORES_ROW_STEP = 33.6f;
+// The version and copyright lines of the menu's root page.
+constexpr std::uint32_t MENU_LINE_COLOUR = 0xFFFFFF00;
+constexpr float MENU_LINE_SCALE = 0.6f;
+
+// The world moves only in plain play and in the shop; any other bit (pause,
+// overlays, fades, pending steps) freezes it.
+bool IsWorldRunning(std::uint32_t mode) {
+    return mode == MODE_GAME || mode == (MODE_GAME | MODE_TRAINING) ||
+           mode == (MODE_GAME | MODE_SHOP) || mode == (MODE_GAME | MODE_TRAINING | MODE_SHOP);
+}
 
 CSoundManager& Sound() {
     return ResourceManager::Instance().GetSoundManager();
@@ -91,7 +110,7 @@ HResult CGameApp::OnDeviceCreated() {
     ShowOptionsInMenu();
     g_menu.FillProfileItems(g_gameSession);
     g_menuScene.Load();
-    // The scene follows here.
+    g_scene.Init();
     // The loading screen fades out before the menu shows.
     g_gameSession.AddModeBits(MODE_FADE_OUT);
     return RESULT_OK;
@@ -122,7 +141,18 @@ HResult CGameApp::OnUpdate() {
         ResourceManager::Instance().ReleaseIntroResources();
         Sound().Play(SoundType::Stream, MENU_MUSIC_STREAM, true, false);
     }
-    // The menu and the scene follow here.
+    if (g_gameSession.HasModeBits(MODE_MENU)) {
+        // The menu's exit item closes the program.
+        if (!g_menu.Update(this, &g_inputDevices.GetState(), elapsed)) {
+            return RESULT_FAIL;
+        }
+        g_menuScene.Update(g_menu.GetCurrentPath(), g_inputDevices.GetState(), m_scaleX, m_scaleY,
+                           elapsed);
+        g_gameSession.GetCredits().Update(elapsed);
+    }
+    if (IsWorldRunning(g_gameSession.GetGameMode())) {
+        g_scene.Update(g_inputDevices.GetState(), Vec2{m_scaleX, m_scaleY}, elapsed);
+    }
     return RESULT_OK;
 }
 
@@ -140,13 +170,25 @@ HResult CGameApp::OnRender() {
         ResourceManager::Instance().DrawIntroScreen(device);
         ResourceManager::Instance().DrawBorderFill(device, WHITE);
     }
+    const Vec2 scale{m_scaleX, m_scaleY};
     if (g_gameSession.HasModeBits(MODE_MENU)) {
-        // The menu backdrop, the credits and the border fill come first here.
-        g_gameSession.RenderNameEntry(NAME_ENTRY_FONT, Vec2{m_scaleX, m_scaleY}, NAME_ENTRY_POINT,
-                                      WHITE, true, 0.0f);
-        // The high scores and the menu itself follow here.
+        g_menuScene.Render(m_scaleX, m_scaleY);
+        ResourceManager::Instance().DrawBorderFill(device, WHITE);
+        g_gameSession.GetCredits().Render(scale);
+        g_gameSession.RenderNameEntry(NAME_ENTRY_FONT, scale, NAME_ENTRY_POINT, WHITE, true, 0.0f);
+        const bool japanese = TextStorage().GetLanguage() == "Japanese";
+        g_highScores.Draw(HIGH_SCORES_FONT, scale, 1.0f,
+                          japanese ? JAPANESE_HIGH_SCORES_POINT : HIGH_SCORES_POINT, WHITE, 0.0f,
+                          HIGH_SCORES_RANK_X, HIGH_SCORES_SCORE_RIGHT, HIGH_SCORES_ROW_STEP);
+        g_menu.Draw();
+        g_menu.DrawVersion(0, 895.0f, 735.0f, MENU_LINE_SCALE, MENU_LINE_COLOUR);
+        g_menu.DrawCopyright(0, 300.0f, 735.0f, MENU_LINE_SCALE, MENU_LINE_COLOUR);
+        g_menu.DrawCursor();
     }
-    // The game is drawn here.
+    if (g_gameSession.HasModeBits(MODE_GAME)) {
+        ResourceManager::Instance().DrawBorderFill(device, WHITE);
+        g_scene.Render(device, g_inputDevices.GetState(), scale);
+    }
     PopupTexts::Instance().Draw();
     device->EndScene();
     return RESULT_OK;
@@ -261,6 +303,20 @@ void CGameApp::OnMenuCommand(std::uint32_t command, std::intptr_t value) {
         case COMMAND_SET_SOUND_VOLUME:
             Sound().SetVolume(SoundType::Sample, static_cast<int>(value));
             break;
+        case COMMAND_SHOW_HIGH_SCORES:
+            g_highScores.SetVisible(true);
+            break;
+        case COMMAND_HIDE_HIGH_SCORES:
+            g_highScores.SetVisible(false);
+            break;
+        case COMMAND_SHOW_CREDITS:
+            Sound().Play(SoundType::Stream, CREDITS_MUSIC_STREAM, true, true);
+            g_gameSession.GetCredits().Restart();
+            break;
+        case COMMAND_HIDE_CREDITS:
+            Sound().Play(SoundType::Stream, MENU_MUSIC_STREAM, true, true);
+            g_gameSession.GetCredits().Stop();
+            break;
         case COMMAND_EDIT_PLAYER_NAME:
             g_menu.OpenSubmenu("PROFILE_1");
             g_menu.SetItemDisabled("CREATE_PLAYER_2", true);
@@ -283,8 +339,7 @@ void CGameApp::OnMenuCommand(std::uint32_t command, std::intptr_t value) {
             g_gameSession.SelectProfile(g_menu.GetSelectedProfileName());
             break;
         default:
-            // The other commands come with the menus, the high scores, the
-            // credits and the game start.
+            // The other commands come with the menus and the game start.
             break;
     }
 }

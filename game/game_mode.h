@@ -27,3 +27,9 @@ inline constexpr std::uint32_t MODE_FADE_OUT = 0x1000000;
 inline constexpr std::uint32_t MODE_LEAVE_SCREEN = 0x4000000;
 inline constexpr std::uint32_t MODE_LOAD_TEXTURES = 0x8000000;
 inline constexpr std::uint32_t MODE_GAME_OVER_PAGE = 0x10000000;
+
+// The screens that replace the world: the comic pages, the game-completed
+// page, the pet choice, the map and the shop.
+inline constexpr std::uint32_t MODE_SCREENS = MODE_COMICS_1 | MODE_COMICS_2 | MODE_COMICS_3 |
+                                              MODE_COMICS_4 | MODE_GAME_COMPLETED |
+                                              MODE_PET_CHOICE | MODE_MAP | MODE_SHOP;

@@ -3,8 +3,14 @@
 // record of the level being played, the upgrade table with the purchase in
 // progress, and the small services through which the shop floor, the heroine,
 // the pet and the bonus game change cash and read upgrade levels.
+#include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "engine/media/gui_button.h"
+#include "engine/media/gui_image.h"
+#include "engine/media/sheet_animation.h"
 #include "engine/platform/geometry.h"
 #include "game/credits_scroller.h"
 #include "game/game_session_base.h"
@@ -16,12 +22,71 @@ namespace backend {
 class IRenderDevice;
 }
 
+// The pictures of the session's screens and HUD.
+enum SessionImage : std::size_t {
+    IMG_LOADING_SCREEN,
+    IMG_LOADING_PROGRESS,
+    IMG_HUD_PANEL,
+    IMG_GOAL_BAR,
+    IMG_HUD_CORNER,
+    IMG_TIME_FRAME,
+    IMG_HUD_ICON_1,
+    IMG_HUD_ICON_2,
+    IMG_HUD_ICON_3,
+    IMG_HUD_ICON_4,
+    IMG_TIME_BAR,
+    IMG_MESSAGE_PANEL,
+    IMG_COMPLETE_TITLE,
+    IMG_FAILED_TITLE,
+    IMG_MAP,
+    IMG_COMICS_1,
+    IMG_COMICS_2,
+    IMG_COMICS_3,
+    IMG_COMICS_4,
+    IMG_COMICS_5,
+    IMG_PETS,
+    IMG_MESSAGE_LINE,
+    IMG_MAP_MARK,
+    IMG_MAP_MARK_LARGE,
+    SESSION_IMAGE_COUNT
+};
+
+// The buttons of the session's screens, overlays and HUD.
+enum SessionButton : std::size_t {
+    BTN_RESUME,
+    BTN_SAVE_AND_EXIT,
+    BTN_OK,
+    BTN_TRY_AGAIN,
+    BTN_FINISH,
+    BTN_BUY,
+    BTN_SKIP,
+    BTN_PLAY,
+    BTN_FISH_PERSON,
+    BTN_TURTLE_PERSON,
+    BTN_NEXT,
+    BTN_BACK,
+    BTN_PAUSE,
+    SESSION_BUTTON_COUNT
+};
+
 class CGameSession : public CGameSessionBase {
 public:
     // Seconds the shop floor waits at every level start.
     static constexpr float LEVEL_START_DELAY = 1.2f;
+    // Design pixels of the full time bar.
+    static constexpr float TIME_BAR_WIDTH = 282.0f;
+    // One map point per story level.
+    static constexpr std::size_t MAP_POINT_COUNT = 45;
 
     CGameSession() = default;
+
+    // The images, buttons, map marker and map points of the screens and the
+    // HUD, once the resources are loaded; also reads upgrades.xml and builds
+    // the credits. A second call replaces everything the first built.
+    void BuildGui();
+    // The HUD of play, the screens that replace the world and the overlays
+    // over a paused world; it only draws what the session holds.
+    void RenderHud(backend::IRenderDevice* device, Vec2 screenScale);
 
     // Once per frame in every mode.
     void Update(CAppFramework* window, backend::IRenderDevice* device, const InputState& input,
@@ -61,9 +126,9 @@ public:
     std::uint32_t GetPendingCode() const { return m_pendingCode; }
     std::int32_t GetPendingPrice() const { return m_pendingPrice; }
     std::int32_t GetPendingIndex() const { return m_pendingIndex; }
-    // The shop's buttons come with the shop screen; until then nothing hovers.
-    bool IsBuyButtonHovered() const { return false; }
-    bool IsFinishButtonHovered() const { return false; }
+    bool IsBuyButtonHovered() const { return m_buttons[BTN_BUY].hovered; }
+    bool IsFinishButtonHovered() const { return m_buttons[BTN_FINISH].hovered; }
+    bool IsPauseButtonHovered() const { return m_buttons[BTN_PAUSE].hovered; }
 
     // --- Fields the shop floor reads and writes ---
 
@@ -80,8 +145,44 @@ public:
     // The credits of the menu's credits page.
     CCreditsScroller& GetCredits() { return m_credits; }
 
+    // --- Screens and HUD ---
+
+    CGuiImage& GetImage(SessionImage image) { return m_images[image]; }
+    CGuiButton& GetButton(SessionButton button) { return m_buttons[button]; }
+    const CSheetAnimation& GetMapMarker() const { return m_mapMarker; }
+    const std::vector<Vec2>& GetMapPoints() const { return m_mapPoints; }
+    // Seconds of the level left and in all; the time bar and CLOSED show them.
+    float GetTimeLeft() const { return m_timeLeft; }
+    void SetTimeLeft(float seconds) { m_timeLeft = seconds; }
+    float GetTotalTime() const { return m_totalTime; }
+    void SetTotalTime(float seconds) { m_totalTime = seconds; }
+    float GetTimeBarWidth() const { return m_timeBarWidth; }
+    // How visible the training's SKIP button is, 0 to 255, and the step of
+    // the training script (-1 none).
+    float GetTipAlpha() const { return m_tipAlpha; }
+    void SetTipAlpha(float alpha) { m_tipAlpha = alpha; }
+    std::int32_t GetTrainingStep() const { return m_trainingStep; }
+    void SetTrainingStep(std::int32_t step) { m_trainingStep = step; }
+    // The loading screen stays this long after its last picture.
+    float GetTextureHoldTimer() const { return m_textureHoldTimer; }
+    void SetTextureHoldTimer(float seconds) { m_textureHoldTimer = seconds; }
+    // The loading group the next screen needs.
+    std::int32_t GetTextureGroup() const { return m_textureGroup; }
+    void SetTextureGroup(std::int32_t group) { m_textureGroup = group; }
+    bool IsDebugOn() const { return m_debug; }
+
 private:
     void ClearPurchase();
+    // --- The parts of RenderHud ---
+    void RenderPlayHud(Vec2 screenScale, const CProfile& profile);
+    void RenderScreen(Vec2 screenScale, const CProfile& profile);
+    void RenderMapMarks(Vec2 screenScale, const CProfile& profile);
+    void RenderOverlay(backend::IRenderDevice* device, Vec2 screenScale, const CProfile& profile);
+    void RenderBriefing(Vec2 screenScale, const CProfile& profile);
+    void RenderGoals(Vec2 screenScale, float needY, float expertY);
+    void DrawImage(SessionImage image, Vec2 screenScale, bool snap = true);
+    // An image placed at a design position just for this draw.
+    void DrawImageAt(SessionImage image, Vec2 screenScale, Vec2 position);
 
     CLevelRecord m_level;
     CLevelStatistics m_statistics;
@@ -95,4 +196,18 @@ private:
     std::int32_t m_pendingIndex = -1;
     std::uint32_t m_pendingCode = 0;
     float m_timeBonus = 0.0f;
+    bool m_debug = false;
+    bool m_debugSkipPending = false;
+    std::string m_debugKeys;
+    std::int32_t m_textureGroup = 0;
+    float m_textureHoldTimer = 0.0f;
+    float m_timeLeft = 0.0f;
+    float m_totalTime = 0.0f;
+    float m_timeBarWidth = TIME_BAR_WIDTH;
+    float m_tipAlpha = 0.0f;
+    std::int32_t m_trainingStep = -1;
+    std::array<CGuiImage, SESSION_IMAGE_COUNT> m_images;
+    std::array<CGuiButton, SESSION_BUTTON_COUNT> m_buttons;
+    CSheetAnimation m_mapMarker;
+    std::vector<Vec2> m_mapPoints;
 };

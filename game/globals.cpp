@@ -1,6 +1,5 @@
 // Every global component is defined here and nowhere else, so that their
-// construction follows this order and their destruction the reverse. The
-// components still to come take their places in this order as they are built.
+// construction follows this order and their destruction the reverse.
 #include "game/globals.h"
 
 CPet g_pet;
@@ -14,8 +13,12 @@ CInstrumentPanel g_instrumentPanel;
 COrderList g_orderList;
 CLevelBase g_levelBase;
 CAquariumSet g_aquariumSet;
+CBonusGame g_bonusGame;
 CGameSession g_gameSession;
 CMenu g_menu;
 CInputDevices g_inputDevices;
 CHighScores g_highScores;
 CMenuScene g_menuScene;
+// No constructor: it starts zero-filled like any plain static object, and
+// OnDeviceCreated fills it before the first frame draws the game.
+CScene g_scene;

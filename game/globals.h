@@ -9,7 +9,9 @@
 #include "game/game_session.h"
 #include "game/hint_manager.h"
 #include "game/level_base.h"
+#include "game/scene.h"
 #include "heroine/audio_system.h"
+#include "heroine/bonus_game.h"
 #include "heroine/heroine.h"
 #include "heroine/instrument_panel.h"
 #include "heroine/machine.h"
@@ -34,6 +36,7 @@ extern COrderList g_orderList;
 // Every level of levels.xml.
 extern CLevelBase g_levelBase;
 extern CAquariumSet g_aquariumSet;
+extern CBonusGame g_bonusGame;
 // The game's state: mode word, profiles, the level being played, upgrades.
 extern CGameSession g_gameSession;
 extern CMenu g_menu;
@@ -41,3 +44,5 @@ extern CMenu g_menu;
 extern CInputDevices g_inputDevices;
 extern CHighScores g_highScores;
 extern CMenuScene g_menuScene;
+// The order in which the world is built, reset, updated and drawn.
+extern CScene g_scene;

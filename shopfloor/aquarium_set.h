@@ -4,7 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/backend/video.h"
+#include "engine/platform/geometry.h"
 #include "shopfloor/aquarium.h"
+
+struct InputState;
 
 class CAquariumSet {
 public:
@@ -15,6 +19,17 @@ public:
                      float /*scaleY*/, bool /*hidden*/) {
         m_aquariums.emplace_back().SetLevel(level);
     }
+    // Rebuilds the slots of the current location for the level's base
+    // aquarium count.
+    void Setup(std::int32_t /*baseCount*/) {}
+    void Update(const InputState& /*input*/, Vec2 /*screenScale*/, float /*elapsed*/) {}
+    void UpdateShopHints(const InputState& /*input*/, Vec2 /*screenScale*/, float /*elapsed*/) {}
+    // The bodies, or the overlays, of the aquariums on one side of the line.
+    void RenderByDepth(backend::IRenderDevice* /*device*/, Vec2 /*screenScale*/, float /*line*/,
+                       bool /*inFront*/) {}
+    void RenderOverlaysByDepth(backend::IRenderDevice* /*device*/, Vec2 /*screenScale*/,
+                               float /*line*/, bool /*inFront*/) {}
+    void RenderShop(backend::IRenderDevice* /*device*/, Vec2 /*screenScale*/) {}
     std::int32_t GetCount() const { return static_cast<std::int32_t>(m_aquariums.size()); }
     // Null for an index outside the set.
     CAquarium* GetAquarium(std::int32_t index) {

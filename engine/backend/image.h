@@ -6,6 +6,10 @@
 
 namespace backend {
 
+// How the file itself stores a pixel, which the 32-bit words no longer show:
+// a grey, a grey-and-alpha and a palette picture may decode to the same words.
+enum class SourceLayout { Colour, Palette, Grey, GreyAlpha };
+
 struct DecodedImage {
     int width = 0;
     int height = 0;
@@ -15,6 +19,11 @@ struct DecodedImage {
     bool hasAlpha = false;
     // The file's pixel layout in bits per pixel, for the log.
     int bitsPerPixel = 0;
+    SourceLayout layout = SourceLayout::Colour;
+    // For the one- and two-byte layouts, the last byte of each file pixel, in
+    // the order of `pixels`: the palette index, the grey level, or the alpha of
+    // a grey-and-alpha pixel. Empty for colour files.
+    std::vector<std::uint8_t> lastBytes;
 };
 
 enum class DecodeResult { Ok, Missing, Invalid };

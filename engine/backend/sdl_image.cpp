@@ -3,7 +3,11 @@
 #include <SDL_image.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstring>
+#include <fstream>
 
 #include "engine/backend/image.h"
 
@@ -14,6 +18,93 @@ namespace {
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool HasTgaExtension(const std::string& path) {
+    if (path.size() < 4) {
+        return false;
+    }
+    std::string extension = path.substr(path.size() - 4);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".tga";
+}
+
+// The layout the file's header names. SDL hands grey and palette pictures over
+// alike as palette surfaces, and grey-and-alpha ones as 32-bit colour, so only
+// the header tells them apart. TGA files have no signature; SDL, too, knows
+// them by their extension.
+SourceLayout HeaderLayout(const std::string& path) {
+    std::array<unsigned char, 26> header{};
+    std::ifstream in(path, std::ios::binary);
+    // A small TGA is shorter than a PNG header; bytes not read stay 0.
+    in.read(reinterpret_cast<char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    static constexpr unsigned char PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), header.begin())) {
+        switch (header[25]) {  // the colour type of the IHDR chunk
+            case 0:
+                return SourceLayout::Grey;
+            case 3:
+                return SourceLayout::Palette;
+            case 4:
+                return SourceLayout::GreyAlpha;
+            default:
+                return SourceLayout::Colour;
+        }
+    }
+    if (HasTgaExtension(path)) {
+        switch (header[2] & 0x07) {  // the image type, run-length bit cleared
+            case 1:
+                return SourceLayout::Palette;
+            case 3:
+                return SourceLayout::Grey;
+            default:
+                return SourceLayout::Colour;
+        }
+    }
+    return SourceLayout::Colour;
+}
+
+// The palette index of every pixel of a palette surface of 1 to 8 bits.
+std::vector<std::uint8_t> PaletteIndices(SDL_Surface* surface) {
+    std::vector<std::uint8_t> indices;
+    const int bits = surface->format->BitsPerPixel;
+    if (bits < 1 || bits > 8 || SDL_LockSurface(surface) != 0) {
+        return indices;
+    }
+    const int perByte = 8 / bits;
+    const bool lowBitsFirst = SDL_PIXELORDER(surface->format->format) == SDL_BITMAPORDER_4321;
+    const unsigned mask = (1u << bits) - 1u;
+    indices.reserve(static_cast<std::size_t>(surface->w) * static_cast<std::size_t>(surface->h));
+    for (int y = 0; y < surface->h; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(surface->pixels) +
+                          static_cast<std::ptrdiff_t>(y) * surface->pitch;
+        for (int x = 0; x < surface->w; ++x) {
+            const int slot = x % perByte;
+            const int shift = (lowBitsFirst ? slot : perByte - 1 - slot) * bits;
+            indices.push_back(static_cast<std::uint8_t>((row[x / perByte] >> shift) & mask));
+        }
+    }
+    SDL_UnlockSurface(surface);
+    return indices;
+}
+
+// The last bytes of a one- or two-byte file pixel, taken from the loaded
+// surface (palette and grey) or from the converted pixels (grey and alpha).
+void KeepLastBytes(SDL_Surface* loaded, SourceLayout header, DecodedImage& out) {
+    const SDL_Palette* palette = loaded->format->palette;
+    if (palette != nullptr && loaded->format->BitsPerPixel <= 8) {
+        out.layout = header == SourceLayout::Grey ? SourceLayout::Grey : SourceLayout::Palette;
+        out.lastBytes = PaletteIndices(loaded);
+        if (out.layout == SourceLayout::Grey) {
+            // SDL spreads the grey levels over a palette of its own.
+            for (std::uint8_t& value : out.lastBytes) {
+                value = value < palette->ncolors ? palette->colors[value].r : 0;
+            }
+        }
+    } else if (header == SourceLayout::GreyAlpha && loaded->format->Amask != 0) {
+        out.layout = SourceLayout::GreyAlpha;
+    }
 }
 
 }  // namespace
@@ -30,6 +121,7 @@ DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out) {
     }
     const SDL_PixelFormat* format = loaded->format;
     const bool keyed = SDL_HasColorKey(loaded) == SDL_TRUE;
+    KeepLastBytes(loaded, HeaderLayout(path), out);
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     if (argb == nullptr) {
         SDL_FreeSurface(loaded);
@@ -57,6 +149,12 @@ DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out) {
     }
     SDL_UnlockSurface(argb);
     SDL_FreeSurface(argb);
+    if (out.layout == SourceLayout::GreyAlpha) {
+        out.lastBytes.reserve(out.pixels.size());
+        for (const std::uint32_t pixel : out.pixels) {
+            out.lastBytes.push_back(static_cast<std::uint8_t>(pixel >> 24));
+        }
+    }
     return DecodeResult::Ok;
 }
 

@@ -37,6 +37,12 @@ Vec3 Difference(const Vec3& a, const Vec3& b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
 
+// Frames to go from one sample to the next. Frames may lie anywhere in the
+// 32-bit range, so the difference is taken in 64 bits.
+std::int64_t FramesBetween(const AnimationSample& from, const AnimationSample& to) {
+    return std::int64_t{to.frame} - from.frame;
+}
+
 float& Component(Vec3& v, int i) {
     return i == 0 ? v.x : (i == 1 ? v.y : v.z);
 }
@@ -67,13 +73,14 @@ std::vector<AnimationSample> ResampleScales(std::vector<AnimationSample>& scales
     }
     for (std::size_t i = 0; i + 1 < scales.size(); ++i) {
         AnimationSample& sample = scales[i];
-        sample.duration = scales[i + 1].frame - sample.frame;
+        const std::int64_t duration = FramesBetween(sample, scales[i + 1]);
+        sample.duration = SaturateToInt32(duration);
         // Two samples on one frame: the step between them takes no frames and
         // adds nothing per frame.
         for (int c = 0; c < 4; ++c) {
-            sample.delta[c] = sample.duration != 0 ? (scales[i + 1].value[c] - sample.value[c]) /
-                                                         static_cast<float>(sample.duration)
-                                                   : 0.0f;
+            sample.delta[c] = duration != 0 ? (scales[i + 1].value[c] - sample.value[c]) /
+                                                  static_cast<float>(duration)
+                                            : 0.0f;
         }
     }
     std::vector<AnimationSample> resampled;
@@ -142,7 +149,7 @@ bool FinishNode(NodeTracks& tracks, AnimationNode& node) {
         key.scale = ToVec3(scales[i].value);
         key.startFrame = static_cast<float>(positions[i].frame);
         if (i + 1 < kept) {
-            key.duration = static_cast<float>(positions[i + 1].frame - positions[i].frame);
+            key.duration = static_cast<float>(FramesBetween(positions[i], positions[i + 1]));
             key.positionDelta = Difference(ToVec3(positions[i + 1].value), key.position);
             const Quaternion next = ToQuaternion(rotations[i + 1].value);
             const Quaternion own = ToQuaternion(rotations[i].value);

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/html_log.h"
+#include "engine/platform/regular_file.h"
 #include "engine/platform/value_parsers.h"
 
 namespace {
@@ -25,7 +27,7 @@ constexpr float SPACE_SHARE = 0.7f;
 // (`opened` tells which) or a read fails.
 bool ReadWholeFile(const std::string& path, std::string& bytes, bool& opened) {
     opened = false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFile(path);
     if (file == nullptr) {
         return false;
     }
@@ -36,7 +38,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, bool& opened) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
         bytes.append(buffer, got);
         if (got < sizeof buffer) {
-            // Reading a folder fails here: it is no font file either.
             ok = std::ferror(file) == 0;
             break;
         }
@@ -266,15 +267,29 @@ std::vector<StripCorrection> ReadCorrections(const std::string& editing) {
 }
 
 const GlyphRecord* FindGlyph(const FontRecord& font, char16_t character) {
-    for (const GlyphRecord& glyph : font.glyphs) {
-        if (glyph.character == character) {
-            return &glyph;
-        }
+    const std::int32_t index = font.glyphIndex.Find(character);
+    if (index < 0 || static_cast<std::size_t>(index) >= font.glyphs.size()) {
+        return nullptr;
     }
-    return nullptr;
+    return &font.glyphs[static_cast<std::size_t>(index)];
 }
 
 }  // namespace
+
+void CGlyphIndex::Build(const std::vector<GlyphRecord>& glyphs) {
+    m_pages.assign(PAGE_SIZE, {});
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        const char16_t character = glyphs[i].character;
+        std::vector<std::int32_t>& page = m_pages[character >> 8];
+        if (page.empty()) {
+            page.assign(PAGE_SIZE, -1);
+        }
+        std::int32_t& entry = page[character & 0xFF];
+        if (entry < 0) {
+            entry = static_cast<std::int32_t>(i);
+        }
+    }
+}
 
 std::u16string DecodeUtf8(std::string_view bytes) {
     std::u16string out;
@@ -354,10 +369,11 @@ bool CResourceManager::ReadFontFile(FontRecord& font) {
         HtmlLog().WriteEx("Red", true, true, "Error: Unequal number of characters data");
         ok = false;
     } else {
-        const std::int32_t h = font.height;
-        const std::int32_t m = font.maxLength;
+        // Worked out in 64 bits and saturated: the numbers come from the file.
+        const std::int64_t h = font.height;
+        const std::int64_t m = font.maxLength;
         for (std::size_t i = 0; i < count; ++i) {
-            const std::int32_t x = lists.rectangles[i][0];
+            const std::int64_t x = lists.rectangles[i][0];
             const std::int32_t y = lists.rectangles[i][1];
             const std::int32_t w = lists.rectangles[i][2];
             // Glyphs written as positions along one long strip are laid into
@@ -365,11 +381,11 @@ bool CResourceManager::ReadFontFile(FontRecord& font) {
             GlyphRecord glyph;
             glyph.character = lists.characters[i];
             glyph.advance = w;
-            glyph.height = h;
-            glyph.left = x % m;
-            glyph.top = x > m ? h * (x / m) : y;
-            glyph.right = glyph.left + w;
-            glyph.bottom = glyph.top + h;
+            glyph.height = font.height;
+            glyph.left = static_cast<std::int32_t>(x % m);
+            glyph.top = x > m ? SaturateToInt32(h * (x / m)) : y;
+            glyph.right = SaturateToInt32(std::int64_t{glyph.left} + w);
+            glyph.bottom = SaturateToInt32(std::int64_t{glyph.top} + h);
             glyph.sheetX = glyph.left;
             glyph.sheetY = glyph.top;
             glyph.width = w;
@@ -384,6 +400,7 @@ bool CResourceManager::ReadFontFile(FontRecord& font) {
         HtmlLog().WriteEx("Red", true, true, "Error: Unequal number of kerning data");
         ok = false;
     }
+    font.glyphIndex.Build(font.glyphs);
     if (ok) {
         HtmlLog().Write("Green", "Complete");
     }
@@ -436,27 +453,34 @@ int CResourceManager::ReadFontFiFile(FontRecord& font) {
             if ((x + shift + w) / m > (x + shift) / m) {
                 shift += m - (x + shift) % m;
             }
+            // The edges stay 64 bits wide until the corrections are in, and are
+            // saturated only then: row widths, heights and corrections come
+            // from the files.
+            const std::int64_t top = h * ((x + shift) / m);
+            std::int64_t left = (x + shift) % m;
+            std::int64_t right = left + w;
+            for (const StripCorrection& correction : corrections) {
+                if (correction.character == static_cast<std::int32_t>(symbols[i])) {
+                    left += correction.left;
+                    right += correction.right;
+                }
+            }
             GlyphRecord glyph;
             glyph.character = symbols[i];
             glyph.advance = static_cast<std::int32_t>(w);
-            glyph.height = static_cast<std::int32_t>(h);
-            glyph.left = static_cast<std::int32_t>((x + shift) % m);
-            glyph.top = static_cast<std::int32_t>(h * ((x + shift) / m));
-            glyph.right = glyph.left + glyph.advance;
-            glyph.bottom = glyph.top + glyph.height - 1;
-            glyph.sheetX = glyph.left;
+            glyph.height = font.height;
+            glyph.left = SaturateToInt32(left);
+            glyph.top = SaturateToInt32(top);
+            glyph.right = SaturateToInt32(right);
+            glyph.bottom = SaturateToInt32(top + h - 1);
+            glyph.sheetX = SaturateToInt32((x + shift) % m);
             glyph.sheetY = glyph.top;
             glyph.width = glyph.advance;
-            for (const StripCorrection& correction : corrections) {
-                if (correction.character == static_cast<std::int32_t>(glyph.character)) {
-                    glyph.left += correction.left;
-                    glyph.right += correction.right;
-                }
-            }
             font.glyphs.push_back(glyph);
             ++made;
         }
     }
+    font.glyphIndex.Build(font.glyphs);
     HtmlLog().Write("Green", "Complete");
     return made;
 }
@@ -511,7 +535,7 @@ HResult CResourceManager::DrawText(std::int32_t font, std::u16string_view text, 
         }
         backend::Rect source{glyph->left, glyph->top, glyph->right, glyph->bottom};
         if (record.kerningTrim != 0) {
-            source.right -= record.kerningTrim;
+            source.right = SaturateToInt32(std::int64_t{source.right} - record.kerningTrim);
         }
         if (m_sprite != nullptr) {
             backend::SpriteDraw draw;

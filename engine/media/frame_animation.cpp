@@ -1,7 +1,5 @@
 #include "engine/media/frame_animation.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,7 +8,9 @@
 
 #include "engine/media/clip_timing.h"
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/html_log.h"
+#include "engine/platform/regular_file.h"
 #include "engine/platform/value_parsers.h"
 
 namespace {
@@ -33,11 +33,6 @@ std::int32_t Round(float size, float fraction) {
     return Truncate(static_cast<double>(size * fraction) + 0.5);
 }
 
-bool IsRegularFile(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 // Copies frames first..last of the resource; none when the range does not lie
 // inside its frames.
 void AppendFrames(std::vector<AnimationFrame>& frames, const Animation2DRecord& record,
@@ -55,7 +50,7 @@ int ReadAnimationFrames(std::vector<AnimationFrame>& frames, const std::string& 
                         std::int32_t image, std::int32_t frameWidth, std::int32_t frameHeight,
                         float width, float height) {
     frames.clear();
-    std::FILE* file = IsRegularFile(path) ? std::fopen(path.c_str(), "r") : nullptr;
+    std::FILE* file = OpenRegularFile(path);
     if (file == nullptr) {
         HtmlLog().Write("Red", "Loading animation data (%s): failed\n", path.c_str());
         return 0;
@@ -236,8 +231,14 @@ HResult CFrameAnimation::DrawCurrent(backend::IRenderDevice* device, Vec2 screen
                         (static_cast<float>(static_cast<std::int32_t>(m_positionY)) +
                          clip->offsetY + static_cast<float>(clip->cropTop) + hotSpotY) *
                             screenScale.y};
-    const backend::Rect source{frame.left + clip->cropLeft, frame.top + clip->cropTop,
-                               frame.right + clip->cropRight, frame.bottom + clip->cropBottom};
+    // Edges near the ends of the range (a broken frame file) stop there instead
+    // of overflowing; the device keeps the draw inside the picture.
+    const auto cropped = [](std::int32_t edge, std::int32_t crop) {
+        return SaturateToInt32(std::int64_t{edge} + crop);
+    };
+    const backend::Rect source{
+        cropped(frame.left, clip->cropLeft), cropped(frame.top, clip->cropTop),
+        cropped(frame.right, clip->cropRight), cropped(frame.bottom, clip->cropBottom)};
     const Vec2 centre{m_centreX, m_centreY};
     CResourceManager& resources = ResourceManager::Instance();
     if (additive) {

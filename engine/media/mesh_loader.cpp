@@ -12,6 +12,7 @@
 
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
+#include "engine/platform/regular_file.h"
 
 namespace {
 
@@ -560,7 +561,7 @@ void CollectNamed(const std::vector<std::unique_ptr<XObject>>& objects,
 HResult ReadXFile(const std::string& path, MeshData& mesh, std::vector<MeshMaterial>& materials) {
     mesh = {};
     materials.clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFile(path);
     if (file == nullptr) {
         return RESULT_INVALID_DATA;
     }

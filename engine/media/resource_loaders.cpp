@@ -74,7 +74,8 @@ HResult CResourceManager::LoadFonts(backend::IRenderDevice* device) {
         }
         const bool read =
             font.format == FONT_FORMAT_STRIP ? ReadFontFiFile(font) > 0 : ReadFontFile(font);
-        if (!read) {
+        // A font file without a single glyph fails like one that is not read.
+        if (!read || font.glyphs.empty()) {
             return RESULT_FAIL;
         }
         ++count;

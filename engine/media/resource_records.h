@@ -13,6 +13,7 @@
 #include "engine/backend/audio.h"
 #include "engine/backend/video.h"
 #include "engine/media/animation3d.h"
+#include "engine/media/bitmap_font.h"
 #include "engine/media/frame_animation.h"
 
 enum ResourceKind : std::int32_t {
@@ -149,6 +150,7 @@ struct FontRecord : ImageRecord {
     std::string editing;      // strip fonts only: "C left right|..." corrections
     float interval = 0.0f;    // extra advance of every glyph
     std::vector<GlyphRecord> glyphs;
+    CGlyphIndex glyphIndex;  // character to glyph, built by the readers
     std::vector<KerningRecord> kerning;
     std::int32_t height = 0;     // glyph row height on the sheet
     std::int32_t maxLength = 0;  // glyph row width on the sheet

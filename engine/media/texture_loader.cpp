@@ -148,15 +148,21 @@ std::string AlphaCompanionBase(const std::string& path) {
 }
 
 std::int32_t ImageFormatNumber(const backend::DecodedImage& image) {
+    switch (image.layout) {
+        case backend::SourceLayout::Palette:
+            return 41;
+        case backend::SourceLayout::Grey:
+            return 50;
+        case backend::SourceLayout::GreyAlpha:
+            return 51;
+        case backend::SourceLayout::Colour:
+            break;
+    }
     switch (image.bitsPerPixel) {
-        case 32:
-            return image.hasAlpha ? 21 : 22;
         case 24:
             return 20;
         case 16:
-            return image.hasAlpha ? 51 : 23;
-        case 8:
-            return 50;
+            return image.hasAlpha ? 25 : 23;
         default:
             return image.hasAlpha ? 21 : 22;
     }
@@ -186,9 +192,16 @@ bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedIma
     if (picture.pixels.size() < count || alpha.pixels.size() < count) {
         return false;
     }
+    // A one- or two-byte alpha picture gives the last byte of its pixel as it
+    // stands; a colour one the weighted sum of its colour bytes.
+    const bool lastByte = alpha.layout != backend::SourceLayout::Colour;
+    if (lastByte && alpha.lastBytes.size() < count) {
+        return false;
+    }
     for (std::size_t i = 0; i < count; ++i) {
-        picture.pixels[i] = (picture.pixels[i] & 0x00FFFFFF) |
-                            (static_cast<std::uint32_t>(AlphaFromPixel(alpha.pixels[i])) << 24);
+        const std::uint8_t value = lastByte ? alpha.lastBytes[i] : AlphaFromPixel(alpha.pixels[i]);
+        picture.pixels[i] =
+            (picture.pixels[i] & 0x00FFFFFF) | (static_cast<std::uint32_t>(value) << 24);
     }
     return true;
 }

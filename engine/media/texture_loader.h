@@ -14,7 +14,9 @@
 // "Resources/Images/_fish"; a name without '.' is kept whole).
 std::string AlphaCompanionBase(const std::string& path);
 
-// The format number that the log shows for a decoded file.
+// The format number that the log shows for a decoded file: 41 palette, 50 grey,
+// 51 grey and alpha, 20 24-bit colour, 21 and 22 32-bit colour with and without
+// alpha, 23 and 25 16-bit colour without and with alpha.
 std::int32_t ImageFormatNumber(const backend::DecodedImage& image);
 
 // Pixels of exactly `key` (alpha included) become transparent black.
@@ -26,8 +28,9 @@ void ApplyColourKey(std::vector<std::uint32_t>& pixels, std::uint32_t key);
 std::uint8_t AlphaFromPixel(std::uint32_t argb);
 
 // Overwrites every pixel's alpha byte with the value of the alpha picture's
-// pixel at the same place. False, with the picture unchanged, when the two
-// pictures differ in width or height.
+// pixel at the same place: the last byte of a palette, grey or grey-and-alpha
+// pixel (index, grey level, alpha), `AlphaFromPixel` of a colour one. False,
+// with the picture unchanged, when the two pictures differ in width or height.
 bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedImage& alpha);
 
 // The width and height a picture file declares in its header (PNG, BMP, JPEG,

@@ -1,5 +1,7 @@
 #pragma once
 // The small vector and matrix types of the game's own arithmetic.
+#include <cstdint>
+#include <limits>
 
 struct Vec2 {
     float x = 0.0f;
@@ -43,3 +45,12 @@ Vec2 Normalize(Vec2 v);
 void MatrixScalingFromVector(Matrix4* out, const Vec3& v);
 // Fill `out` with a translation by v.
 void MatrixTranslationFromVector(Matrix4* out, const Vec3& v);
+
+// A result worked out in 64 bits, brought back to 32 by stopping at the ends of
+// the range. Sums of numbers read from data files go through it, so a file with
+// absurd values gives absurd but defined rectangles, never an overflow.
+constexpr std::int32_t SaturateToInt32(std::int64_t value) {
+    constexpr std::int64_t low = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t high = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value < low ? low : (value > high ? high : value));
+}

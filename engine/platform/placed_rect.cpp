@@ -22,10 +22,8 @@ Vec2 CPlacedRect::FindDetourPoint(Vec2 p, Vec2 q, bool forward, Vec2 scale, floa
     const Vec2 origin = forward ? p : q;
     const Vec2 target = forward ? q : p;
     const float length = Length(q - p);
-    // A walk that goes nowhere enters nothing.
-    if (length == 0.0f) {
-        return Vec2{};
-    }
+    // A walk that goes nowhere has a zero step (Normalize keeps it finite), so it
+    // tests its origin every time and still finds a box it stands in.
     const Vec2 step = Normalize(target - origin) * (length / static_cast<float>(count));
 
     Vec2 position = origin;

@@ -63,6 +63,7 @@ protected:
             glyph.bottom = 20;
             font.glyphs.push_back(glyph);
         }
+        font.glyphIndex.Build(font.glyphs);
         Resources().Fonts().push_back(font);
         return static_cast<std::int32_t>(Resources().Fonts().size()) - 1;
     }

@@ -9,6 +9,7 @@
 
 #include "engine/backend/input.h"
 #include "engine/framework/app_test_support.h"
+#include "engine/media/fake_audio.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
@@ -261,6 +262,71 @@ TEST_F(GameAppTest, AWindowedConfigStartsWindowedAndIsSavedUnchanged) {
     EXPECT_NE(Log().find("Save config data ("), std::string::npos);
 }
 
+TEST_F(GameAppTest, MenuCommandsShowTheScoresAndSwitchBetweenCreditsAndMenuMusic) {
+    // Two streams on an audio device whose channels the test can read.
+    media_test::CFakeAudio streams;
+    folder->WriteData("resources.xml",
+                      "<Resources><Stream id=\"MENU\" path=\"menu.ogg\"/>"
+                      "<Stream id=\"CREDITS\" path=\"credits.ogg\"/></Resources>");
+    Start();
+    for (int i = 0; i < 30 && g_gameSession.GetGameMode() != MODE_MENU; ++i) {
+        ASSERT_EQ(Frame(), RESULT_OK);
+    }
+    ASSERT_EQ(g_gameSession.GetGameMode(), MODE_MENU);
+    const auto playing = [&](int stream) {
+        const backend::AudioHandle handle =
+            ResourceManager::Instance().Streams().at(static_cast<std::size_t>(stream)).stream;
+        return streams.channels[handle].state == backend::ChannelState::Playing;
+    };
+    CCreditsScroller& credits = g_gameSession.GetCredits();
+
+    Command(COMMAND_SHOW_HIGH_SCORES);
+    EXPECT_TRUE(g_highScores.IsVisible());
+    Command(COMMAND_HIDE_HIGH_SCORES);
+    EXPECT_FALSE(g_highScores.IsVisible());
+
+    Command(COMMAND_SHOW_CREDITS);
+    EXPECT_TRUE(playing(1));
+    EXPECT_FALSE(playing(0));
+    EXPECT_TRUE(credits.IsActive());
+    EXPECT_EQ(credits.GetScrollPosition(),
+              (Vec2{CCreditsScroller::START_X, CCreditsScroller::START_Y}));
+    ASSERT_EQ(Frame(), RESULT_OK);
+    EXPECT_LT(credits.GetScrollPosition().y, CCreditsScroller::START_Y) << "the menu frame scrolls";
+
+    Command(COMMAND_HIDE_CREDITS);
+    EXPECT_TRUE(playing(0));
+    EXPECT_FALSE(playing(1));
+    EXPECT_FALSE(credits.IsActive());
+    // The application goes before the audio device it plays on.
+    app.reset();
+}
+
+TEST_F(GameAppTest, TheWorldMovesOnlyInPlayAndInTheShopNotUnderAnyOtherBit) {
+    Start();
+    ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
+    struct Case {
+        std::uint32_t mode;
+        bool moves;
+    };
+    const Case cases[] = {
+        {MODE_GAME, true},
+        {MODE_GAME | MODE_TRAINING | MODE_SHOP, true},
+        {MODE_GAME | MODE_PAUSED, false},
+        {MODE_GAME | MODE_SHOP | MODE_FADE_OUT | MODE_LEAVE_SCREEN, false},
+        {MODE_GAME | MODE_MAP, false},
+    };
+    for (const Case& c : cases) {
+        g_hintManager.Clear();
+        g_hintManager.AddHint(HintDesc{});
+        g_gameSession.SetGameMode(c.mode);
+        ASSERT_EQ(Frame(), RESULT_OK);
+        EXPECT_EQ(g_hintManager.GetWindows().front().panelAlpha > 0.0f, c.moves)
+            << std::hex << c.mode;
+    }
+    g_hintManager.Clear();
+}
+
 // Needs a real X display: tests/scripts/app_window_xvfb.sh runs it under Xvfb
 // with CORVALEN_SCREENSHOT_DIR set, and checks the pictures it takes.
 TEST(GameAppWindowTest, ScreenshotsOfFullscreenAndWindowed) {
@@ -269,7 +335,7 @@ TEST(GameAppWindowTest, ScreenshotsOfFullscreenAndWindowed) {
         GTEST_SKIP() << "runs under Xvfb from tests/scripts/app_window_xvfb.sh";
     }
     app_test::PrivateFolder();
-    // A player exists, so the name entry stays closed and the screen black.
+    // A player exists, so the name entry stays closed over the menu backdrop.
     app_test::WriteFile(HtmlLog().GetUserFolder() + "profiles.sav",
                         session_test::ProfileFile({CProfile(u"Window")}));
     CTestGameApp app;

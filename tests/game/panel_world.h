@@ -137,6 +137,7 @@ private:
             glyph.bottom = GLYPH_HEIGHT;
             font.glyphs.push_back(glyph);
         }
+        font.glyphIndex.Build(font.glyphs);
         Resources().Fonts().push_back(font);
     }
 

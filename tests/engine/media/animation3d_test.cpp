@@ -115,6 +115,7 @@ TEST_F(Animation3DTest, FramesAreTicksDividedByTicksPerFrame) {
     const Case cases[] = {
         {"ticksPerFrame=\"160\"", 480, 3.0f},
         {"ticksPerFrame=\"160\"", 500, 3.0f},
+        {"ticksPerFrame=\"160\"", 600, 3.0f},  // 3.75 is cut, not rounded
         {"", 7, 7.0f},
         // Zero or a negative value would divide by nothing or turn time round.
         {"ticksPerFrame=\"0\"", 7, 7.0f},
@@ -136,6 +137,41 @@ TEST_F(Animation3DTest, FramesAreTicksDividedByTicksPerFrame) {
         ASSERT_EQ(Node(0).keys.size(), 2u);
         EXPECT_EQ(Node(0).keys[1].startFrame, c.frame);
         EXPECT_EQ(Node(0).keys[0].duration, c.frame);
+    }
+}
+
+TEST_F(Animation3DTest, FramesAtTheEndsOfTheRangeGiveWholeDurations) {
+    // Two samples as far apart as a file can put them, either way round: the
+    // durations and the scale steps span the whole distance.
+    struct Case {
+        const char* first;
+        const char* second;
+        float duration;
+    };
+    const Case cases[] = {
+        {"-2147483648", "2147483647", 4294967295.0f},
+        {"2147483647", "-2147483648", -4294967295.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        const std::string first = c.first;
+        const std::string second = c.second;
+        ASSERT_EQ(Load("<Node name=\"n\"><Controller><Samples>"
+                       "<P3Val t=\"" +
+                       first + "\" v=\"0 0 0\"/><RVal t=\"" + first +
+                       "\" v=\"0 0 0 1\"/><SVal t=\"" + first +
+                       "\" v=\"1 1 1\"/>"
+                       "<P3Val t=\"" +
+                       second + "\" v=\"1 0 0\"/><RVal t=\"" + second +
+                       "\" v=\"0 0 0 1\"/><SVal t=\"" + second +
+                       "\" v=\"3 3 3\"/>"
+                       "</Samples><Keys><Key t=\"0\"/></Keys></Controller></Node>"),
+                  1);
+        ASSERT_EQ(Node(0).keys.size(), 2u);
+        EXPECT_FLOAT_EQ(Node(0).keys[0].duration, c.duration);
+        EXPECT_FLOAT_EQ(Node(0).keys[0].scale.x, 1.0f);
+        EXPECT_FLOAT_EQ(Node(0).keys[1].scale.x, 3.0f);
+        EXPECT_FLOAT_EQ(Node(0).keys[0].scaleDelta.x, 2.0f);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,75 @@ TEST_F(FontFileTest, UnequalListsMakeNoGlyphs) {
     EXPECT_TRUE(LogHas("Couldn't open file", "Red"));
 }
 
+constexpr std::int32_t MAX = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t MIN = std::numeric_limits<std::int32_t>::min();
+
+TEST_F(FontFileTest, EdgesBeyondTheRangeStopAtItsEnds) {
+    // Numbers as a broken or hostile file gives them: sums that would overflow
+    // stop at the ends of the 32-bit range.
+    struct Case {
+        const char* name;
+        std::string rectangle;
+        std::int32_t height;
+        Expected glyph;
+    };
+    const std::vector<Case> cases = {
+        {"left + width", "(255, 0, 2147483647, 20)", 20, {u'A', 255, 0, MAX, 20}},
+        {"top + height", "(0, 2147483647, 4, 20)", 20, {u'A', 0, MAX, 4, MAX}},
+        {"height x (x / m)", "(2147483647, 0, 4, 20)", MAX, {u'A', 255, MAX, 259, MAX}},
+        {"negative height", "(0, -2147483648, 4, 20)", -1, {u'A', 0, MIN, 4, MIN}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FontRecord font = TextFont(
+            "Define CharList\n'A');\nDefine WidthList\n99999999999);\n"
+            "Define RectList\n" +
+                c.rectangle + ");\nDefine OffsetList\n(99999999999, -99999999999));\n",
+            c.height);
+        ASSERT_TRUE(m_manager.ReadFontFile(font));
+        ASSERT_EQ(font.glyphs.size(), 1u);
+        const GlyphRecord& g = font.glyphs[0];
+        EXPECT_EQ(g.left, c.glyph.left);
+        EXPECT_EQ(g.top, c.glyph.top);
+        EXPECT_EQ(g.right, c.glyph.right);
+        EXPECT_EQ(g.bottom, c.glyph.bottom);
+    }
+}
+
+TEST_F(FontFileTest, StripEdgesBeyondTheRangeStopAtItsEnds) {
+    struct Case {
+        const char* name;
+        std::string editing;
+        std::int32_t height;
+        Expected second;  // the glyph of B, on the second row
+    };
+    const std::vector<Case> cases = {
+        {"corrections",
+         "B 2147483647 2147483647|B 2147483647 2147483647",
+         16,
+         {u'B', MAX, 16, MAX, 31}},
+        {"negative corrections",
+         "B -2147483648 -2147483648|B -1 -1",
+         16,
+         {u'B', MIN, 16, MIN + 3, 31}},
+        {"top + height - 1", "", MAX, {u'B', 0, MAX, 4, MAX}},
+        {"negative height", "", MIN, {u'B', 0, MIN, 4, MIN}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FontRecord font = StripFont("AB", {{0, 4}, {256, 4}});
+        font.editing = c.editing;
+        font.height = c.height;
+        ASSERT_EQ(m_manager.ReadFontFiFile(font), 2);
+        const GlyphRecord& g = font.glyphs[1];
+        EXPECT_EQ(g.left, c.second.left);
+        EXPECT_EQ(g.top, c.second.top);
+        EXPECT_EQ(g.right, c.second.right);
+        EXPECT_EQ(g.bottom, c.second.bottom);
+        EXPECT_EQ(g.sheetX, 0);
+    }
+}
+
 TEST_F(FontFileTest, StripGlyphsMoveToTheNextRowBeforeTheEnd) {
     FontRecord font = StripFont("ABCDE", {{0, 10}, {10, 240}, {250, 6}, {256, 10}, {500, 20}});
     EXPECT_EQ(m_manager.ReadFontFiFile(font), 5);
@@ -287,7 +357,16 @@ std::vector<std::uint32_t> SheetPixels() {
     return pixels;
 }
 
-enum FontIndex { PLAIN = 0, TRIMMED = 1, TWO_GLYPHS = 2, NO_GLYPHS = 3 };
+// After NO_GLYPHS, which fails the font stage, no font would load.
+enum FontIndex {
+    PLAIN = 0,
+    TRIMMED = 1,
+    TWO_GLYPHS = 2,
+    WIDE_TRIM = 3,
+    REPEATS = 4,
+    NO_GLYPHS = 5,
+    FONT_COUNT = 6
+};
 
 class TextTest : public ScratchFolderTest {
 protected:
@@ -301,16 +380,25 @@ protected:
                   "Define CharList\n'A', 'B');\nDefine WidthList\n6, 8);\n"
                   "Define RectList\n(0, 0, 6, 8), (6, 0, 8, 8));\n"
                   "Define OffsetList\n(0, 0), (0, 0));\n");
+        // A twice (the first is red, 6 wide; the second blue, 10 wide), and
+        // the euro sign on a page of characters of its own.
+        WriteFile("Resources/repeats.txt",
+                  "Define CharList\n'A', 'B', 'A', '\xE2\x82\xAC');\n"
+                  "Define WidthList\n6, 8, 10, 4);\n"
+                  "Define RectList\n(0, 0, 6, 8), (6, 0, 8, 8), (14, 0, 10, 8), (24, 0, 4, 8));\n"
+                  "Define OffsetList\n(0, 0), (0, 0), (0, 0), (0, 0));\n");
         WriteFile("Resources/none.txt", "no sections at all\n");
         WriteIndex(R"(<Resources><SetDefaults path="Resources/"/>
 <Font id="PLAIN" path="sheet.png" data_path="font.txt" height="8" max_length="64"/>
 <Font id="TRIMMED" path="sheet.png" data_path="font.txt" height="8" max_length="64" kerning="2" interval="1"/>
 <Font id="TWO" path="sheet.png" data_path="two.txt" height="8" max_length="64"/>
+<Font id="WIDE_TRIM" path="sheet.png" data_path="font.txt" height="8" max_length="64" kerning="-2147483648"/>
+<Font id="REPEATS" path="sheet.png" data_path="repeats.txt" height="8" max_length="64"/>
 <Font id="NONE" path="sheet.png" data_path="none.txt" height="8" max_length="64"/>
 </Resources>)");
         m_manager.Initialize(nullptr, m_device.get(), 0.5f, 0.5f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f,
                              0.0f);
-        ASSERT_EQ(m_manager.Fonts().size(), 4u);
+        ASSERT_EQ(m_manager.Fonts().size(), static_cast<std::size_t>(FONT_COUNT));
         ASSERT_EQ(m_manager.Fonts()[NO_GLYPHS].glyphs.size(), 0u);
         ASSERT_NE(m_manager.Fonts()[NO_GLYPHS].texture, nullptr);
         m_device->draws.clear();
@@ -372,7 +460,7 @@ TEST_F(TextTest, WidthOfTextAndLines) {
         {TWO_GLYPHS, u"A A", 0, false, -1, 12},
         {NO_GLYPHS, u"A B\nC", 0, false, -1, 0},
         {-1, u"AB", 0, false, -1, -1},
-        {4, u"AB", 0, false, -1, -1},
+        {FONT_COUNT, u"AB", 0, false, -1, -1},
     };
     for (const Case& c : cases) {
         EXPECT_FLOAT_EQ(m_manager.GetTextWidth(c.font, c.text, c.spacing, c.scaled, c.line),
@@ -454,6 +542,42 @@ TEST_F(TextTest, KerningTrimNarrowsTheGlyphsNotTheAdvance) {
     EXPECT_TRUE(RgbNear(PixelAt(screen, 23, 12), 0x000000));
 }
 
+TEST_F(TextTest, ATrimBeyondTheRangeKeepsTheDrawInsideTheSheet) {
+    // Taking the least 32-bit number off the right edge would overflow: the
+    // edge stops at the range's end, and the device cuts it at the sheet's.
+    m_device->Clear(0xFF000000);
+    const auto draws = Draw(WIDE_TRIM, u"A", {10, 10});
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].source.left, 0);
+    EXPECT_EQ(draws[0].source.right, std::numeric_limits<std::int32_t>::max());
+    const auto screen = ReadScreen(m_device.get());
+    EXPECT_TRUE(RgbNear(PixelAt(screen, 10, 12), 0xFF0000));
+    EXPECT_TRUE(RgbNear(PixelAt(screen, 37, 12), 0xFFFFFF));  // the sheet's last column
+    EXPECT_TRUE(RgbNear(PixelAt(screen, 38, 12), 0x000000));
+}
+
+TEST_F(TextTest, EachCharacterDrawsWithItsFirstGlyph) {
+    struct Case {
+        std::u16string text;
+        float width;
+    };
+    const std::vector<Case> cases = {
+        {u"AA", 12},            // the first A, 6 wide, twice
+        {u"B\u20AC", 12},       // a character on a page of its own
+        {u"Z\u0100\uFFFF", 0},  // on a page with glyphs, and on pages without
+    };
+    for (const Case& c : cases) {
+        EXPECT_FLOAT_EQ(m_manager.GetTextWidth(REPEATS, c.text, 0, false, -1), c.width);
+    }
+    const auto draws = Draw(REPEATS, u"A\u20ACA", {0, 0});
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0].source.left, 0);
+    EXPECT_EQ(draws[0].source.right, 6);
+    EXPECT_EQ(draws[1].source.left, 24);
+    EXPECT_FLOAT_EQ(draws[2].x, 10.0f);
+    EXPECT_EQ(draws[2].source.right, 6);
+}
+
 TEST_F(TextTest, TextPixelsTakeTheMaskedColour) {
     m_device->Clear(0xFF000000);
     m_manager.SetBrightness(128.0f);
@@ -479,8 +603,9 @@ TEST_F(TextTest, FontsWithoutTheirFirstGlyphsDrawNoSpacesOrLines) {
     m_device->draws.clear();
     EXPECT_EQ(m_manager.DrawText(-1, u"A", {1, 1}, {0, 0}, 0xFFFFFFFF, false, false, 0, 0, true),
               RESULT_FAIL);
-    EXPECT_EQ(m_manager.DrawText(4, u"A", {1, 1}, {0, 0}, 0xFFFFFFFF, false, false, 0, 0, true),
-              RESULT_FAIL);
+    EXPECT_EQ(
+        m_manager.DrawText(FONT_COUNT, u"A", {1, 1}, {0, 0}, 0xFFFFFFFF, false, false, 0, 0, true),
+        RESULT_FAIL);
     EXPECT_TRUE(m_device->draws.empty());
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 #include <vector>
 
@@ -164,6 +166,7 @@ TEST_F(FrameAnimationTest, SteppingTable) {
         float dt;
         std::vector<int> frames;  // after each update
         bool playingAtEnd;
+        float everyOtherDt = 0.0f;  // when set, the second, fourth, ... update's dt
     };
     const Case cases[] = {
         {"loop", false, false, -1.0f, 0.1f, {1, 2, 0, 1, 2, 0}, true},
@@ -175,6 +178,8 @@ TEST_F(FrameAnimationTest, SteppingTable) {
         {"backward once", true, false, 0.0f, 0.1f, {1, 0, 0}, false},
         {"one frame per update however long", false, false, -1.0f, 10.0f, {1, 2, 0, 1}, true},
         {"shorter than the frame time", false, false, -1.0f, 0.05f, {0, 1, 1, 2}, true},
+        // The step after 0.25 s keeps none of its 0.15 s overshoot.
+        {"the timer drops its remainder", false, false, -1.0f, 0.25f, {1, 1, 2, 2}, true, 0.05f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,7 +189,7 @@ TEST_F(FrameAnimationTest, SteppingTable) {
                                : a.Play(0, true, c.pingPong, c.playTime));
         std::vector<int> seen;
         for (std::size_t i = 0; i < c.frames.size(); ++i) {
-            a.Update(c.dt);
+            a.Update(i % 2 == 1 && c.everyOtherDt > 0.0f ? c.everyOtherDt : c.dt);
             seen.push_back(a.GetCurrentFrame(0));
         }
         EXPECT_EQ(seen, c.frames);
@@ -268,6 +273,51 @@ TEST_F(FrameAnimationDrawTest, FramesAreDrawnAtTheirHotSpotOrItsMirror) {
     EXPECT_FLOAT_EQ(device.draws[1].translation.x, 10 + 1 + 61 + 5);
     EXPECT_FLOAT_EQ(device.draws[1].translation.y, 20 + 2 + 6 + 4);
     EXPECT_EQ(device.draws[1].blend, backend::BlendMode::Additive);
+}
+
+TEST_F(FrameAnimationDrawTest, CropsAtTheEndsOfTheRangeStopThere) {
+    // A broken frame file gives edges at the ends of the 32-bit range, where a
+    // crop would overflow: the edges stop at the range's ends instead.
+    constexpr std::int32_t MAX = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t MIN = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        backend::Rect frame;
+        backend::Rect crop;
+        backend::Rect drawn;
+    };
+    const Case cases[] = {
+        {{0, 0, MAX, MAX}, {0, 0, 1, MAX}, {0, 0, MAX, MAX}},
+        {{MIN, MIN, 4, 4}, {-1, MIN, 0, 0}, {MIN, MIN, 4, 4}},
+        {{10, 5, 40, 25}, {MAX, MAX, MIN, MIN}, {MAX, MAX, MIN + 40, MIN + 25}},
+    };
+    Start("<Resources/>");
+    const std::int32_t image = AddImage("SHEET", 256, 128);
+    for (const Case& c : cases) {
+        Animation2DRecord record;
+        record.id = "BROKEN";
+        AnimationFrame frame;
+        frame.image = image;
+        frame.left = c.frame.left;
+        frame.top = c.frame.top;
+        frame.right = c.frame.right;
+        frame.bottom = c.frame.bottom;
+        record.frames = {frame};
+        Resources().Animations2D() = {record};
+
+        CFrameAnimation animation;
+        FrameClipDesc desc;
+        desc.animationId = "BROKEN";
+        animation.AddClip(desc);
+        animation.SetClipCrop(0, c.crop.left, c.crop.right, c.crop.top, c.crop.bottom);
+        device.draws.clear();
+        animation.Draw({1.0f, 1.0f}, 0xFFFFFFFF);
+        ASSERT_EQ(device.draws.size(), 1u);
+        const backend::Rect& drawn = *device.draws[0].source;
+        EXPECT_EQ(drawn.left, c.drawn.left);
+        EXPECT_EQ(drawn.top, c.drawn.top);
+        EXPECT_EQ(drawn.right, c.drawn.right);
+        EXPECT_EQ(drawn.bottom, c.drawn.bottom);
+    }
 }
 
 TEST_F(FrameAnimationDrawTest, NothingIsDrawnWithoutAFrameToShow) {

@@ -1,6 +1,7 @@
 #include "engine/media/resource_manager.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -308,19 +309,76 @@ TEST_F(ResourceStartTest, WithoutADeviceNothingLoads) {
 }
 
 TEST_F(ResourceStartTest, AFontThatFailsEndsTheFontStage) {
-    WriteIndex(R"(<Resources>
-<Font id="F0" path="f.png" data_path="missing.txt" height="4" max_length="64"/>
-<Font id="F1" path="f.png" data_path="font.txt" height="4" max_length="64"/>
-</Resources>)");
+    ASSERT_EQ(::mkfifo("pipe", 0600), 0);
     WriteSolidPng("f.png", 12, 4, 0xFFFFFFFF);
     WriteFile("font.txt", SMALL_FONT);
-    CResourceManager manager;
-    ASSERT_TRUE(manager.ReadIndex());
-    EXPECT_EQ(manager.LoadFonts(Device()), RESULT_FAIL);
-    EXPECT_TRUE(LogHas("Couldn't open file", "Red"));
-    EXPECT_EQ(manager.Fonts()[1].texture, nullptr);
-    EXPECT_FALSE(LogHas("Load is completed (0)"));
-    manager.Release();
+    WriteFile("none.txt", "no sections at all\n");
+    WriteFile("strip.txt",
+              "\xEF\xBB\xBF"
+              "AB");
+    WriteFile("strip.dat", std::string("\0\0\4\0\4\0\4\0", 8));
+    WriteFile("empty.dat", "");
+    struct Case {
+        const char* name;
+        const char* font;  // the attributes of the first font
+        const char* line;  // its "Red" line
+    };
+    const std::vector<Case> cases = {
+        {"missing", R"(Font id="F0" data_path="missing.txt")", "Couldn't open file"},
+        // The game does not wait on a pipe, nor read a device for ever.
+        {"pipe", R"(Font id="F0" data_path="pipe")", "Couldn't open file"},
+        {"device", R"(Font id="F0" data_path="/dev/zero")", "Couldn't open file"},
+        {"folder", R"(Font id="F0" data_path=".")", "Couldn't open file"},
+        {"strip symbols from a pipe", R"(FontFi id="F0" symbols_path="pipe" data_path="strip.dat")",
+         "Couldn't open symbol file"},
+        {"strip data from a device",
+         R"(FontFi id="F0" symbols_path="strip.txt" data_path="/dev/zero")", "Couldn't open file"},
+        // Read without error but without a glyph: the same failure, for both
+        // kinds of font.
+        {"no glyphs", R"(Font id="F0" data_path="none.txt")", nullptr},
+        {"no strip glyphs", R"(FontFi id="F0" symbols_path="strip.txt" data_path="empty.dat")",
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HtmlLog().Start();
+        WriteIndex(std::string("<Resources>\n<") + c.font +
+                   R"( path="f.png" height="4" max_length="64"/>
+<Font id="F1" path="f.png" data_path="font.txt" height="4" max_length="64"/>
+</Resources>)");
+        CResourceManager manager;
+        ASSERT_TRUE(manager.ReadIndex());
+        EXPECT_EQ(manager.LoadFonts(Device()), RESULT_FAIL);
+        if (c.line != nullptr) {
+            EXPECT_TRUE(LogHas(c.line, "Red"));
+        }
+        EXPECT_TRUE(manager.Fonts()[0].glyphs.empty());
+        EXPECT_EQ(manager.Fonts()[1].texture, nullptr);
+        EXPECT_FALSE(LogHas("Load is completed (0)"));
+        manager.Release();
+    }
+}
+
+TEST_F(ResourceStartTest, PipesAndDevicesNamedAsFontsAndMeshesFailAndLoadingGoesOn) {
+    ASSERT_EQ(::mkfifo("pipe", 0600), 0);
+    WriteSolidPng("f.png", 12, 4, 0xFFFFFFFF);
+    for (const std::string special : {"pipe", "/dev/zero"}) {
+        SCOPED_TRACE(special);
+        HtmlLog().Start();
+        WriteIndex(R"(<Resources>
+<Mesh id="M" path=")" +
+                   special + R"("/>
+<Font id="F" path="f.png" data_path=")" +
+                   special + R"(" height="4" max_length="64"/>
+</Resources>)");
+        CRecordingDevice device(Device());
+        CResourceManager manager;
+        EXPECT_EQ(manager.Initialize(nullptr, &device, 1, 1, 0, 0, 1, 1, 0, 0), RESULT_OK);
+        EXPECT_TRUE(LogHas("Loading mesh: (" + special + ") failed", "Red"));
+        EXPECT_TRUE(LogHas("Couldn't open file", "Red"));
+        EXPECT_TRUE(LogHas("Loading 3D animations:\n"));
+        manager.Release();
+    }
 }
 
 TEST_F(ResourceStartTest, ASoundThatFailsIsCountedInTheSummary) {

@@ -160,6 +160,100 @@ inline void WriteTga(const std::string& path, int width, int height,
     WriteFile(path, bytes);
 }
 
+// An uncompressed 8-bit TGA, top row first: grey levels, or palette indices
+// into `palette` (0xRRGGBB entries) when it is not empty.
+inline void WriteEightBitTga(const std::string& path, int width, int height,
+                             const std::vector<std::uint8_t>& pixels,
+                             const std::vector<std::uint32_t>& palette = {}) {
+    std::string bytes(18, '\0');
+    if (!palette.empty()) {
+        bytes[1] = 1;  // a colour map
+        bytes[2] = 1;  // colour-mapped, uncompressed
+        bytes[5] = static_cast<char>(palette.size() & 0xFF);
+        bytes[6] = static_cast<char>(palette.size() >> 8);
+        bytes[7] = 24;
+    } else {
+        bytes[2] = 3;  // grey, uncompressed
+    }
+    bytes[12] = static_cast<char>(width & 0xFF);
+    bytes[13] = static_cast<char>(width >> 8);
+    bytes[14] = static_cast<char>(height & 0xFF);
+    bytes[15] = static_cast<char>(height >> 8);
+    bytes[16] = 8;
+    bytes[17] = 0x20;  // top-left origin
+    for (const std::uint32_t rgb : palette) {
+        bytes.push_back(static_cast<char>(rgb & 0xFF));
+        bytes.push_back(static_cast<char>((rgb >> 8) & 0xFF));
+        bytes.push_back(static_cast<char>((rgb >> 16) & 0xFF));
+    }
+    bytes.append(pixels.begin(), pixels.end());
+    WriteFile(path, bytes);
+}
+
+// A PNG of 8-bit samples written byte for byte: colour type 0 grey (one byte a
+// pixel), 3 palette (one index, `palette` holding 0xRRGGBB entries) or 4 grey
+// and alpha (grey, alpha). The image data is stored without compression.
+inline void WriteSamplePng(const std::string& path, int width, int height, int colourType,
+                           const std::vector<std::uint8_t>& samples,
+                           const std::vector<std::uint32_t>& palette = {}) {
+    const auto crc32 = [](const std::string& data) {
+        std::uint32_t crc = 0xFFFFFFFFu;
+        for (const char c : data) {
+            crc ^= static_cast<std::uint8_t>(c);
+            for (int k = 0; k < 8; ++k) {
+                crc = (crc & 1u) != 0 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+            }
+        }
+        return crc ^ 0xFFFFFFFFu;
+    };
+    const auto bigEndian = [](std::uint32_t value) {
+        std::string bytes;
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
+        }
+        return bytes;
+    };
+    const auto chunk = [&](const std::string& type, const std::string& data) {
+        return bigEndian(static_cast<std::uint32_t>(data.size())) + type + data +
+               bigEndian(crc32(type + data));
+    };
+    const std::size_t rowBytes = samples.size() / static_cast<std::size_t>(height > 0 ? height : 1);
+    std::string raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back('\0');  // no filter
+        raw.append(samples.begin() + static_cast<std::ptrdiff_t>(y * rowBytes),
+                   samples.begin() + static_cast<std::ptrdiff_t>((y + 1) * rowBytes));
+    }
+    // One stored deflate block, in a zlib wrapper with its Adler-32 sum.
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (const char c : raw) {
+        a = (a + static_cast<std::uint8_t>(c)) % 65521u;
+        b = (b + a) % 65521u;
+    }
+    const auto length = static_cast<std::uint16_t>(raw.size());
+    std::string zlib = {'\x78', '\x01', '\x01'};
+    for (const std::uint16_t half : {length, static_cast<std::uint16_t>(~length)}) {
+        zlib.push_back(static_cast<char>(half & 0xFF));
+        zlib.push_back(static_cast<char>(half >> 8));
+    }
+    zlib += raw + bigEndian((b << 16) | a);
+
+    std::string header = bigEndian(static_cast<std::uint32_t>(width)) +
+                         bigEndian(static_cast<std::uint32_t>(height));
+    header += {'\x08', static_cast<char>(colourType), '\0', '\0', '\0'};
+    std::string paletteBytes;
+    for (const std::uint32_t rgb : palette) {
+        paletteBytes += {static_cast<char>((rgb >> 16) & 0xFF),
+                         static_cast<char>((rgb >> 8) & 0xFF), static_cast<char>(rgb & 0xFF)};
+    }
+    std::string png = "\x89PNG\r\n\x1A\n" + chunk("IHDR", header);
+    if (!palette.empty()) {
+        png += chunk("PLTE", paletteBytes);
+    }
+    WriteFile(path, png + chunk("IDAT", zlib) + chunk("IEND", ""));
+}
+
 // The log as written since the last Start().
 inline std::string ReadLog() {
     return ReadFile(HtmlLog().GetLogPath());

@@ -43,6 +43,7 @@ TEST(SheetAnimationTest, SteppingTable) {
         float dt;
         std::vector<std::string> cells;  // after each update
         bool playingAtEnd;
+        float everyOtherDt = 0.0f;  // when set, the second, fourth, ... update's dt
     };
     const SheetClipDesc strip = Grid(3, 1, {0, 0}, {2, 0});
     SheetClipDesc rows = Grid(3, 2, {0, 0}, {2, 1});
@@ -78,6 +79,16 @@ TEST(SheetAnimationTest, SteppingTable) {
          0.05f,
          {"0,0", "1,0", "1,0", "2,0"},
          true},
+        // The step after 0.25 s keeps none of its 0.15 s overshoot.
+        {"the timer drops its remainder",
+         strip,
+         false,
+         false,
+         -1.0f,
+         0.25f,
+         {"1,0", "1,0", "2,0", "2,0"},
+         true,
+         0.05f},
         {"start and end cell equal, endless",
          Grid(3, 1, {1, 0}, {1, 0}),
          false,
@@ -127,7 +138,7 @@ TEST(SheetAnimationTest, SteppingTable) {
                                : a.Play(0, true, c.pingPong, c.playTime));
         std::vector<std::string> seen;
         for (std::size_t i = 0; i < c.cells.size(); ++i) {
-            a.Update(c.dt);
+            a.Update(i % 2 == 1 && c.everyOtherDt > 0.0f ? c.everyOtherDt : c.dt);
             seen.push_back(Cell(a.GetCurrentCell(0)));
         }
         EXPECT_EQ(seen, c.cells);
@@ -156,6 +167,16 @@ TEST(SheetAnimationTest, TheRectangleFollowsTheCellAndItsOffsets) {
     EXPECT_EQ(rect.top, 66);
     a.SetCellOffset(0, 20, 9, 9);  // ignored
     EXPECT_EQ(rect.left, 117);
+    // Stepping along both, the column's offset wins over the row's.
+    SheetClipDesc diagonal = Grid(4, 2, {0, 0}, {3, 1});
+    diagonal.rowStep = 1;
+    CSheetAnimation both;
+    both.AddClip(diagonal);
+    both.SetCellOffset(0, 1, 3, 4);  // row 1
+    both.SetCellOffset(0, 2, 5, 6);  // column 2
+    ASSERT_TRUE(both.SetCurrentCell(0, 2, 1));
+    EXPECT_EQ(both.GetClip(0)->source.left, 115);
+    EXPECT_EQ(both.GetClip(0)->source.top, 64);
     a.SetCurrentClip(0);
     a.RewindToStart();
     EXPECT_EQ(Cell(a.GetCurrentCell(0)), "0,0");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -158,6 +159,86 @@ TEST_F(TextureLoaderTest, ColourKeyAndAlphaCompanions) {
             EXPECT_TRUE(RgbNear(PixelAt(screen, 1, 0), black));
         }
         HtmlLog().Start();
+    }
+}
+
+// Four pixels of one byte each: grey levels or palette indices.
+const std::vector<std::uint8_t> LEVELS = {0, 64, 128, 255};
+// Every palette entry is pure red, which weighs 28 as a colour: only the index
+// gives the levels above.
+const std::vector<std::uint32_t> RED_PALETTE(256, 0xFF0000);
+
+TEST_F(TextureLoaderTest, OneAndTwoByteAlphaPicturesGiveTheLastByteOfTheirPixel) {
+    struct Case {
+        const char* name;
+        const char* companion;
+        std::function<void(const std::string&)> write;
+    };
+    // Grey and alpha: white at the four alpha levels, where the colour alone
+    // would give 255 throughout.
+    std::vector<std::uint8_t> greyAlpha;
+    for (const std::uint8_t level : LEVELS) {
+        greyAlpha.insert(greyAlpha.end(), {255, level});
+    }
+    const std::vector<Case> cases = {
+        {"grey tga", "_pic.tga", [](const std::string& p) { WriteEightBitTga(p, 4, 1, LEVELS); }},
+        {"palette tga", "_pic.tga",
+         [](const std::string& p) { WriteEightBitTga(p, 4, 1, LEVELS, RED_PALETTE); }},
+        {"grey png", "_pic.png", [](const std::string& p) { WriteSamplePng(p, 4, 1, 0, LEVELS); }},
+        {"palette png", "_pic.png",
+         [](const std::string& p) { WriteSamplePng(p, 4, 1, 3, LEVELS, RED_PALETTE); }},
+        {"grey and alpha png", "_pic.png",
+         [&greyAlpha](const std::string& p) { WriteSamplePng(p, 4, 1, 4, greyAlpha); }},
+    };
+    m_records.reserve(cases.size());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string folder = std::string("Resources/") + c.name + "/";
+        WriteSolidPng(folder + "pic.png", 4, 1, 0xFFFFFFFF);
+        c.write(folder + c.companion);
+        ImageRecord& record = Record(folder + "pic.png");
+        ASSERT_EQ(m_manager.LoadTexture(m_device, record), RESULT_OK);
+        EXPECT_TRUE(LogHas("Loading and initializing alpha channel is completed", "8888FF"));
+        // White of alpha a over blue.
+        const auto screen = Drawn(record);
+        for (int x = 0; x < 4; ++x) {
+            const std::uint32_t a = LEVELS[static_cast<std::size_t>(x)];
+            EXPECT_TRUE(RgbNear(PixelAt(screen, x, 0), a << 16 | a << 8 | 0xFF)) << "pixel " << x;
+        }
+        HtmlLog().Start();
+    }
+}
+
+TEST_F(TextureLoaderTest, TheLogNamesTheLayoutOfThePictureFile) {
+    struct Case {
+        const char* file;
+        std::function<void(const std::string&)> write;
+        int format;
+    };
+    const std::vector<Case> cases = {
+        {"palette.tga",
+         [](const std::string& p) { WriteEightBitTga(p, 4, 1, LEVELS, RED_PALETTE); }, 41},
+        {"palette.png",
+         [](const std::string& p) { WriteSamplePng(p, 4, 1, 3, LEVELS, RED_PALETTE); }, 41},
+        {"grey.tga", [](const std::string& p) { WriteEightBitTga(p, 4, 1, LEVELS); }, 50},
+        {"grey.png", [](const std::string& p) { WriteSamplePng(p, 4, 1, 0, LEVELS); }, 50},
+        {"greyalpha.png",
+         [](const std::string& p) {
+             WriteSamplePng(p, 2, 1, 4, {255, 10, 0, 200});
+         },
+         51},
+        {"colour.png", [](const std::string& p) { WriteSolidPng(p, 4, 1, 0xFFFFFFFF); }, 21},
+    };
+    m_records.reserve(cases.size());
+    for (const Case& c : cases) {
+        const std::string path = std::string("Resources/") + c.file;
+        c.write(path);
+        ImageRecord& record = Record(path);
+        ASSERT_EQ(m_manager.LoadTexture(m_device, record), RESULT_OK) << c.file;
+        EXPECT_EQ(record.info.format, c.format) << c.file;
+        EXPECT_TRUE(LogHas(
+            "Loading texture: (" + path + ") complete (" + std::to_string(c.format) + ")", "Gray"))
+            << c.file;
     }
 }
 

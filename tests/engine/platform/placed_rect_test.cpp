@@ -59,7 +59,10 @@ TEST(PlacedRectTest, FindDetourPoint) {
         // box: the corner of the same column nearer the goal wins.
         {"same column nearer the goal", {90, 95}, {175, 160}, true, 40, {100, 130}},
         {"backward walk", {90, 95}, {175, 160}, false, 40, {150, 130}},
-        {"zero-length walk", {120, 110}, {120, 110}, true, 40, {0, 0}},
+        // A walk that goes nowhere tests its origin at every step.
+        {"zero-length walk inside", {120, 110}, {120, 110}, true, 40, {100, 100}},
+        {"zero-length walk inside, backward", {120, 110}, {120, 110}, false, 40, {100, 130}},
+        {"zero-length walk outside", {90, 110}, {90, 110}, true, 40, {0, 0}},
         // Steps below 1 mean 20: a thin slice of the box slips between them.
         {"default steps", {0, 115}, {200, 115}, true, 0, {100, 100}},
     };
