@@ -4,6 +4,8 @@
 #include <cmath>
 #include <span>
 
+#include "shopfloor/picture_desc.h"
+
 namespace {
 
 struct PieceDesc {
@@ -134,15 +136,8 @@ void CLocation::Build() {
     }
     m_pieces.clear();
     for (const PieceDesc& piece : PIECES) {
-        GuiImageDesc desc;
-        desc.x = piece.x;
-        desc.y = piece.y;
-        desc.imageId = piece.image;
-        desc.left = piece.left;
-        desc.right = piece.right;
-        desc.top = piece.top;
-        desc.bottom = piece.bottom;
-        m_pieces.emplace_back().Create(desc);
+        m_pieces.emplace_back().Create(PictureDesc(piece.image, piece.left, piece.right, piece.top,
+                                                   piece.bottom, piece.x, piece.y));
     }
 }
 

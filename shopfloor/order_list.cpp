@@ -10,6 +10,7 @@
 #include "engine/platform/number_text.h"
 #include "game/globals.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/picture_desc.h"
 #include "shopfloor/shop_sounds.h"
 
 namespace {
@@ -121,16 +122,9 @@ std::uint32_t CardColour(const OrderEntry& entry) {
 
 CGuiImage MakePicture(const char* image, std::int32_t left, std::int32_t right, std::int32_t top,
                       std::int32_t bottom, float x, float y, float scale = 1.0f) {
-    GuiImageDesc desc;
-    desc.x = x;
-    desc.y = y;
+    GuiImageDesc desc = PictureDesc(image, left, right, top, bottom, x, y);
     desc.scaleX = scale;
     desc.scaleY = scale;
-    desc.imageId = image;
-    desc.left = left;
-    desc.right = right;
-    desc.top = top;
-    desc.bottom = bottom;
     CGuiImage picture;
     picture.Create(desc);
     return picture;

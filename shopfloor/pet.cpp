@@ -12,6 +12,7 @@
 #include "engine/platform/text_storage.h"
 #include "game/globals.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/picture_desc.h"
 #include "shopfloor/shop_sounds.h"
 
 namespace {
@@ -55,7 +56,7 @@ constexpr std::array<Placement, 3> PLACEMENTS = {{
     {{460, 378}, {610, 610}, {505, 402}, {51, 135}},
 }};
 
-struct PictureDesc {
+struct PetPicture {
     std::int32_t left;
     std::int32_t right;
     std::int32_t top;
@@ -64,7 +65,7 @@ struct PictureDesc {
     float dy;
 };
 
-constexpr std::array<PictureDesc, CPet::MAX_LEVEL> LEVEL_PICTURES = {{
+constexpr std::array<PetPicture, CPet::MAX_LEVEL> LEVEL_PICTURES = {{
     {0, 130, 0, 131, 0, 0},
     {131, 261, 0, 131, 0, 0},
     {262, 392, 0, 131, 0, 0},
@@ -74,7 +75,7 @@ constexpr std::array<PictureDesc, CPet::MAX_LEVEL> LEVEL_PICTURES = {{
 }};
 
 // Levels 1 to 3, 4 and 5, and 6 share an overlay.
-constexpr std::array<PictureDesc, 3> FRONT_OVERLAYS = {{
+constexpr std::array<PetPicture, 3> FRONT_OVERLAYS = {{
     {341, 426, 394, 434, 24, 12},
     {426, 511, 386, 426, 23, 13},
     {112, 197, 418, 458, 24, 13},
@@ -113,19 +114,6 @@ constexpr std::array<Vec2, 2> FIGURE_PLACES = {{{27, 32}, {22, 46}}};
 // The ability button and its hover cell on "GUI", by kind.
 constexpr std::array<std::int32_t, 2> ABILITY_BUTTON_LEFT = {75, 225};
 constexpr std::array<std::int32_t, 2> ABILITY_HOVER_LEFT = {0, 150};
-
-GuiImageDesc Picture(const char* image, std::int32_t left, std::int32_t right, std::int32_t top,
-                     std::int32_t bottom, float x, float y) {
-    GuiImageDesc desc;
-    desc.x = x;
-    desc.y = y;
-    desc.imageId = image;
-    desc.left = left;
-    desc.right = right;
-    desc.top = top;
-    desc.bottom = bottom;
-    return desc;
-}
 
 std::uint32_t Opacity(float alpha) {
     return (static_cast<std::uint32_t>(std::clamp(alpha, 0.0f, 255.0f)) << 24) | 0xFFFFFF;
@@ -196,8 +184,8 @@ void CPet::Init(std::int32_t location, std::int32_t kind, std::int32_t level) {
         stationPoint = place.station;
         tagPoint = place.tag;
         if (location == 3) {
-            m_stand.Create(
-                Picture("LOCATION_UPDATES_3", 0, 137, 0, 157, m_base.x - 2.0f, m_base.y + 80.0f));
+            m_stand.Create(PictureDesc("LOCATION_UPDATES_3", 0, 137, 0, 157, m_base.x - 2.0f,
+                                       m_base.y + 80.0f));
             shape = CPlacedRect(m_base.x - 22.0f, m_base.y + 140.0f, 0, 170, 0, 90);
         } else {
             m_stand.Reset();
@@ -221,11 +209,11 @@ void CPet::Init(std::int32_t location, std::int32_t kind, std::int32_t level) {
     const float x = m_base.x;
     const float y = m_base.y;
 
-    m_upgradeButton.Create(Picture("ICONS", 383, 491, 262, 323, x + 105.0f, y + 5.0f));
+    m_upgradeButton.Create(PictureDesc("ICONS", 383, 491, 262, 323, x + 105.0f, y + 5.0f));
     for (std::size_t i = 0; i < m_levelPictures.size(); ++i) {
-        const PictureDesc& picture = LEVEL_PICTURES[i];
-        GuiImageDesc desc = Picture("UPGRADES", picture.left, picture.right, picture.top,
-                                    picture.bottom, x + picture.dx, y + picture.dy);
+        const PetPicture& picture = LEVEL_PICTURES[i];
+        GuiImageDesc desc = PictureDesc("UPGRADES", picture.left, picture.right, picture.top,
+                                        picture.bottom, x + picture.dx, y + picture.dy);
         desc.hoverImageId = "GLOW";
         desc.hoverX = x - 8.0f;
         desc.hoverY = y - (i < 3 ? 9.0f : 10.0f);
@@ -238,9 +226,9 @@ void CPet::Init(std::int32_t location, std::int32_t kind, std::int32_t level) {
         desc.marginBottom = -10;
         m_levelPictures[i].Create(desc);
     }
-    const PictureDesc& overlay = FRONT_OVERLAYS[m_level <= 3 ? 0 : (m_level <= 5 ? 1 : 2)];
-    m_frontOverlay.Create(Picture("UPGRADES", overlay.left, overlay.right, overlay.top,
-                                  overlay.bottom, x + overlay.dx, y + overlay.dy));
+    const PetPicture& overlay = FRONT_OVERLAYS[m_level <= 3 ? 0 : (m_level <= 5 ? 1 : 2)];
+    m_frontOverlay.Create(PictureDesc("UPGRADES", overlay.left, overlay.right, overlay.top,
+                                      overlay.bottom, x + overlay.dx, y + overlay.dy));
 
     m_bubble.Reset();
 
@@ -258,8 +246,8 @@ void CPet::Init(std::int32_t location, std::int32_t kind, std::int32_t level) {
             desc.frameTime = clip.frameTime;
             m_figure.AddClip(desc);
         }
-        GuiImageDesc button = Picture("GUI", ABILITY_BUTTON_LEFT[k], ABILITY_BUTTON_LEFT[k] + 74, 0,
-                                      78, x + 24.0f, y - 65.0f);
+        GuiImageDesc button = PictureDesc("GUI", ABILITY_BUTTON_LEFT[k],
+                                          ABILITY_BUTTON_LEFT[k] + 74, 0, 78, x + 24.0f, y - 65.0f);
         button.hoverImageId = "GUI";
         button.hoverX = button.x;
         button.hoverY = button.y;
