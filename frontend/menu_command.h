@@ -39,3 +39,12 @@ enum MenuCommand : std::uint32_t {
 
 inline constexpr std::uint32_t FIRST_MENU_COMMAND = COMMAND_MOUSE_EXCLUSIVE;
 inline constexpr std::uint32_t LAST_MENU_COMMAND = COMMAND_CALL_PROMO_URL;
+
+// Where the menu sends its commands: the call runs the command before it
+// returns, and the receiver may call back into the menu (page changes,
+// disabled flags, option values, profile slots).
+class IMenuCommandSink {
+public:
+    virtual ~IMenuCommandSink() = default;
+    virtual void SendMenuCommand(std::uint32_t command, std::intptr_t value) = 0;
+};

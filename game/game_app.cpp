@@ -142,8 +142,8 @@ HResult CGameApp::OnUpdate() {
         Sound().Play(SoundType::Stream, MENU_MUSIC_STREAM, true, false);
     }
     if (g_gameSession.HasModeBits(MODE_MENU)) {
-        // The menu's exit item closes the program.
-        if (!g_menu.Update(this, &g_inputDevices.GetState(), elapsed)) {
+        // A failed frame closes the window: the menu's exit item.
+        if (!g_menu.Update(*this, g_inputDevices.GetState(), elapsed)) {
             return RESULT_FAIL;
         }
         g_menuScene.Update(g_menu.GetCurrentPath(), g_inputDevices.GetState(), m_scaleX, m_scaleY,

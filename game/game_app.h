@@ -4,9 +4,10 @@
 // frame in a fixed order of updates and draws, and handles the game's own
 // window messages before the framework does.
 #include "engine/framework/app_framework.h"
+#include "frontend/menu_command.h"
 #include "game/globals.h"
 
-class CGameApp : public CAppFramework {
+class CGameApp : public CAppFramework, public IMenuCommandSink {
 public:
     CGameApp() = default;
     ~CGameApp() override = default;
@@ -21,6 +22,11 @@ public:
     HResult OnShutdown() override;
     std::intptr_t MsgProc(std::uint32_t message, std::uintptr_t wParam,
                           std::intptr_t lParam) override;
+
+    // The menu's commands arrive as window commands.
+    void SendMenuCommand(std::uint32_t command, std::intptr_t value) override {
+        SendMessage(WM_COMMAND, command, value);
+    }
 
     // Both scale sets from the back-buffer size and the desktop.
     void UpdateScreenScale();

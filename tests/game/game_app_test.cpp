@@ -40,6 +40,7 @@ protected:
         // The global keeps its state from one application to the next.
         g_inputDevices.GetState() = InputState{};
         session_test::ResetGlobalSession();
+        g_menu = CMenu{};
         for (const char* file : {"profiles.sav", "config.cfg"}) {
             std::filesystem::remove(HtmlLog().GetUserFolder() + file);
         }
@@ -237,6 +238,61 @@ TEST_F(GameAppTest, PlayerCommandsOpenClearAddAndRefuse) {
     EXPECT_EQ(g_gameSession.GetCurrentProfile()->GetName(), u"Bob");
 }
 
+TEST_F(GameAppTest, ProfileCommandsActOnTheChosenSlot) {
+    // Four slots at y 0, 100, 200 and 300, 206 x 61 each, centred on x 103.
+    std::string slots;
+    for (int i = 1; i <= 4; ++i) {
+        slots += "<item id=\"S" + std::to_string(i) +
+                 "\" type=\"_PROFILE\" group_id=\"G\" x=\"103\" y=\"" +
+                 std::to_string((i - 1) * 100) + "\"/>";
+    }
+    folder->WriteData("menu.xml", "<Menu><item id=\"PLAYERS\" func=\"_select_player\">" + slots +
+                                      "</item></Menu>");
+    app_test::WriteFile(
+        UserFile("profiles.sav"),
+        session_test::ProfileFile({CProfile(u"Ann"), CProfile(u"Bo"), CProfile(u"Cy")}));
+    Start();
+    ASSERT_TRUE(g_menu.OpenSubmenu("PLAYERS"));
+    // A slot clicked twice: selected, then confirmed through the window.
+    const auto click = [this](float y) {
+        for (const bool down : {true, false}) {
+            InputState input;
+            input.cursorX = 50.0f;
+            input.cursorY = y;
+            input.currentMouse.buttons[0] = down ? 0x80 : 0;
+            input.previousMouse.buttons[0] = down ? 0 : 0x80;
+            ASSERT_TRUE(g_menu.Update(*app, input, 0.0f));
+        }
+    };
+    click(130.0f);
+    click(130.0f);
+    ASSERT_NE(g_gameSession.GetCurrentProfile(), nullptr);
+    EXPECT_EQ(g_gameSession.GetCurrentProfile()->GetName(), u"Bo");
+    EXPECT_EQ(g_menu.GetCurrentId(), "") << "confirming goes back a page";
+
+    // Delete the first slot's player: the slots are filled again.
+    g_menu.SetGroupValue("G", 0);
+    g_menu.FindItem("S1")->value = 1;
+    Command(COMMAND_DELETE_PLAYER);
+    ASSERT_EQ(g_gameSession.GetProfileCount(), 2);
+    EXPECT_EQ(g_menu.FindItem("S1")->text, u"Bo");
+    EXPECT_EQ(g_menu.FindItem("S2")->text, u"Cy");
+    EXPECT_TRUE(g_menu.FindItem("S3")->disabled);
+    EXPECT_EQ(g_menu.GetSelectedProfileName(), u"Bo") << "the current player's slot";
+    EXPECT_EQ(std::filesystem::file_size(UserFile("profiles.sav")), 2 * CProfile::RECORD_SIZE);
+
+    // Select through the command: the second slot's player becomes current.
+    g_menu.SetGroupValue("G", 0);
+    g_menu.FindItem("S2")->value = 1;
+    Command(COMMAND_SELECT_PLAYER);
+    EXPECT_EQ(g_gameSession.GetCurrentProfile()->GetName(), u"Cy");
+
+    // Without a chosen slot nothing is deleted.
+    g_menu.SetGroupValue("G", 0);
+    Command(COMMAND_DELETE_PLAYER);
+    EXPECT_EQ(g_gameSession.GetProfileCount(), 2);
+}
+
 TEST_F(GameAppTest, VolumeCommandsSetTheVolumesThatTheCloseSaves) {
     Start();
     Command(COMMAND_SET_MUSIC_VOLUME, 33);
@@ -335,7 +391,7 @@ TEST(GameAppWindowTest, ScreenshotsOfFullscreenAndWindowed) {
         GTEST_SKIP() << "runs under Xvfb from tests/scripts/app_window_xvfb.sh";
     }
     app_test::PrivateFolder();
-    // A player exists, so the name entry stays closed over the menu backdrop.
+    // A player exists, so the name entry stays closed and the root page shows.
     app_test::WriteFile(HtmlLog().GetUserFolder() + "profiles.sav",
                         session_test::ProfileFile({CProfile(u"Window")}));
     CTestGameApp app;

@@ -2,7 +2,8 @@
 # Players and settings of the whole program on a real X server (Xvfb), with a
 # fresh per-user folder each run:
 # 1. A first start opens the name entry by itself once the loading screen has
-#    faded (its caret stands near the design point 512, 391); a space into the
+#    faded (its caret stands near the design point 512, 391, where the name
+#    entry's page leaves the screen black); a space into the
 #    empty name does nothing; "Ann" and Return save a profiles.sav equal to a
 #    record written by hand; SIGTERM saves config.cfg's 24 default bytes.
 # 2. A config.cfg asking for a window and volumes 40 and 60 gives an 800 x 600
@@ -46,6 +47,9 @@ start_game() {
     wait_for_log "Load is completed" "Loading 3D animations"
     # The fade from the loading screen takes about half a second.
     sleep 2
+    # The menu cursor goes to the top left corner, away from the name.
+    xdotool mousemove_relative -- -2000 -2000
+    sleep 0.2
 }
 
 # The name entry's caret is the only near-white mark near the design point

@@ -69,7 +69,12 @@ grep -qF "[       OK ] GameAppWindowTest.ScreenshotsOfFullscreenAndWindowed" "$w
     fail "fullscreen.png is not a 1024 x 768 screen"
 [ "$("$convert" "$shots/fullscreen.png" -format '%[fx:maxima>0]' info:)" = "1" ] ||
     fail "fullscreen.png is black: the menu's backdrop is missing"
-# Trimmed of the white root, the windowed screenshot is the window's client area.
+for edge in 1024x1+0+0 1024x1+0+767 1x768+0+0 1x768+1023+0; do
+    [ "$("$convert" "$shots/fullscreen.png" -crop "$edge" +repage -format '%[fx:minima==1]' info:)" = 0 ] ||
+        fail "the root window shows along the edge $edge of fullscreen.png"
+done
+# Trimmed of the white root, the windowed screenshot is the window's client
+# area, whose corners the menu leaves black.
 trimmed="$("$convert" "$shots/windowed.png" -trim -format '%w %h' info:)"
 [ "$trimmed" = "800 600" ] || fail "windowed.png shows $trimmed, not an 800 x 600 area"
 echo "app_window_xvfb: 1 passed, 0 failed"

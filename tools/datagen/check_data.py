@@ -22,6 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
 
+import check_menu  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -442,6 +443,81 @@ def check_light(rel, path, box):
               % (rel, translucent))
     if a.size == 0 or rgb.max() < 40:
         fault("%s: drawn additively but its colour is too dark to show" % rel)
+
+
+def cells(left, right, top, bottom, n):
+    """n pictures stacked in one column, cut as the game cuts carried items."""
+    return [(left, right, top + k * (bottom - top) // n, top + (k + 1) * (bottom - top) // n) for k in range(n)]
+
+
+def grid(origin_x, origin_y, w, h, columns, rows):
+    return [(origin_x + c * w, origin_x + (c + 1) * w, origin_y + r * h, origin_y + (r + 1) * h)
+            for c in range(columns) for r in range(rows)]
+
+
+# The rectangles the shop devices cut (left, right, top, bottom): the
+# instrument panel's pictures, glows, markers and charge clocks, the machine,
+# the carried pictures and the audio system. Each must show something.
+DEVICE_RECTS = {
+    "ITEMS": [(140, 205, 47, 82), (171, 231, 0, 42), (154, 228, 79, 115), (70, 108, 11, 41),
+              (99, 139, 60, 97), (157, 196, 129, 164), (59, 97, 52, 100), (117, 173, 0, 49),
+              (112, 154, 104, 147), (102, 157, 193, 242), (57, 114, 104, 150), (94, 144, 148, 195),
+              (155, 183, 179, 228), (56, 95, 148, 206), (57, 96, 148, 206), (203, 254, 42, 80),
+              (0, 59, 0, 62), (56, 104, 204, 256), (0, 50, 117, 175)],
+    "GLOW": [(369, 421, 239, 275), (367, 420, 283, 323), (421, 463, 298, 338), (378, 422, 342, 377),
+             (463, 505, 298, 339), (140, 187, 298, 340), (265, 308, 296, 343), (459, 508, 0, 52),
+             (261, 299, 148, 190), (455, 508, 62, 112), (188, 243, 318, 363), (308, 359, 242, 289),
+             (310, 387, 150, 233), (183, 243, 169, 240), (4, 64, 267, 333), (183, 245, 167, 240),
+             (67, 134, 267, 341), (313, 363, 314, 392), (106, 175, 196, 267), (265, 296, 198, 250),
+             (57, 102, 198, 260), (447, 500, 405, 473), (448, 507, 340, 403), (245, 300, 349, 393),
+             (238, 302, 400, 468), (421, 479, 237, 298), (197, 252, 245, 304),
+             (124, 234, 355, 471), (401, 510, 133, 236), (0, 126, 337, 471)],
+    "LOCATION_1_GLOW": [(5, 105, 179, 279)],
+    "LOCATION_2_GLOW": [(2, 102, 168, 263)],
+    "LOCATION_3_GLOW": [(9, 129, 172, 362)],
+    "LOCATION_UPDATES_2": [(0, 49, 855, 920), (51, 101, 857, 914), (101, 156, 859, 922),
+                           (158, 209, 860, 918), (211, 249, 836, 892), (249, 302, 836, 891)],
+    "ICONS": [(340, 410, 0, 77), (319, 420, 145, 204), (383, 491, 262, 323), (253, 298, 205, 323),
+              (298, 343, 204, 322)],
+    "INSTRUMENTS": [(292, 332, 432, 487), (244, 291, 433, 482), (332, 384, 432, 484),
+                    (379, 422, 180, 222), (379, 422, 264, 306), (0, 78, 452, 500)]
+    + cells(299, 378, 180, 368, 4)
+    + [c for col in ((219, 247, 2, 107), (276, 303, 0, 106), (248, 276, 2, 107), (101, 136, 187, 437),
+                     (144, 189, 183, 448), (68, 100, 212, 437), (189, 228, 139, 349), (229, 264, 140, 345),
+                     (263, 299, 144, 334), (345, 381, 7, 177), (303, 345, 0, 179), (381, 416, 7, 177),
+                     (124, 154, 3, 183), (154, 182, 4, 154), (47, 85, 2, 207), (182, 219, 3, 138))
+       for c in cells(*col, 5)]
+    + cells(33, 67, 228, 452, 8) + cells(0, 33, 229, 452, 8),
+    "TIME_BAR": grid(0, 0, 24, 24, 5, 10) + cells(153, 187, 0, 224, 8) + cells(119, 153, 0, 224, 8),
+    "BRUSH": cells(0, 46, 0, 462, 8) + cells(47, 99, 0, 414, 8),
+    "GUI": grid(494, 0, 18, 20, 1, 12)
+    + [(236, 260, 87, 124), (261, 299, 86, 128), (300, 326, 75, 109), (235, 256, 125, 162), (256, 276, 128, 163)],
+    "UPGRADES": [(392, 511, 141, 263), (385, 513, 263, 384), (393, 513, 0, 142), (112, 190, 261, 339),
+                 (190, 268, 261, 338), (112, 190, 338, 416), (190, 240, 338, 346), (190, 240, 346, 354),
+                 (190, 240, 355, 363), (0, 112, 263, 377), (0, 112, 375, 478), (268, 386, 262, 391)],
+    "MACHINE_GLOW": [(135, 258, 0, 128), (121, 255, 128, 255), (0, 128, 0, 148), (34, 120, 150, 235)],
+    "AQUARIUM_ANIMATION": grid(307, 0, 36, 77, 2, 6),
+}
+
+
+def check_device_rects(root):
+    """Every rectangle a device cuts shows something: an opaque pixel, or on a
+    picture drawn additively a pixel of light."""
+    from PIL import Image
+    import numpy as np
+    for rid, rects in DEVICE_RECTS.items():
+        if rid not in IMAGES or not exists_exact(root, IMAGES[rid][1]):
+            continue  # reported as missing by check_resources
+        rel = IMAGES[rid][1]
+        a = np.asarray(Image.open(os.path.join(root, rel)).convert("RGBA"), dtype=np.int32)
+        box = ADDITIVE.get(rid, False)
+        for l, r, t, b in rects:
+            part = a[t:b, l:r]
+            light = rid in ADDITIVE and (box is None or (box[0] <= l and r <= box[2] and box[1] <= t and b <= box[3]))
+            shows = part.size and (part[:, :, :3].max() >= 40 if light else part[:, :, 3].max() > 0)
+            if not shows:
+                fault("%s: the rectangle %d-%d x %d-%d that the game cuts is %s"
+                      % (rel, l, r, t, b, "dark" if light else "transparent"))
 
 
 def check_font(root, tag, el, pre):
@@ -883,7 +959,7 @@ def check_regeneration(root, data):
         for dirpath, _, files in os.walk(data):
             for f in files:
                 rel = os.path.relpath(os.path.join(dirpath, f), data)
-                if rel not in mine and not rel.startswith(("menu.xml", "Menu/")):
+                if rel not in mine and not rel.startswith("Menu/"):
                     fault("Resources/Data/%s is not made by the generator" % rel)
 
 
@@ -895,11 +971,13 @@ def main():
     root = os.path.abspath(args.root)
     data = os.path.join(root, "Resources", "Data")
     check_resources(root, data)
+    check_device_rects(root)
     texts = check_texts(data)
     fishes = check_fishes(data)
     check_levels(data, fishes, texts)
     check_upgrades(data)
     check_numbers(data)
+    check_menu.check(root, data, texts, sys.modules[__name__])
     check_menu_scene(root, data)
     check_pet_figures(root, data)
     if not args.no_regen:

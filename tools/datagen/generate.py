@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Builds Corvalen's data set: resources.xml, the texts, the rule files, the
-menu backdrop and every picture, font, sound and tune they name.
+menus, the menu backdrop and every picture, font, sound and tune they name.
 
     /usr/bin/python3 tools/datagen/generate.py [--out DIR]
 
@@ -19,6 +19,7 @@ import anims        # noqa: E402
 import fonts        # noqa: E402
 import gamedata     # noqa: E402
 import images       # noqa: E402
+import menu         # noqa: E402
 import menu_scene   # noqa: E402
 import sound        # noqa: E402
 import texts        # noqa: E402
@@ -87,7 +88,7 @@ def main():
     texts.write_all(out)
     font_decl = fonts.build(out)
     samples, streams, musics = sound.build(out)
-    image_decl = images.build(out) + menu_scene.build(out)
+    image_decl = images.build(out) + menu.build(out) + menu_scene.build(out)
     anim_decl = anims.build(out)
     write_text(os.path.join(out, "resources.xml"),
                resources_xml(image_decl, anim_decl, font_decl, samples, streams, musics))

@@ -714,11 +714,26 @@ def time_bar():
 
 
 def brush_sheet():
+    """Eight views of each brush, one atlas column each, cut by the carried
+    picture rule like every other carried item."""
     img = new(99, 462)
-    for k in range(8):
-        img.alpha_composite(P.brush(1, 46, 56, k * 45 - 90), (0, k * 57))
-        img.alpha_composite(P.brush(2, 52, 50, k * 45 - 90), (47, k * 51))
-    return img
+    views = lambda n: PR.inset(lambda w, h, k: P.brush(n, w, h, k * 45 - 90))
+    return atlas_onto(img, PR.column(0, 46, 0, 462, 8, views(1)) + PR.column(47, 99, 0, 414, 8, views(2)))
+
+
+# Hover glows of the shop devices on GLOW besides the tools' in `build`: the
+# twelve ingredients, the brushes of locations 2 and 3 and two music stands.
+DEVICE_GLOWS = [
+    (369, 421, 239, 275), (367, 420, 283, 323), (421, 463, 298, 338), (378, 422, 342, 377),
+    (463, 505, 298, 339), (140, 187, 298, 340), (265, 308, 296, 343), (459, 508, 0, 52),
+    (261, 299, 148, 190), (455, 508, 62, 112), (188, 243, 318, 363), (308, 359, 242, 289),
+    (183, 245, 167, 240), (67, 134, 267, 341), (313, 363, 314, 392), (106, 175, 196, 267),
+    (124, 234, 355, 471), (0, 126, 337, 471)]
+
+
+def machine_glow():
+    """The machine's body glows of levels 1 to 3 and its door glow."""
+    return glow_sheet(258, 255, [(135, 258, 0, 128), (121, 255, 128, 255), (0, 128, 0, 148), (34, 120, 150, 235)])
 
 
 def instruments():
@@ -778,7 +793,7 @@ def build(out_dir):
     put("GLOW", glow_sheet(510, 473, [(1, 255, 1, 166), (0, 180, 166, 194), (401, 451, 0, 50), (255, 400, 0, 145),
                                       (310, 387, 150, 233), (57, 102, 198, 260), (265, 296, 198, 250), (245, 300, 349, 393),
                                       (238, 302, 400, 468), (421, 479, 237, 298), (197, 252, 245, 304), (447, 500, 405, 473),
-                                      (448, 507, 340, 403), (401, 510, 133, 236), (183, 243, 169, 240), (4, 64, 267, 333)]), "1,2,3", light=True)
+                                      (448, 507, 340, 403), (401, 510, 133, 236), (183, 243, 169, 240), (4, 64, 267, 333)] + DEVICE_GLOWS), "1,2,3", light=True)
     light = new(128, 64)
     ImageDraw.Draw(light).ellipse([4, 4, 124, 60], fill=(255, 240, 170, 200))
     put("LIGHT_ADD", light.filter(ImageFilter.GaussianBlur(8)), "1,2,3", light=True)
@@ -803,7 +818,7 @@ def build(out_dir):
     put("_SHADOW_PART_2", shadow_part(), "1,2,3", rel="Images/shadow_stills.png")
     put("TIME_BAR", time_bar(), "1,2,3")
     put("BRUSH", brush_sheet(), "1,2,3")
-    put("MACHINE_GLOW", glow_sheet(258, 255, [(135, 258, 0, 128), (121, 255, 128, 255), (0, 120, 0, 128)]), "1,2,3", light=True)
+    put("MACHINE_GLOW", machine_glow(), "1,2,3", light=True)
     mbar = new(109, 446)
     md = ImageDraw.Draw(mbar)
     md.rounded_rectangle([3, 0, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)

@@ -3,12 +3,13 @@ written as a new line here and stored as the reader's line-break entity."""
 
 from common import write_text, xml_attr
 from gamedata import INTRO_ORDER, BONUS_AFTER_STORY
+from menu import CAPTIONS as MENU_CAPTIONS
 
 LANGUAGE_FILE = "english.xml"
 
 FIXED = {
     "VERSION": "Version",
-    "COPYRIGHT": "Corvalen (c) The Corvalen team. All pictures and sounds are our own.",
+    "COPYRIGHT": "(c) The Corvalen team. Pictures and sounds are our own.",
     "EMPTY_RECORD": "Nobody yet",
     "LEVEL_COMPLETE_CONGRATULATION": "Well done!",
     "LEVEL_FAILED": "Not this time...",
@@ -178,6 +179,7 @@ FISH_NAMES = {
 
 def all_texts():
     t = dict(FIXED)
+    t.update(MENU_CAPTIONS)
     for i, s in enumerate(CREDITS, 1):
         t["CREDITS_%d" % i] = s
     for i, s in TIPS.items():

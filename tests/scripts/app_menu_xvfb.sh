@@ -1,0 +1,212 @@
+#!/usr/bin/env bash
+# The menus of the whole program on a real X server (Xvfb 1024 x 768 x 24),
+# driven with xdotool, with fresh per-user files. The program runs windowed
+# (800 x 600, screen scale 0.78125), where the cursor follows xdotool's
+# absolute moves whatever the fullscreen mouse does: a click goes to the
+# centre of an item's box, computed from menu.xml as the menu's hit test
+# does, times the scale.
+# 1. The first start shows the name-entry page; hovering its OK button changes
+#    the button; typing "Marina" draws around the design point (512, 391);
+#    Enter writes profiles.sav with the new player's record and shows the root
+#    page, the only page with the yellow version and notice lines at the
+#    bottom. Options: music - twice and sound - once, then Apply logs the
+#    video options of a window (the window's 32-bit box is off, so the format
+#    becomes 16-bit) and returns to the root page in an 800 x 600 window.
+#    SIGTERM: exit code 0 and config.cfg with format 23, 1024 x 768, windowed,
+#    music 50 and sound 85.
+# 2. Started again: Exit logs "<BR>EXIT GAME" and ends the program with exit
+#    code 0, leaving profiles.sav and config.cfg as they were.
+# Screenshots are kept in <build>/app-screenshots/menu-*.png.
+# Called as: bash app_menu_xvfb.sh <corvalen binary> <source dir>
+set -euo pipefail
+source "$(dirname "$0")/lib/game_run.sh"
+game_run_setup app_menu_xvfb.sh "$@"
+shots="$(dirname "$binary")/app-screenshots"
+convert=/usr/bin/convert
+user="$work/data/Ostrel/Corvalen"
+menu_xml="$source_dir/Resources/Data/menu.xml"
+scale=0.78125
+show_on_failure+=("$work/game.stderr")
+xvfb_pid=""
+game_run_on_exit() {
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+mkdir -p "$shots" "$user"
+rm -f "$shots"/menu-*.png
+unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# The centre of an item's box in window pixels: "x y". With "second", the
+# second button of a display-mode chooser.
+centre() {
+    /usr/bin/python3 - "$menu_xml" "$1" "$scale" "${2:-}" <<'EOF'
+import sys
+import xml.etree.ElementTree as ET
+
+path, item_id, scale, second = sys.argv[1], sys.argv[2], float(sys.argv[3]), sys.argv[4]
+
+
+def num(el, name, default):
+    value = el.get(name)
+    return float(value) if value not in (None, "") else default
+
+
+for el in ET.parse(path).iter("item"):
+    if el.get("id") != item_id:
+        continue
+    top, bottom = num(el, "r_top", 0), num(el, "r_bottom", 61)
+    height = max(bottom - top, num(el, "r1_bottom", 0) - num(el, "r1_top", 0))
+    size = num(el, "scale", 1.0)
+    x = num(el, "x", 0) + (num(el, "x_disp", 0) if second else 0)
+    y = num(el, "y", 0) + (num(el, "y_disp", 0) if second else 0) + height * size / 2
+    print(round(x * scale), round(y * scale))
+    sys.exit(0)
+sys.exit("menu.xml has no item " + item_id)
+EOF
+}
+
+# A design-space box "left top right bottom" as a crop geometry of the window.
+box() {
+    awk -v s="$scale" -v l="$1" -v t="$2" -v r="$3" -v b="$4" \
+        'BEGIN { printf "%dx%d+%d+%d", (r - l) * s, (b - t) * s, l * s, t * s }'
+}
+
+shoot() {
+    sleep 0.3
+    import -window "$window" "$shots/menu-$1.png" || fail "no screenshot $1"
+}
+
+# How many pixels differ between two screenshots inside a crop.
+differing() {
+    "$convert" "$shots/menu-$1.png" -crop "$3" +repage "$work/crop-a.png"
+    "$convert" "$shots/menu-$2.png" -crop "$3" +repage "$work/crop-b.png"
+    compare -metric AE "$work/crop-a.png" "$work/crop-b.png" null: 2>&1 | cut -d' ' -f1 || true
+}
+
+# Yellow pixels (red and green above 150, blue below 60) in design y 730-768.
+yellow() {
+    "$convert" "$shots/menu-$1.png" -crop "$(box 0 730 1024 768)" +repage \
+        -fx 'r > 150/255 && g > 150/255 && b < 60/255' -format '%[fx:mean * w * h]' info:
+}
+
+away() {
+    xdotool mousemove --window "$window" 2 2
+    sleep 0.2
+}
+
+click() {
+    local x y
+    read -r x y <<<"$(centre "$@")"
+    xdotool mousemove --window "$window" "$x" "$y"
+    sleep 0.15
+    xdotool mousedown 1
+    sleep 0.15
+    xdotool mouseup 1
+    sleep 0.3
+}
+
+start_game() {
+    rm -f "$log"
+    timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
+    pid=$!
+    window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
+        fail "no window titled Corvalen"
+    wait_for_log "Intro resources is released"
+    # The loading screen's fade ends before the menu takes over.
+    sleep 1
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    away
+}
+
+expect_geometry() {
+    local geometry
+    geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
+    [ "$geometry" = "800x600" ] || fail "the window is $geometry, not 800x600 ($1)"
+}
+
+# 1. A windowed first start.
+windowed_cfg='\026\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\106\0\0\0\137\0\0\0'
+printf "$windowed_cfg" >"$user/config.cfg"
+start_game
+expect_geometry "first start"
+shoot name-entry
+# The page's header banner shows; the root page's Exit button, whose caption
+# is the only near-white there (the backdrop's sand and plants are not), does
+# not.
+[ "$("$convert" "$shots/menu-name-entry.png" -crop "$(box 302 250 722 320)" +repage \
+    -format '%[fx:maxima > 0.3]' info:)" = 1 ] || fail "no name-entry header"
+[ "$("$convert" "$shots/menu-name-entry.png" -crop "$(box 392 600 632 661)" +repage \
+    -channel RGB -threshold 90% -separate -evaluate-sequence min -format '%[fx:maxima]' \
+    info:)" = 0 ] || fail "the root page shows under the name entry"
+[ "$(yellow name-entry)" = 0 ] || fail "yellow lines on the name-entry page"
+
+read -r x y <<<"$(centre CREATE_PLAYER_3)"
+xdotool mousemove --window "$window" "$x" "$y"
+shoot hover
+[ "$(differing name-entry hover "$(box 277 520 517 581)")" -gt 100 ] ||
+    fail "hovering OK does not change it"
+away
+
+xdotool type --delay 80 "Marina"
+shoot typed
+[ "$(differing name-entry typed "$(box 392 351 632 431)")" -gt 100 ] ||
+    fail "the typed name does not show around (512, 391)"
+xdotool key Return
+wait_for_log "Complete" "Save profiles data ("
+{
+    printf 'M\0a\0r\0i\0n\0a\0'
+    head -c 22 /dev/zero
+    printf '\001\000'                        # current, not started
+    printf '\003\0\0\0\001\0\0\0'             # tries, level index
+    head -c 28 /dev/zero                     # counters, cash, score, savings
+    printf '\001\0\0\0'                      # story level
+    printf '\001\0\0\0\0\0\0\0\0\0\0\0\001\0\0\0\001\0\0\0'
+    head -c 8 /dev/zero                      # reserved, pet kind
+    printf '\001\0\0\0\001\0\0\0\001\0\0\0'  # pet, footwear, machine
+    head -c 20 /dev/zero                     # computer, audio, vitamins, reward, padding
+} >"$work/marina.sav"
+[ "$(stat -c %s "$work/marina.sav")" -eq 136 ] || fail "the hand-written record is not 136 bytes"
+cmp "$user/profiles.sav" "$work/marina.sav" || fail "profiles.sav differs from the record of Marina"
+shoot root
+[ "$(yellow root)" != 0 ] || fail "no yellow version and notice lines on the root page"
+
+click MAIN_3
+shoot options
+[ "$(yellow options)" = 0 ] || fail "yellow lines on the options page"
+click MUSIC_DEC
+click MUSIC_DEC
+click SOUND_DEC
+click APPLY
+wait_for_log "Windowed mode" "APPLY VIDEO OPTIONS"
+sleep 1
+window="$(xdotool search --name '^Corvalen$' | head -n 1)"
+expect_geometry "after Apply"
+away
+shoot applied
+[ "$(yellow applied)" != 0 ] || fail "Apply does not return to the root page"
+close_game
+printf '\027\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\062\0\0\0\125\0\0\0' >"$work/applied.cfg"
+cmp "$user/config.cfg" "$work/applied.cfg" || fail "config.cfg does not hold the applied options"
+
+# 2. Started again in the window it was left in: Exit ends the program.
+cp "$user/profiles.sav" "$work/profiles.before"
+start_game
+expect_geometry "second start"
+click EXIT
+rc=0
+wait "$pid" || rc=$?
+pid=""
+[ "$rc" -eq 0 ] || fail "exit code $rc after Exit"
+grep -qF "EXIT GAME" "$log" || fail "no EXIT GAME logged"
+cmp "$user/profiles.sav" "$work/profiles.before" || fail "Exit changed profiles.sav"
+cmp "$user/config.cfg" "$work/applied.cfg" || fail "Exit changed config.cfg"
+! grep -qF "Color = Red" "$log" || fail "the log holds errors"
+echo "app_menu_xvfb: 2 passed, 0 failed"
