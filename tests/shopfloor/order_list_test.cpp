@@ -40,6 +40,7 @@ protected:
 
     void TearDown() override {
         orders.Clear();
+        g_instrumentPanel.Build(0, 0, 0, 0, 0, 0);
         g_aquariumSet.Clear();
         g_fishBase.Load("Resources/Data/none.xml");
         ShopWorldTest::TearDown();
@@ -310,13 +311,22 @@ TEST_F(OrderListTest, ComputerOrderCallsOnlyWithAComputerAndComesWhenTaken) {
     EXPECT_EQ(orders.CountActive(), 0);
 
     g_gameSession.SetUpgradeLevel(ITEM_COMPUTER, 1, -1);
+    g_instrumentPanel.Build(1, 1, 1, 0, 0, 0);
+    const Vec2 computer = g_instrumentPanel.GetItemPosition(ITEM_COMPUTER);
+    ASSERT_NE(computer, Vec2{});
     EXPECT_FALSE(orders.IsDone());
     Step(0.01f);
     EXPECT_TRUE(orders.IsCallShown());
     EXPECT_EQ(Plays(19), 1);
     device.draws.clear();
     orders.RenderComputerCall(&device, SCALE);
-    EXPECT_EQ(DrawsOf(gui).size(), 1u);
+    // The sign blinks beside the computer.
+    const auto signs = DrawsOf(gui);
+    ASSERT_EQ(signs.size(), 1u);
+    EXPECT_EQ(signs[0].translation.x, std::floor(computer.x + 14.0f));
+    EXPECT_EQ(signs[0].translation.y, std::floor(computer.y + 15.0f));
+    // Its pulse rose from 127 at 400 a second for the frame.
+    EXPECT_EQ(signs[0].colour >> 24, 131u);
     orders.TakeAtComputer();
     EXPECT_FALSE(orders.IsCallShown());
     EXPECT_EQ(Plays(20), 1);
