@@ -2,12 +2,44 @@
 // One aquarium slot of the shop floor: its upgrade level and the fish it holds.
 #include <cstdint>
 
+#include "engine/platform/geometry.h"
+
 class CAquarium {
 public:
+    // The state of the fish inside.
+    static constexpr std::int32_t FISH_GROWING = 0;
+    static constexpr std::int32_t FISH_GROWN = 1;
+    static constexpr std::int32_t FISH_DEAD = 2;
+
     // 0 not bought, 1 to 4.
     std::int32_t GetLevel() const { return m_level; }
     void SetLevel(std::int32_t level) { m_level = level; }
 
+    // A young fish of the kind goes into the empty aquarium; `computer` tells
+    // whether it came from a computer order.
+    void PutFish(std::int32_t kind, bool computer) {
+        m_fishKind = kind;
+        m_computerFish = computer;
+        m_fishState = FISH_GROWING;
+    }
+    bool IsEmpty() const { return m_fishKind < 0; }
+    std::int32_t GetFishKind() const { return m_fishKind; }
+    bool IsComputerFish() const { return m_computerFish; }
+    std::int32_t GetFishState() const { return m_fishState; }
+    void SetFishState(std::int32_t state) { m_fishState = state; }
+    // The pet fish's ability: the fish grows by `growth` percent.
+    void ApplyPetFishAbility(std::int32_t growth) { m_petGrowth += growth; }
+    std::int32_t GetPetGrowth() const { return m_petGrowth; }
+
+    // Set by the hover test of its body or one of its switches.
+    bool hovered = false;
+    // The top-left corner of the body picture.
+    Vec2 bodyPosition;
+
 private:
     std::int32_t m_level = 0;
+    std::int32_t m_fishKind = -1;
+    bool m_computerFish = false;
+    std::int32_t m_fishState = FISH_GROWING;
+    std::int32_t m_petGrowth = 0;
 };

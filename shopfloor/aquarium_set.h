@@ -37,6 +37,18 @@ public:
                                                 : nullptr;
     }
 
+    // The first aquarium in slot order under the cursor; null for none.
+    CAquarium* FindHovered() {
+        for (CAquarium& aquarium : m_aquariums) {
+            if (aquarium.hovered) {
+                return &aquarium;
+            }
+        }
+        return nullptr;
+    }
+    // No slots.
+    void Clear() { m_aquariums.clear(); }
+
 private:
     std::vector<CAquarium> m_aquariums;
 };

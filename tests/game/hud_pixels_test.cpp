@@ -207,6 +207,9 @@ protected:
         session_test::ResetGlobalSession();
         ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
         g_scene.Init();
+        // The room behind the HUD stays empty, so that only the HUD's own
+        // pictures are compared: an unbuilt backdrop draws nothing.
+        g_location = CLocation();
     }
 
     static void TearDownTestSuite() {

@@ -170,15 +170,18 @@ TEST_F(SceneTest, AnObjectIsBehindTheHeroineOnlyWhileItsBottomIsAboveHerFeet) {
     g_heroine.BuildAnimations(1);
     g_heroine.position = Vec2{600.0f, 80.0f};
     EXPECT_FLOAT_EQ(CScene::GetDepthLine(), 336.0f);
-    const float petLine = CScene::GetDepthLine() + CScene::PET_LINE_OFFSET;
     // A pet standing 10 pixels below her feet is still drawn behind her; at
-    // 20 pixels it comes in front.
-    g_pet.position = Vec2{0.0f, 336.0f + 10.0f - CPet::DEPTH_BELOW_STAND};
+    // 20 pixels it comes in front. The pet of location 3 stands on its stand.
+    g_pet.Init(3, 0, 1);
+    const float petBottom = g_pet.GetBottomEdge();
+    g_heroine.position.y = petBottom - 10.0f - 256.0f;
+    const float petLine = CScene::GetDepthLine() + CScene::PET_LINE_OFFSET;
     EXPECT_TRUE(g_pet.IsDrawnInPass(petLine, false));
     EXPECT_FALSE(g_pet.IsDrawnInPass(petLine, true));
-    g_pet.position.y += 10.0f;
-    EXPECT_FALSE(g_pet.IsDrawnInPass(petLine, false));
-    EXPECT_TRUE(g_pet.IsDrawnInPass(petLine, true));
+    g_heroine.position.y -= 10.0f;
+    const float nearerLine = CScene::GetDepthLine() + CScene::PET_LINE_OFFSET;
+    EXPECT_FALSE(g_pet.IsDrawnInPass(nearerLine, false));
+    EXPECT_TRUE(g_pet.IsDrawnInPass(nearerLine, true));
 }
 
 }  // namespace

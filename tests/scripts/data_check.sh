@@ -3,8 +3,8 @@
 # resource positions, the level and fish tables, the texts, and that the
 # generator still makes the same files. Then makes sure the check itself
 # notices faults the generator could bring in: two samples or two streams
-# swapped, a glow that carries its light in its alpha, and an empty rectangle
-# of a shop device's picture.
+# swapped, a glow that carries its light in its alpha, an empty rectangle of
+# a shop device's picture, and a pet frame drawn outside the pet's tank.
 # Called as: bash data_check.sh <corvalen binary> <source dir>
 set -euo pipefail
 source_dir="${2:?usage: data_check.sh <binary> <source dir>}"
@@ -63,4 +63,9 @@ cp "$source_dir/Resources/Data/Images/machine_glow.png" "$data/Images/machine_gl
 blank "$data/Images/brush.png" 47 362 99 414
 expect_fault "a transparent brush picture" "brush.png: the rectangle 47-99 x 362-414 .* is transparent"
 cp "$source_dir/Resources/Data/Images/brush.png" "$data/Images/brush.png"
-echo "the data check finds swapped sounds, translucent glows and empty device pictures"
+pet_frames="$data/Animations/a_pet_turtle_2.txt"
+cp "$pet_frames" "$work/pet_frames.txt"
+sed -i '1s/;[-0-9]*;[-0-9]*"$/;-40;-70"/' "$pet_frames"
+expect_fault "a pet frame outside its tank" "a_pet_turtle_2.txt: frame 0 of the pet turtle's clip 4"
+cp "$work/pet_frames.txt" "$pet_frames"
+echo "the data check finds swapped sounds, translucent glows, empty device pictures and pets outside their tanks"

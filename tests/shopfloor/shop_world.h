@@ -2,7 +2,7 @@
 // The shop floor's objects run for real on the fake render device and the
 // fake audio: the pictures of the bubbles and badges, the fish animations
 // (each frame's left edge is its number, so a draw names its frame), every
-// sample up to 44, the popup texts, a fixed clock for the random draws and a
+// sample up to 45, the popup texts, a fixed clock for the random draws and a
 // global session with one profile and a level.
 #include <gtest/gtest.h>
 
@@ -47,26 +47,13 @@ protected:
     void SetUp() override {
         PanelWorldTest::SetUp();
         backend::SetClock(&clock);
-        StartWorld("English", SHOP_TEXTS, 45);
+        StartWorld("English", SHOP_TEXTS, 46);
         interiors = AddImage("AQUARIUM_INTERIORS", 512, 512);
         animation = AddImage("AQUARIUM_ANIMATION", 256, 512);
         instruments = AddImage("INSTRUMENTS", 512, 512);
         icons = AddImage("ICONS", 512, 512);
         fishImage = AddImage("FISH", 512, 512);
-        for (const auto& [id, frames] : FISH_ANIMATIONS) {
-            Animation2DRecord record;
-            record.id = id;
-            record.image = fishImage;
-            for (int i = 0; i < frames; ++i) {
-                AnimationFrame frame;
-                frame.image = fishImage;
-                frame.left = i;
-                frame.right = i + 10;
-                frame.bottom = 10;
-                record.frames.push_back(frame);
-            }
-            Resources().Animations2D().push_back(record);
-        }
+        AddAnimations(FISH_ANIMATIONS);
         session_test::ResetGlobalSession();
         ASSERT_TRUE(g_gameSession.AddProfile(u"Tester"));
         g_gameSession.SetGameMode(MODE_GAME);
@@ -83,6 +70,25 @@ protected:
         session_test::ResetGlobalSession();
         backend::SetClock(nullptr);
         PanelWorldTest::TearDown();
+    }
+
+    // Animation2D resources on the fish picture, each frame's left edge its
+    // number.
+    void AddAnimations(const std::vector<std::pair<std::string, int>>& animations) {
+        for (const auto& [id, frames] : animations) {
+            Animation2DRecord record;
+            record.id = id;
+            record.image = fishImage;
+            for (int i = 0; i < frames; ++i) {
+                AnimationFrame frame;
+                frame.image = fishImage;
+                frame.left = i;
+                frame.right = i + 10;
+                frame.bottom = 10;
+                record.frames.push_back(frame);
+            }
+            Resources().Animations2D().push_back(record);
+        }
     }
 
     // The popups added since the test began.

@@ -431,6 +431,37 @@ def simple_sheet(name, count, maker_for, hot):
     return s
 
 
+# The pet's figure stands at the base point of its tank plus PET_PLACE; each
+# clip moves its frames by its own offset. Sheet name -> frame runs (first,
+# last, clip offset) in the order of the frames.
+PET_PLACE = {"fish": (27, 32), "turtle": (22, 46)}
+PET_CLIP_OFFSETS = {
+    "pf1": [(0, 59, (-112, -109)), (60, 119, (-114, -106)), (120, 219, (-108, -109))],
+    "pf2": [(0, 39, (-111, -108))],
+    "pf3": [(0, 39, (-112, -109))],
+    "pt1": [(0, 49, (2, 10)), (50, 139, (4, -4)), (140, 209, (0, 0))],
+    "pt2": [(0, 49, (1, 1))],
+    "pt3": [(0, 39, (-2, -33))],
+}
+# Where the middle of the figure lies in the 130 x 131 tank picture: in the
+# water, above the sand.
+PET_CENTRE = (65, 64)
+
+
+def pet_sheet(name, count, maker_for, kind):
+    """Frames whose hot spots put the figure in the middle of its tank, for
+    every clip that plays them."""
+    s = Sheet(name)
+    place = PET_PLACE[kind]
+    for f in range(count):
+        key, mk = maker_for(f)
+        cell = s.cell(key, mk)
+        off = [o for first, last, o in PET_CLIP_OFFSETS[name] if first <= f <= last][0]
+        w, h = s.cells[cell].size
+        s.frame(cell, PET_CENTRE[0] - w // 2 - place[0] - off[0], PET_CENTRE[1] - h // 2 - place[1] - off[1])
+    return s
+
+
 def file_stem(resource_id):
     """The file name of a resource: its id in lower case, with the layers of a
     figure (the ids' PART_n) called layer_n."""
@@ -463,20 +494,19 @@ def build(out_dir):
         emit("A_SHOAL_FISHES_%d" % v, "SHEET_SHOAL_FISHES_%d" % v, shoal_sheet(v), loc)
 
     # pets: sheets named PET_FISH_n / PET_TURTLE_n so the game can drop the unused kind
-    pet_hot = (-40, -70)
     def petfish(f, mood):
         ph = (f // 3) % 6
         return (mood, ph), (lambda: P.fish("GOLD_FISH_1", 80, 58, -1 if (f // 30) % 2 == 0 else 1, ph / 6.0))
-    emit("A_PET_FISH_1", "PET_FISH_1", simple_sheet("pf1", 220, lambda f: petfish(f, "a"), pet_hot), loc)
-    emit("A_PET_FISH_2", "PET_FISH_2", simple_sheet("pf2", 40, lambda f: petfish(f, "b"), pet_hot), loc)
-    emit("A_PET_FISH_3", "PET_FISH_3", simple_sheet("pf3", 40,
-         lambda f: (("h", f // 4 % 4), lambda: P.fish("GOLD_FISH_1", 80, 58, -1, (f // 4 % 4) / 4.0, 1.0, 0.3 * (f // 4 % 2))), pet_hot), loc)
+    emit("A_PET_FISH_1", "PET_FISH_1", pet_sheet("pf1", 220, lambda f: petfish(f, "a"), "fish"), loc)
+    emit("A_PET_FISH_2", "PET_FISH_2", pet_sheet("pf2", 40, lambda f: petfish(f, "b"), "fish"), loc)
+    emit("A_PET_FISH_3", "PET_FISH_3", pet_sheet("pf3", 40,
+         lambda f: (("h", f // 4 % 4), lambda: P.fish("GOLD_FISH_1", 80, 58, -1, (f // 4 % 4) / 4.0, 1.0, 0.3 * (f // 4 % 2))), "fish"), loc)
     def petturtle(f, sad=False, happy=False):
         ph = (f // 4) % 4
         return ("t", ph, sad, happy), (lambda: turtle_pic(84, 60, ph / 4.0, False, happy, sad))
-    emit("A_PET_TURTLE_1", "PET_TURTLE_1", simple_sheet("pt1", 210, lambda f: petturtle(f, sad=f < 50), pet_hot), loc)
-    emit("A_PET_TURTLE_2", "PET_TURTLE_2", simple_sheet("pt2", 50, lambda f: petturtle(f), pet_hot), loc)
-    emit("A_PET_TURTLE_3", "PET_TURTLE_3", simple_sheet("pt3", 40, lambda f: petturtle(f, happy=True), pet_hot), loc)
+    emit("A_PET_TURTLE_1", "PET_TURTLE_1", pet_sheet("pt1", 210, lambda f: petturtle(f, sad=f < 50), "turtle"), loc)
+    emit("A_PET_TURTLE_2", "PET_TURTLE_2", pet_sheet("pt2", 50, lambda f: petturtle(f), "turtle"), loc)
+    emit("A_PET_TURTLE_3", "PET_TURTLE_3", pet_sheet("pt3", 40, lambda f: petturtle(f, happy=True), "turtle"), loc)
 
     # heroine layers
     stand = lambda f: (("stand", f // 10 % 2), lambda: heroine("stand", 0.05 * (f // 10 % 2)))

@@ -382,6 +382,50 @@ def check_wish_pictures(root, records):
             visible = sum(1 for a in alpha.crop((l, t, r, b)).getdata() if a > 0)
             if visible < MIN_VISIBLE * (r - l) * (b - t):
                 fault("%s: the wish bubble's picture at %d..%d x %d..%d is empty" % (rid, l, r, t, b))
+# What the game plays of the pet's animations: the figure's place from the
+# tank's base point by kind, and per clip the animation, its frames and the
+# clip's drawing offset. The figure must stay inside the tank picture.
+PET_TANK = (130, 131)
+PET_FIGURES = {
+    "pet fish": ((27, 32), [("A_PET_FISH_1", 60, 119, -114, -106), ("A_PET_FISH_1", 0, 59, -112, -109),
+                            ("A_PET_FISH_3", 0, 39, -112, -109), ("A_PET_FISH_2", 0, 39, -111, -108),
+                            ("A_PET_FISH_1", 120, 219, -108, -109)]),
+    "pet turtle": ((22, 46), [("A_PET_TURTLE_1", 50, 139, 4, -4), ("A_PET_TURTLE_1", 0, 49, 2, 10),
+                              ("A_PET_TURTLE_3", 0, 39, -2, -33), ("A_PET_TURTLE_1", 140, 209, 0, 0),
+                              ("A_PET_TURTLE_2", 0, 49, 1, 1)]),
+}
+
+
+def check_pet_figures(root, data):
+    """Every frame of every pet clip lies inside the pet's tank picture, in
+    every location (the figure is placed from the tank's base point)."""
+    res = parse(os.path.join(data, "resources.xml"))
+    if res is None:
+        return
+    prefix = ""
+    anims = {}
+    for el in res.iter():
+        if el.tag == "SetDefaults":
+            prefix = el.get("path", "")
+        elif el.tag == "Animation2D":
+            anims[el.get("id")] = (el, prefix)
+    for kind, (place, clips) in PET_FIGURES.items():
+        for clip, (anim, first, last, dx, dy) in enumerate(clips):
+            if anim not in anims:
+                continue  # a missing animation is reported with the resources
+            el, pre = anims[anim]
+            rel = pre + el.get("path", "")
+            rects = frame_rects(root, el, pre)
+            for f in range(first, min(last, len(rects) - 1) + 1):
+                l, r, t, b, hx, hy = rects[f]
+                w, h = r - l, b - t
+                x, y = place[0] + dx + hx, place[1] + dy + hy
+                if x < 0 or y < 0 or x + w > PET_TANK[0] or y + h > PET_TANK[1]:
+                    fault("%s: frame %d of the %s's clip %d lies at (%d, %d)-(%d, %d) of its tank, "
+                          "outside 0-%d x 0-%d" % (rel, f, kind, clip, x, y, x + w, y + h, PET_TANK[0], PET_TANK[1]))
+                    break
+
+
 def check_light(rel, path, box):
     """An additively drawn picture shows by its colour: a translucent pixel
     would add its whole colour, and a picture lit only through its alpha
@@ -937,6 +981,7 @@ def main():
     check_numbers(data)
     check_menu.check(root, data, texts, sys.modules[__name__])
     check_menu_scene(root, data)
+    check_pet_figures(root, data)
     if not args.no_regen:
         check_regeneration(root, data)
     for f in faults:
