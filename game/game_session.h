@@ -92,6 +92,14 @@ public:
     void Update(CAppFramework* window, backend::IRenderDevice* device, const InputState& input,
                 Vec2 scale, Vec2 offset, float elapsed);
 
+    // The guided training from `firstStep` (0 for the first training level, 26
+    // for the second): its first tip waits half a second, SKIP still hidden.
+    void StartTraining(std::int32_t firstStep);
+    // One frame of the training: the rules that hold in every step, then the
+    // current step's wait, entry, per-frame work and end test. Runs while the
+    // mode word is exactly play in training and the level-start delay is over.
+    void RunTrainingScript(const InputState& input, Vec2 scale, float elapsed);
+
     // --- Services for the shop floor; none does anything without a profile ---
 
     // Plays the music stream of the current story level; restart false
@@ -163,6 +171,11 @@ public:
     void SetTipAlpha(float alpha) { m_tipAlpha = alpha; }
     std::int32_t GetTrainingStep() const { return m_trainingStep; }
     void SetTrainingStep(std::int32_t step) { m_trainingStep = step; }
+    // 0 while the step's tip is not shown yet, 1 once it is and the step waits
+    // for the player.
+    std::int32_t GetTrainingSubState() const { return m_trainingSubState; }
+    // The wait before the next tip, seconds.
+    float GetTrainingTimer() const { return m_trainingTimer; }
     // The loading screen stays this long after its last picture.
     float GetTextureHoldTimer() const { return m_textureHoldTimer; }
     void SetTextureHoldTimer(float seconds) { m_textureHoldTimer = seconds; }
@@ -206,6 +219,8 @@ private:
     float m_timeBarWidth = TIME_BAR_WIDTH;
     float m_tipAlpha = 0.0f;
     std::int32_t m_trainingStep = -1;
+    std::int32_t m_trainingSubState = 0;
+    float m_trainingTimer = 0.0f;
     std::array<CGuiImage, SESSION_IMAGE_COUNT> m_images;
     std::array<CGuiButton, SESSION_BUTTON_COUNT> m_buttons;
     CSheetAnimation m_mapMarker;

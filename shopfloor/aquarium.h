@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "engine/platform/geometry.h"
+#include "shopfloor/fish.h"
+#include "shopfloor/item_codes.h"
 
 class CAquarium {
 public:
@@ -31,8 +33,33 @@ public:
     void ApplyPetFishAbility(std::int32_t growth) { m_petGrowth += growth; }
     std::int32_t GetPetGrowth() const { return m_petGrowth; }
 
+    // The training's controls. `parts` is a mask of ITEM_AQUARIUM (the body),
+    // ITEM_COMPRESSOR_SWITCH and ITEM_LAMP_SWITCH; `sell` adds the sell button.
+    void SetPartsHighlighted(std::uint32_t parts, bool sell, bool on) {
+        m_highlightedParts = on ? m_highlightedParts | parts : m_highlightedParts & ~parts;
+        if (sell) {
+            m_sellHighlighted = on;
+        }
+    }
+    // A disabled part loses its hover mark and cannot be clicked.
+    void SetPartsDisabled(std::uint32_t parts, bool on) {
+        m_disabledParts = on ? m_disabledParts | parts : m_disabledParts & ~parts;
+        if (on && (parts & ITEM_AQUARIUM) != 0) {
+            hovered = false;
+        }
+    }
+    // A disabled sell button cannot sell the fish.
+    void SetSellDisabled(bool on) { m_sellDisabled = on; }
+    bool IsPartHighlighted(std::uint32_t part) const { return (m_highlightedParts & part) != 0; }
+    bool IsPartDisabled(std::uint32_t part) const { return (m_disabledParts & part) != 0; }
+    bool IsSellHighlighted() const { return m_sellHighlighted; }
+    bool IsSellDisabled() const { return m_sellDisabled; }
+
     // Set by the hover test of its body or one of its switches.
     bool hovered = false;
+    // Its fish, meaningful while the aquarium is not empty; its bubble holds
+    // the pending wish and `leaving` tells that it has been sold.
+    CFish fish;
     // The top-left corner of the body picture.
     Vec2 bodyPosition;
 
@@ -42,4 +69,8 @@ private:
     bool m_computerFish = false;
     std::int32_t m_fishState = FISH_GROWING;
     std::int32_t m_petGrowth = 0;
+    std::uint32_t m_highlightedParts = 0;
+    std::uint32_t m_disabledParts = 0;
+    bool m_sellHighlighted = false;
+    bool m_sellDisabled = false;
 };

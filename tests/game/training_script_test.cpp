@@ -1,0 +1,402 @@
+// The training script: its tips and their places, the rules every step keeps,
+// the cases in which a step must keep waiting, SKIP, and the frames in which
+// the script must not run at all.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "heroine/device_world.h"
+#include "shopfloor/item_codes.h"
+
+namespace {
+
+using device_test::At;
+using device_test::Away;
+using device_test::ONE;
+
+constexpr std::uint32_t PARTS = ITEM_AQUARIUM | ITEM_COMPRESSOR_SWITCH | ITEM_LAMP_SWITCH;
+constexpr std::uint32_t PLAY_IN_TRAINING = MODE_GAME | MODE_TRAINING;
+constexpr std::uint32_t LEAVE = MODE_NEXT_LEVEL | MODE_FADE_OUT;
+// Inside the hit areas of location 1's ingredients and of SKIP.
+constexpr Vec2 OVER_ROCK = {700, 65};
+constexpr Vec2 OVER_GREEN_GRASS = {600, 110};
+constexpr Vec2 OVER_CHEST = {600, 145};
+constexpr Vec2 OVER_SKIP = {800, 705};
+
+class TrainingScriptTest : public device_test::DeviceWorldTest {
+protected:
+    void SetUp() override {
+        DeviceWorldTest::SetUp();
+        std::vector<std::pair<std::string, std::string>> texts = {{"TIP_HEADER", "TIP"}};
+        for (int i = 1; i <= 34; ++i) {
+            texts.emplace_back("TIP_" + std::to_string(i), "T" + std::to_string(i));
+        }
+        UseLanguage("English", texts);
+        session.SetGameMode(PLAY_IN_TRAINING);
+        session.SetLevelStartDelay(0.0f);
+        GuiButtonDesc skip;
+        skip.x = 765.0f;
+        skip.y = 690.0f;
+        skip.normalImageId = "GUI";
+        skip.normalRight = 100;
+        skip.normalBottom = 40;
+        skip.hoverImageId = "GUI";
+        skip.hoverRight = 100;
+        skip.hoverBottom = 40;
+        session.GetButton(BTN_SKIP).Create(skip);
+        device_test::Renew(g_heroine);
+        BuildAquariums(2);
+        g_orderList.Clear();
+        // The ground and algae of the training, and houses that only a test
+        // can reach.
+        BuildPanel(3);
+        g_machine.Build(1, 1);
+        g_machine.Reset();
+        g_hintManager.Clear();
+        g_hintManager.showFirstArrow = true;
+        g_hintManager.showSecondArrow = true;
+    }
+
+    void TearDown() override {
+        g_orderList.Clear();
+        g_aquariumSet.Clear();
+        g_hintManager.Clear();
+        device_test::Renew(g_heroine);
+        DeviceWorldTest::TearDown();
+    }
+
+    static void BuildAquariums(int count) {
+        g_aquariumSet.Clear();
+        for (int i = 0; i < count; ++i) {
+            g_aquariumSet.AddAquarium(0, 1, 0, 0, 370.0f + 300.0f * i, 300.0f, 1.0f, 1.0f, false);
+        }
+    }
+
+    static void BuildPanel(std::int32_t ingredients) {
+        g_instrumentPanel.SetKnownItemCounts(5, ingredients, 0, 0);
+        g_instrumentPanel.Build(1, 0, 5, ingredients, 0, 0);
+    }
+
+    // One frame: the session, then the world in the scene's order.
+    void Tick(const InputState& input = Away(), float dt = 0.05f) {
+        session.Update(nullptr, nullptr, input, ONE, {}, dt);
+        g_orderList.Update(input, ONE, dt, 0.0f);
+        g_machine.Update(input, ONE, dt);
+        g_instrumentPanel.Update(input, ONE, dt);
+        g_hintManager.Update(input, ONE, dt);
+    }
+
+    void Run(float seconds) {
+        for (float t = 0.0f; t < seconds - 1e-4f; t += 0.05f) {
+            Tick();
+        }
+    }
+
+    // A left click: the press, then the release.
+    void Click(Vec2 at) {
+        Tick(At(at.x, at.y, false, true));
+        Tick(At(at.x, at.y, true, false));
+    }
+
+    void Select(Vec2 at) {
+        g_instrumentPanel.Update(At(at.x, at.y), ONE, 0.0f);
+        g_instrumentPanel.ToggleSelection();
+    }
+
+    // The text id of the open tip; empty when none is open.
+    static std::string OpenTip() {
+        for (const CHintWindow& window : g_hintManager.GetWindows()) {
+            if (window.open) {
+                for (int i = 1; i <= 34; ++i) {
+                    const std::string id = "TIP_" + std::to_string(i);
+                    if (TextStorage().FindIndex(id) == window.text) {
+                        return id;
+                    }
+                }
+            }
+        }
+        return {};
+    }
+
+    static const CInstrumentItem& Item(std::uint32_t kind) {
+        for (const CInstrumentItem& item : g_instrumentPanel.GetItems()) {
+            if (item.kind == kind) {
+                return item;
+            }
+        }
+        throw std::logic_error("no such item");
+    }
+
+    static CAquarium& Aquarium(int index) { return *g_aquariumSet.GetAquarium(index); }
+
+    // An order that arrives at once, and the frames until its card rests.
+    void ArriveOrder() {
+        g_orderList.AddOrder(FISH_1, 1, 0.0f, false);
+        Run(1.0f);
+        ASSERT_EQ(g_orderList.CountActive(), 1);
+    }
+
+    Vec2 CardCentre() {
+        const OrderEntry* order = g_orderList.GetEntry(0);
+        return {order->card.x + 45.0f, order->card.y + 40.0f};
+    }
+
+    // The order list drops a dragged card on the aquarium marked hovered.
+    void DropOn(int aquarium) {
+        for (int i = 0; i < g_aquariumSet.GetCount(); ++i) {
+            Aquarium(i).hovered = i == aquarium;
+        }
+        g_orderList.Update(At(10, 10, false, true), ONE, 0.0f, 0.0f);
+    }
+
+    // A step of the script as the step before would leave it, its tip gone.
+    void JumpTo(std::int32_t step) {
+        g_hintManager.Clear();
+        session.StartTraining(step);
+    }
+
+    CGameSession& session = g_gameSession;
+};
+
+// --- Tips ---
+
+TEST_F(TrainingScriptTest, FirstTipWaitsForAnOrderAndShowsTheCentredTipWithBothArrows) {
+    session.StartTraining(0);
+    Run(5.0f);
+    EXPECT_EQ(OpenTip(), "");
+    EXPECT_EQ(session.GetTrainingSubState(), 0);
+    ArriveOrder();
+    ASSERT_EQ(OpenTip(), "TIP_1");
+    const CHintWindow& tip = g_hintManager.GetWindows().front();
+    EXPECT_TRUE(tip.centred);
+    EXPECT_EQ(tip.headerFont, 1);
+    EXPECT_EQ(tip.headerText, TextStorage().FindIndex("TIP_HEADER"));
+    EXPECT_EQ(tip.textFont, 0);
+    EXPECT_EQ(tip.panel.x, 335.0f);
+    EXPECT_EQ(tip.panel.y, 560.0f);
+    EXPECT_EQ(tip.panel.bodyColumns, 11);
+    EXPECT_EQ(tip.panel.bodyRows, 3);
+    EXPECT_EQ(tip.firstDirection.y, 1.0f);
+    EXPECT_EQ(tip.secondDirection.x, -1.0f);
+    // The first order is held until the first fish is sold, and lit.
+    EXPECT_TRUE(g_orderList.AreArrivalsHeld());
+    EXPECT_TRUE(g_orderList.GetEntry(0)->highlighted);
+    EXPECT_TRUE(g_instrumentPanel.AreAllDisabled());
+}
+
+// --- Placing the order ---
+
+TEST_F(TrainingScriptTest, OrderDroppedAnywhereButAquariumZeroKeepsStepZero) {
+    session.StartTraining(0);
+    ArriveOrder();
+    Run(0.5f);
+    ASSERT_EQ(OpenTip(), "TIP_1");
+
+    // Picked up: the aquarium is lit and takes clicks, the card and its
+    // arrow go dark.
+    Click(CardCentre());
+    ASSERT_TRUE(g_orderList.IsDragging());
+    Tick();
+    EXPECT_FALSE(g_orderList.GetEntry(0)->highlighted);
+    EXPECT_FALSE(g_hintManager.showSecondArrow);
+    EXPECT_FALSE(Aquarium(0).IsPartDisabled(ITEM_AQUARIUM));
+    EXPECT_TRUE(Aquarium(0).IsPartHighlighted(PARTS));
+    EXPECT_TRUE(Aquarium(1).IsPartDisabled(ITEM_AQUARIUM));
+
+    // Dropped on the floor: back to the lit card.
+    DropOn(-1);
+    Tick();
+    EXPECT_TRUE(g_orderList.GetEntry(0)->highlighted);
+    EXPECT_TRUE(g_hintManager.showSecondArrow);
+    EXPECT_FALSE(Aquarium(0).IsPartHighlighted(ITEM_AQUARIUM));
+    EXPECT_EQ(session.GetTrainingStep(), 0);
+
+    // Even a fish in aquarium 1 does not end the step.
+    Click(CardCentre());
+    DropOn(1);
+    ASSERT_FALSE(Aquarium(1).IsEmpty());
+    Run(1.0f);
+    EXPECT_EQ(session.GetTrainingStep(), 0);
+    EXPECT_EQ(OpenTip(), "TIP_1");
+
+    g_orderList.AddOrder(FISH_1, 1, 0.0f, false);
+    Run(1.0f);
+    Click(CardCentre());
+    DropOn(0);
+    Tick();
+    EXPECT_EQ(session.GetTrainingStep(), 1);
+    EXPECT_EQ(session.GetTrainingTimer(), 3.0f);
+    EXPECT_EQ(OpenTip(), "");
+    EXPECT_FALSE(Aquarium(0).IsPartHighlighted(PARTS));
+}
+
+// --- Ingredients ---
+
+TEST_F(TrainingScriptTest, ThirdIngredientKeepsTheIngredientStepWaiting) {
+    session.StartTraining(1);
+    Run(0.5f);
+    ASSERT_EQ(OpenTip(), "TIP_2");
+    EXPECT_TRUE(Item(ROCK).highlight);
+    EXPECT_FALSE(Item(ROCK).disabled);
+
+    Select(OVER_ROCK);
+    Tick();
+    EXPECT_FALSE(Item(ROCK).highlight);
+    EXPECT_FALSE(g_hintManager.showFirstArrow);
+    EXPECT_TRUE(Item(GREEN_GRASS).highlight);
+    EXPECT_TRUE(g_hintManager.showSecondArrow);
+
+    // A house that real input could not have reached in training.
+    g_instrumentPanel.SetDisabledByKind(CHEST, false);
+    Select(OVER_CHEST);
+    Select(OVER_GREEN_GRASS);
+    ASSERT_EQ(g_instrumentPanel.GetSelectedKinds(), ROCK | GREEN_GRASS | CHEST);
+    Run(1.0f);
+    EXPECT_EQ(session.GetTrainingStep(), 1);
+    EXPECT_FALSE(g_hintManager.showSecondArrow);
+
+    // Unselecting the house gives exactly the two asked for.
+    Select(OVER_CHEST);
+    Tick();
+    EXPECT_EQ(session.GetTrainingStep(), 2);
+    EXPECT_TRUE(Item(SAND).disabled);
+    EXPECT_FALSE(Item(ROCK).highlight);
+    EXPECT_FALSE(Item(GREEN_GRASS).highlight);
+}
+
+// --- SKIP ---
+
+TEST_F(TrainingScriptTest, SkipLeavesTheTrainingOnlyWhileItIsVisible) {
+    session.StartTraining(0);
+    ArriveOrder();
+    Run(0.5f);
+    ASSERT_EQ(OpenTip(), "TIP_1");
+    Click(OVER_SKIP);
+    EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING);
+
+    // Step 1 before its tip: still invisible.
+    JumpTo(1);
+    Click(OVER_SKIP);
+    EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING);
+
+    // Step 10 fades it out; step 11 keeps it out.
+    JumpTo(10);
+    session.SetTipAlpha(255.0f);
+    Run(0.55f);
+    EXPECT_EQ(session.GetTipAlpha(), 0.0f);
+    Click(OVER_SKIP);
+    EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING);
+    JumpTo(11);
+    Click(OVER_SKIP);
+    EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING);
+
+    // With step 1's tip it fades in and works.
+    JumpTo(1);
+    Run(0.5f);
+    ASSERT_EQ(OpenTip(), "TIP_2");
+    Run(0.2f);
+    EXPECT_GT(session.GetTipAlpha(), 0.0f);
+    EXPECT_LT(session.GetTipAlpha(), 255.0f);
+    Click(OVER_SKIP);
+    EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING | LEAVE);
+    EXPECT_EQ(OpenTip(), "");
+}
+
+// --- The rules of every step ---
+
+TEST_F(TrainingScriptTest, FirstTrainingWithoutTwoAquariumsGoesOnAtOnce) {
+    for (int count : {0, 1}) {
+        SCOPED_TRACE(count);
+        BuildAquariums(count);
+        session.SetGameMode(PLAY_IN_TRAINING);
+        session.StartTraining(0);
+        Tick();
+        EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING | LEAVE);
+    }
+    // The second training plays with one.
+    BuildAquariums(1);
+    session.SetGameMode(PLAY_IN_TRAINING);
+    session.StartTraining(26);
+    Tick();
+    EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING);
+}
+
+TEST_F(TrainingScriptTest, FinishedTrainingKeepsMachineIngredientsAndAquariumsDisabled) {
+    session.StartTraining(100);
+    g_machine.SetDisabled(false);
+    g_instrumentPanel.SetAllDisabled(false);
+    Aquarium(0).SetPartsDisabled(PARTS, false);
+    Aquarium(1).SetPartsDisabled(PARTS, false);
+    // A charging ingredient stays enabled, or its charge would stand still.
+    g_instrumentPanel.StartCharging(STONE, 5.0f);
+    Run(2.0f);
+    EXPECT_TRUE(g_machine.IsDisabled());
+    for (std::uint32_t kind : {ROCK, GREEN_GRASS, BLUE_GRASS, ITEM_VITAMIN_GROWTH}) {
+        EXPECT_TRUE(Item(kind).disabled) << kind;
+    }
+    EXPECT_FALSE(Item(STONE).disabled);
+    EXPECT_LT(Item(STONE).chargeLeft, 5.0f);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(Aquarium(i).IsPartDisabled(ITEM_AQUARIUM));
+        EXPECT_TRUE(Aquarium(i).IsPartDisabled(ITEM_COMPRESSOR_SWITCH));
+        EXPECT_TRUE(Aquarium(i).IsPartDisabled(ITEM_LAMP_SWITCH));
+    }
+    EXPECT_TRUE(g_hintManager.GetWindows().empty());
+    EXPECT_EQ(session.GetTrainingStep(), 100);
+}
+
+TEST_F(TrainingScriptTest, ScriptRunsOnlyInUncoveredTrainingPlayAfterTheStartDelay) {
+    struct Case {
+        const char* name;
+        std::uint32_t mode;
+        float startDelay;
+    };
+    const Case cases[] = {
+        {"retried training level", MODE_GAME, 0.0f},
+        {"start delay running", PLAY_IN_TRAINING, 0.3f},
+        {"paused", PLAY_IN_TRAINING | MODE_PAUSED, 0.0f},
+        {"briefing", PLAY_IN_TRAINING | MODE_PAUSED | MODE_BRIEFING, 0.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        session.SetGameMode(c.mode);
+        session.SetLevelStartDelay(c.startDelay);
+        session.StartTraining(1);
+        g_machine.SetDisabled(false);
+        Tick(Away(), 1.0f);
+        EXPECT_TRUE(g_hintManager.GetWindows().empty());
+        EXPECT_FALSE(g_machine.IsDisabled());
+        EXPECT_EQ(session.GetTrainingSubState(), 0);
+    }
+}
+
+// --- Missing aquariums ---
+
+TEST_F(TrainingScriptTest, StepWhoseAquariumIsMissingWaits) {
+    // The second training's steps that work on aquarium 0.
+    for (std::int32_t step : {26, 30, 31, 33, 34}) {
+        SCOPED_TRACE(step);
+        BuildAquariums(0);
+        g_orderList.Clear();
+        g_hintManager.Clear();
+        session.StartTraining(step);
+        ArriveOrder();
+        Run(4.0f);
+        EXPECT_EQ(session.GetTrainingStep(), step);
+        EXPECT_EQ(session.GetTrainingSubState(), 0);
+        EXPECT_TRUE(g_hintManager.GetWindows().empty());
+    }
+    // An aquarium lost after the tip: the step keeps waiting.
+    BuildAquariums(1);
+    session.StartTraining(30);
+    Tick();
+    ASSERT_EQ(OpenTip(), "TIP_30");
+    BuildAquariums(0);
+    Run(1.0f);
+    EXPECT_EQ(session.GetTrainingStep(), 30);
+    EXPECT_EQ(OpenTip(), "TIP_30");
+}
+
+}  // namespace
