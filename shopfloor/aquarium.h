@@ -25,6 +25,11 @@ public:
         m_fishState = FISH_GROWING;
     }
     bool IsEmpty() const { return m_fishKind < 0; }
+    // Empties the aquarium after a sale or a death.
+    void Reset() {
+        m_fishKind = -1;
+        fish = CFish();
+    }
     std::int32_t GetFishKind() const { return m_fishKind; }
     bool IsComputerFish() const { return m_computerFish; }
     std::int32_t GetFishState() const { return m_fishState; }

@@ -23,6 +23,8 @@ constexpr std::uint32_t LEAVE = MODE_NEXT_LEVEL | MODE_FADE_OUT;
 constexpr Vec2 OVER_ROCK = {700, 65};
 constexpr Vec2 OVER_GREEN_GRASS = {600, 110};
 constexpr Vec2 OVER_CHEST = {600, 145};
+constexpr Vec2 OVER_STONE = {645, 65};
+constexpr Vec2 OVER_BLUE_GRASS = {650, 110};
 constexpr Vec2 OVER_SKIP = {800, 705};
 
 class TrainingScriptTest : public device_test::DeviceWorldTest {
@@ -86,6 +88,15 @@ protected:
         g_machine.Update(input, ONE, dt);
         g_instrumentPanel.Update(input, ONE, dt);
         g_hintManager.Update(input, ONE, dt);
+        for (int i = 0; i < g_aquariumSet.GetCount(); ++i) {
+            Aquarium(i).fish.bubble.Update(input, ONE, dt, 0.0f);
+        }
+        for (const CHintWindow& window : g_hintManager.GetWindows()) {
+            if (window.id > m_lastTipId) {
+                m_lastTipId = window.id;
+                tipsShown.push_back(TipId(window.text));
+            }
+        }
     }
 
     void Run(float seconds) {
@@ -105,16 +116,21 @@ protected:
         g_instrumentPanel.ToggleSelection();
     }
 
+    static std::string TipId(std::int32_t text) {
+        for (int i = 1; i <= 34; ++i) {
+            const std::string id = "TIP_" + std::to_string(i);
+            if (TextStorage().FindIndex(id) == text) {
+                return id;
+            }
+        }
+        return {};
+    }
+
     // The text id of the open tip; empty when none is open.
     static std::string OpenTip() {
         for (const CHintWindow& window : g_hintManager.GetWindows()) {
             if (window.open) {
-                for (int i = 1; i <= 34; ++i) {
-                    const std::string id = "TIP_" + std::to_string(i);
-                    if (TextStorage().FindIndex(id) == window.text) {
-                        return id;
-                    }
-                }
+                return TipId(window.text);
             }
         }
         return {};
@@ -157,7 +173,65 @@ protected:
         session.StartTraining(step);
     }
 
+    // --- What the heroine and the fish do, for the steps that wait on them ---
+
+    void Hold(std::uint32_t item) {
+        (g_heroine.firstHandItem == 0 ? g_heroine.firstHandItem : g_heroine.secondHandItem) = item;
+    }
+
+    static void EmptyHands() {
+        g_heroine.firstHandItem = 0;
+        g_heroine.secondHandItem = 0;
+    }
+
+    static void TakeSet() {
+        const std::uint32_t set = g_machine.TakeProduct();
+        ASSERT_NE(set, 0u);
+        g_heroine.firstHandItem = set;
+        g_heroine.secondHandItem = set;
+    }
+
+    static void DeliverIngredients() {
+        g_machine.AcceptIngredients(g_instrumentPanel.GetSelectedKinds());
+    }
+
+    static void RaiseWish(int aquarium, std::uint32_t wish) {
+        Aquarium(aquarium).fish.bubble.SetRequest(wish, 30.0f, 0.0f, 0.0f);
+    }
+
+    static void MeetWish(int aquarium) { Aquarium(aquarium).fish.bubble.Clear(); }
+
+    // Frames until the script reaches `step`, at most `seconds` long.
+    void RunTo(std::int32_t step, float seconds = 12.0f) {
+        for (float t = 0.0f; t < seconds && session.GetTrainingStep() != step; t += 0.05f) {
+            Tick();
+        }
+        ASSERT_EQ(session.GetTrainingStep(), step);
+    }
+
+    // Frames until the current step shows `tip`.
+    void RunToTip(const std::string& tip, float seconds = 4.0f) {
+        for (float t = 0.0f; t < seconds && OpenTip() != tip; t += 0.05f) {
+            Tick();
+        }
+        ASSERT_EQ(OpenTip(), tip);
+    }
+
+    void PlaceOrderIn(int aquarium) {
+        Click(CardCentre());
+        DropOn(aquarium);
+    }
+
+    void SelectPair(Vec2 first, Vec2 second) {
+        Select(first);
+        Select(second);
+    }
+
     CGameSession& session = g_gameSession;
+    std::vector<std::string> tipsShown;
+
+private:
+    std::int32_t m_lastTipId = 0;
 };
 
 // --- Tips ---
@@ -184,6 +258,158 @@ TEST_F(TrainingScriptTest, FirstTipWaitsForAnOrderAndShowsTheCentredTipWithBothA
     EXPECT_TRUE(g_orderList.AreArrivalsHeld());
     EXPECT_TRUE(g_orderList.GetEntry(0)->highlighted);
     EXPECT_TRUE(g_instrumentPanel.AreAllDisabled());
+}
+
+// --- Whole trainings, the heroine's and the fish's part played by the test ---
+
+TEST_F(TrainingScriptTest, FirstTrainingShowsItsTipsInOrderAndFinishes) {
+    session.StartTraining(0);
+    g_orderList.AddOrder(FISH_1, 1, 0.0f, false);
+    g_orderList.AddOrder(FISH_1, 1, 1.0f, false);
+    g_orderList.AddOrder(SHOAL_FISHES, 1, 1.0f, false);
+    RunToTip("TIP_1");
+    PlaceOrderIn(0);
+    RunToTip("TIP_2");
+    SelectPair(OVER_ROCK, OVER_GREEN_GRASS);
+    RunToTip("TIP_3");
+    DeliverIngredients();
+    RunToTip("TIP_4");
+    RunToTip("TIP_5", 10.0f);
+    TakeSet();
+    Tick();
+    EXPECT_FALSE(Aquarium(0).IsPartDisabled(ITEM_AQUARIUM));
+    EmptyHands();
+    RunToTip("TIP_6");
+    RaiseWish(0, ITEM_FOOD_2);
+    RunToTip("TIP_7");
+    Hold(ITEM_FOOD_2);
+    Tick();
+    EXPECT_TRUE(Item(ITEM_FOOD_2).disabled);
+    EXPECT_TRUE(Aquarium(0).IsPartHighlighted(ITEM_AQUARIUM));
+    EmptyHands();
+    MeetWish(0);
+    RunToTip("TIP_8");
+    RaiseWish(0, ITEM_FOOD_1);
+    RunToTip("TIP_9");
+    Hold(ITEM_FOOD_1);
+    Tick();
+    EmptyHands();
+    MeetWish(0);
+    RunToTip("TIP_10");
+    EXPECT_TRUE(Aquarium(0).IsSellHighlighted());
+    Aquarium(0).fish.leaving = true;
+    RunTo(10);
+    EXPECT_FALSE(g_orderList.AreArrivalsHeld());
+    Aquarium(0).Reset();
+    RunToTip("TIP_11");
+    PlaceOrderIn(0);
+    RunToTip("TIP_12");
+    PlaceOrderIn(1);
+    RunToTip("TIP_13");
+    SelectPair(OVER_STONE, OVER_BLUE_GRASS);
+    RunToTip("TIP_14");
+    EXPECT_TRUE(g_machine.IsProductHidden());
+    DeliverIngredients();
+    RunToTip("TIP_15");
+    SelectPair(OVER_ROCK, OVER_GREEN_GRASS);
+    RunToTip("TIP_16");
+    DeliverIngredients();
+    Tick();
+    EXPECT_TRUE(g_machine.IsDisabled());
+    RunToTip("TIP_17", 10.0f);
+    EXPECT_FALSE(g_machine.IsProductHidden());
+    TakeSet();
+    Tick();
+    EXPECT_FALSE(Aquarium(1).IsPartDisabled(ITEM_AQUARIUM));
+    EmptyHands();
+    RunToTip("TIP_18", 10.0f);
+    TakeSet();
+    Tick();
+    EmptyHands();
+    RaiseWish(1, WISH_COMPRESSOR_ON);
+    RunToTip("TIP_19");
+    Tick();
+    EXPECT_TRUE(Aquarium(1).IsPartHighlighted(ITEM_COMPRESSOR_SWITCH));
+    EXPECT_FALSE(Aquarium(1).IsPartDisabled(ITEM_COMPRESSOR_SWITCH));
+    MeetWish(1);
+    RunToTip("TIP_20");
+    RaiseWish(1, ITEM_FOOD_1);
+    RaiseWish(0, ITEM_FOOD_2);
+    RunToTip("TIP_21");
+    Hold(ITEM_FOOD_1);
+    Hold(ITEM_FOOD_2);
+    RunToTip("TIP_22");
+    MeetWish(0);
+    Tick();
+    EXPECT_FALSE(g_hintManager.showFirstArrow);
+    EXPECT_TRUE(g_hintManager.showSecondArrow);
+    MeetWish(1);
+    EmptyHands();
+    RunToTip("TIP_23");
+    RaiseWish(0, ITEM_FOOD_1);
+    RaiseWish(1, ITEM_FOOD_2);
+    RunToTip("TIP_24");
+    Hold(ITEM_FOOD_2);
+    Hold(ITEM_FOOD_1);
+    RunToTip("TIP_25");
+    MeetWish(0);
+    MeetWish(1);
+    EmptyHands();
+    RunToTip("TIP_26");
+    EXPECT_FALSE(Aquarium(0).IsSellDisabled());
+    Aquarium(1).fish.leaving = true;
+    Run(0.5f);
+    EXPECT_EQ(session.GetTrainingStep(), 25);
+    Aquarium(0).Reset();
+    RunTo(100);
+
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 26; ++i) {
+        expected.push_back("TIP_" + std::to_string(i));
+    }
+    EXPECT_EQ(tipsShown, expected);
+    Run(2.0f);
+    EXPECT_EQ(tipsShown.size(), expected.size());
+    EXPECT_EQ(session.GetGameMode(), PLAY_IN_TRAINING);
+}
+
+TEST_F(TrainingScriptTest, SecondTrainingUsesTheGrowthVitaminAndFinishes) {
+    BuildAquariums(1);
+    session.StartTraining(26);
+    g_orderList.AddOrder(FISH_1, 1, 0.0f, false);
+    RunToTip("TIP_1");
+    PlaceOrderIn(0);
+    RunTo(27);
+    EXPECT_EQ(session.GetTrainingTimer(), 3.0f);
+    RunToTip("TIP_27");
+    SelectPair(OVER_ROCK, OVER_GREEN_GRASS);
+    RunToTip("TIP_28");
+    DeliverIngredients();
+    RunToTip("TIP_29");
+    RunToTip("TIP_30", 10.0f);
+    TakeSet();
+    Tick();
+    EmptyHands();
+    RunToTip("TIP_31");
+    RaiseWish(0, ITEM_FOOD_2);
+    RunToTip("TIP_32");
+    EXPECT_FALSE(Item(ITEM_VITAMIN_GROWTH).disabled);
+    EXPECT_TRUE(Item(ITEM_VITAMIN_GROWTH).highlight);
+    Hold(ITEM_VITAMIN_GROWTH);
+    g_instrumentPanel.StartCharging(ITEM_VITAMIN_GROWTH, 20.0f);
+    Tick();
+    // Its charge runs while it is in hand.
+    EXPECT_FALSE(Item(ITEM_VITAMIN_GROWTH).disabled);
+    EXPECT_FALSE(Item(ITEM_VITAMIN_GROWTH).highlight);
+    Hold(ITEM_FOOD_2);
+    RunToTip("TIP_33");
+    EmptyHands();
+    MeetWish(0);
+    RunToTip("TIP_34");
+    Aquarium(0).fish.leaving = true;
+    RunTo(100);
+    EXPECT_EQ(tipsShown, (std::vector<std::string>{"TIP_1", "TIP_27", "TIP_28", "TIP_29", "TIP_30",
+                                                   "TIP_31", "TIP_32", "TIP_33", "TIP_34"}));
 }
 
 // --- Placing the order ---
