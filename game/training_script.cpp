@@ -114,12 +114,12 @@ bool HandsEmpty() {
 }
 
 std::uint32_t PendingWish(const CAquarium& aquarium) {
-    return aquarium.fish.bubble.GetRequest();
+    return aquarium.GetRequest();
 }
 
 // Sold: the fish is leaving, or already gone once its fade has ended.
 bool FishGone(const CAquarium& aquarium) {
-    return aquarium.IsEmpty() || aquarium.fish.leaving;
+    return aquarium.IsEmpty() || aquarium.GetFish().leaving;
 }
 
 // The body clickable and body, compressor and lamp lit: the heroine is to

@@ -10,7 +10,7 @@ bool IsShopClick(const InputState& input) {
 
 void ShopStation::Deselect(std::uint32_t code) {
     selected = false;
-    g_gameSession.CancelPurchase(code, -1);
+    g_gameSession.CancelPurchase(code, index);
     g_hintManager.CloseHint(hintId);
     hintId = -1;
 }
@@ -21,7 +21,7 @@ void ShopStation::Update(const InputState& input, bool hovered, std::uint32_t co
         if (hovered && !selected) {
             selected = true;
             // The session answers whether it is affordable; BUY tells anyway.
-            g_gameSession.TryPurchase(true, code, -1);
+            g_gameSession.TryPurchase(true, code, index);
             g_hintManager.showFirstArrow = true;
         } else if (!hovered && selected) {
             Deselect(code);

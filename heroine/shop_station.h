@@ -17,6 +17,9 @@ struct ShopStation {
     bool selected = false;
     // The hint window this station opened, -1 for none.
     std::int32_t hintId = -1;
+    // Which one of its kind the purchase names (an aquarium's slot); -1 for a
+    // station that is the only one.
+    std::int32_t index = -1;
 
     // One shop frame of a station whose hover state is already tested. `hint`
     // is the window to open while it is hovered, null for none.

@@ -25,21 +25,6 @@ bool InTraining() {
     return g_gameSession.HasModeBits(MODE_TRAINING);
 }
 
-// A float cut toward zero; beyond the range of int32 it stays at the nearest
-// end instead of being undefined.
-std::int32_t TruncateToInt(float value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= 2147483648.0f) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    if (value <= -2147483648.0f) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    return static_cast<std::int32_t>(value);
-}
-
 // A number from a list, drawn with the generator as it stands.
 std::int32_t DrawFrom(const std::vector<std::int32_t>& list) {
     return list[static_cast<std::size_t>(NextRandom()) % list.size()];
@@ -277,7 +262,7 @@ void CFish::ShowGain(const char* textId, std::int32_t amount, float dy,
 void CFish::ApplyItem(std::uint32_t code) {
     const float patience = bubble.GetPatience();
     // One more for each fifth of the patience left: 1 to 6.
-    const std::int32_t k = TruncateToInt(patience * 0.05f) + 1;
+    const std::int32_t k = TruncateToInt32(patience * 0.05f) + 1;
     const bool fast = patience > FAST_PATIENCE;
     if (fast && !InTraining()) {
         ShowGain("FAST_BONUS", FAST_BONUS, FAST_BONUS_Y, WHITE);
@@ -296,8 +281,8 @@ void CFish::ApplyItem(std::uint32_t code) {
     const bool care = food || brush || (code & MASK_MEDICINE) != 0;
     std::int32_t gain = 0;
     if (switchWish || care) {
-        gain =
-            TruncateToInt(type.extraPercentPer15 * type.finalCost * static_cast<float>(k) * 0.01f);
+        gain = TruncateToInt32(type.extraPercentPer15 * type.finalCost * static_cast<float>(k) *
+                               0.01f);
     }
     if (switchWish) {
         // The stage change of the update plays its own sound.
@@ -312,10 +297,11 @@ void CFish::ApplyItem(std::uint32_t code) {
         growth += type.growthPercent;
         if (food && (code & ITEM_VITAMIN_GROWTH) != 0) {
             growth += type.growthPercent;
-            ShowGain("EXTRA_GROWTH", TruncateToInt(type.growthPercent), VITAMIN_Y, GREEN);
+            ShowGain("EXTRA_GROWTH", TruncateToInt32(type.growthPercent), VITAMIN_Y, GREEN);
         }
         if (food && (code & ITEM_VITAMIN_COST) != 0) {
-            const std::int32_t extra = TruncateToInt(type.vitaminPercent * type.finalCost * 0.01f);
+            const std::int32_t extra =
+                TruncateToInt32(type.vitaminPercent * type.finalCost * 0.01f);
             // Both can be near the int32 end with absurd prices.
             gain = static_cast<std::int32_t>(std::clamp<std::int64_t>(
                 static_cast<std::int64_t>(gain) + extra, std::numeric_limits<std::int32_t>::min(),

@@ -379,7 +379,7 @@ void CPet::StartAbility(Vec2 screenScale) {
             continue;
         }
         m_glows[k] = MakeGlow(screenScale);
-        m_glowTargets[k] = aquarium->bodyPosition + Vec2{85.0f, 45.0f};
+        m_glowTargets[k] = aquarium->GetPosition() + Vec2{85.0f, 45.0f};
         m_glowDistances[k] = Length(m_glowTargets[k] - button);
         m_glowSpeeds[k] = m_glowDistances[k] * 0.5f;
         any = true;

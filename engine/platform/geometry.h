@@ -54,3 +54,18 @@ constexpr std::int32_t SaturateToInt32(std::int64_t value) {
     constexpr std::int64_t high = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(value < low ? low : (value > high ? high : value));
 }
+
+// A float cut toward zero; beyond the range of int32 it stays at the nearest
+// end instead of being undefined, and NaN gives 0.
+constexpr std::int32_t TruncateToInt32(float value) {
+    if (!(value == value)) {
+        return 0;
+    }
+    if (value >= 2147483648.0f) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    if (value <= -2147483648.0f) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    return static_cast<std::int32_t>(value);
+}

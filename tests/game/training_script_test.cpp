@@ -89,7 +89,7 @@ protected:
         g_instrumentPanel.Update(input, ONE, dt);
         g_hintManager.Update(input, ONE, dt);
         for (int i = 0; i < g_aquariumSet.GetCount(); ++i) {
-            Aquarium(i).fish.bubble.Update(input, ONE, dt, 0.0f);
+            Aquarium(i).GetFish().bubble.Update(input, ONE, dt, 0.0f);
         }
         for (const CHintWindow& window : g_hintManager.GetWindows()) {
             if (window.id > m_lastTipId) {
@@ -162,7 +162,7 @@ protected:
     // The order list drops a dragged card on the aquarium marked hovered.
     void DropOn(int aquarium) {
         for (int i = 0; i < g_aquariumSet.GetCount(); ++i) {
-            Aquarium(i).hovered = i == aquarium;
+            Aquarium(i).GetBody().hovered = i == aquarium;
         }
         g_orderList.Update(At(10, 10, false, true), ONE, 0.0f, 0.0f);
     }
@@ -196,10 +196,10 @@ protected:
     }
 
     static void RaiseWish(int aquarium, std::uint32_t wish) {
-        Aquarium(aquarium).fish.bubble.SetRequest(wish, 30.0f, 0.0f, 0.0f);
+        Aquarium(aquarium).GetFish().bubble.SetRequest(wish, 30.0f, 0.0f, 0.0f);
     }
 
-    static void MeetWish(int aquarium) { Aquarium(aquarium).fish.bubble.Clear(); }
+    static void MeetWish(int aquarium) { Aquarium(aquarium).GetFish().bubble.Clear(); }
 
     // Frames until the script reaches `step`, at most `seconds` long.
     void RunTo(std::int32_t step, float seconds = 12.0f) {
@@ -277,7 +277,7 @@ TEST_F(TrainingScriptTest, FirstTrainingShowsItsTipsInOrderAndFinishes) {
     RunToTip("TIP_5", 10.0f);
     TakeSet();
     Tick();
-    EXPECT_FALSE(Aquarium(0).IsPartDisabled(ITEM_AQUARIUM));
+    EXPECT_FALSE(Aquarium(0).IsDisabled(CAquarium::PART_BODY));
     EmptyHands();
     RunToTip("TIP_6");
     RaiseWish(0, ITEM_FOOD_2);
@@ -285,7 +285,7 @@ TEST_F(TrainingScriptTest, FirstTrainingShowsItsTipsInOrderAndFinishes) {
     Hold(ITEM_FOOD_2);
     Tick();
     EXPECT_TRUE(Item(ITEM_FOOD_2).disabled);
-    EXPECT_TRUE(Aquarium(0).IsPartHighlighted(ITEM_AQUARIUM));
+    EXPECT_TRUE(Aquarium(0).IsHighlighted(CAquarium::PART_BODY));
     EmptyHands();
     MeetWish(0);
     RunToTip("TIP_8");
@@ -296,8 +296,8 @@ TEST_F(TrainingScriptTest, FirstTrainingShowsItsTipsInOrderAndFinishes) {
     EmptyHands();
     MeetWish(0);
     RunToTip("TIP_10");
-    EXPECT_TRUE(Aquarium(0).IsSellHighlighted());
-    Aquarium(0).fish.leaving = true;
+    EXPECT_TRUE(Aquarium(0).IsHighlighted(CAquarium::PART_SELL));
+    Aquarium(0).GetFish().leaving = true;
     RunTo(10);
     EXPECT_FALSE(g_orderList.AreArrivalsHeld());
     Aquarium(0).Reset();
@@ -320,7 +320,7 @@ TEST_F(TrainingScriptTest, FirstTrainingShowsItsTipsInOrderAndFinishes) {
     EXPECT_FALSE(g_machine.IsProductHidden());
     TakeSet();
     Tick();
-    EXPECT_FALSE(Aquarium(1).IsPartDisabled(ITEM_AQUARIUM));
+    EXPECT_FALSE(Aquarium(1).IsDisabled(CAquarium::PART_BODY));
     EmptyHands();
     RunToTip("TIP_18", 10.0f);
     TakeSet();
@@ -329,8 +329,8 @@ TEST_F(TrainingScriptTest, FirstTrainingShowsItsTipsInOrderAndFinishes) {
     RaiseWish(1, WISH_COMPRESSOR_ON);
     RunToTip("TIP_19");
     Tick();
-    EXPECT_TRUE(Aquarium(1).IsPartHighlighted(ITEM_COMPRESSOR_SWITCH));
-    EXPECT_FALSE(Aquarium(1).IsPartDisabled(ITEM_COMPRESSOR_SWITCH));
+    EXPECT_TRUE(Aquarium(1).IsHighlighted(CAquarium::PART_COMPRESSOR));
+    EXPECT_FALSE(Aquarium(1).IsDisabled(CAquarium::PART_COMPRESSOR));
     MeetWish(1);
     RunToTip("TIP_20");
     RaiseWish(1, ITEM_FOOD_1);
@@ -356,8 +356,8 @@ TEST_F(TrainingScriptTest, FirstTrainingShowsItsTipsInOrderAndFinishes) {
     MeetWish(1);
     EmptyHands();
     RunToTip("TIP_26");
-    EXPECT_FALSE(Aquarium(0).IsSellDisabled());
-    Aquarium(1).fish.leaving = true;
+    EXPECT_FALSE(Aquarium(0).IsDisabled(CAquarium::PART_SELL));
+    Aquarium(1).GetFish().leaving = true;
     Run(0.5f);
     EXPECT_EQ(session.GetTrainingStep(), 25);
     Aquarium(0).Reset();
@@ -406,7 +406,7 @@ TEST_F(TrainingScriptTest, SecondTrainingUsesTheGrowthVitaminAndFinishes) {
     EmptyHands();
     MeetWish(0);
     RunToTip("TIP_34");
-    Aquarium(0).fish.leaving = true;
+    Aquarium(0).GetFish().leaving = true;
     RunTo(100);
     EXPECT_EQ(tipsShown, (std::vector<std::string>{"TIP_1", "TIP_27", "TIP_28", "TIP_29", "TIP_30",
                                                    "TIP_31", "TIP_32", "TIP_33", "TIP_34"}));
@@ -427,16 +427,16 @@ TEST_F(TrainingScriptTest, OrderDroppedAnywhereButAquariumZeroKeepsStepZero) {
     Tick();
     EXPECT_FALSE(g_orderList.GetEntry(0)->highlighted);
     EXPECT_FALSE(g_hintManager.showSecondArrow);
-    EXPECT_FALSE(Aquarium(0).IsPartDisabled(ITEM_AQUARIUM));
-    EXPECT_TRUE(Aquarium(0).IsPartHighlighted(PARTS));
-    EXPECT_TRUE(Aquarium(1).IsPartDisabled(ITEM_AQUARIUM));
+    EXPECT_FALSE(Aquarium(0).IsDisabled(CAquarium::PART_BODY));
+    EXPECT_TRUE(Aquarium(0).IsHighlighted(CAquarium::PART_BODY));
+    EXPECT_TRUE(Aquarium(1).IsDisabled(CAquarium::PART_BODY));
 
     // Dropped on the floor: back to the lit card.
     DropOn(-1);
     Tick();
     EXPECT_TRUE(g_orderList.GetEntry(0)->highlighted);
     EXPECT_TRUE(g_hintManager.showSecondArrow);
-    EXPECT_FALSE(Aquarium(0).IsPartHighlighted(ITEM_AQUARIUM));
+    EXPECT_FALSE(Aquarium(0).IsHighlighted(CAquarium::PART_BODY));
     EXPECT_EQ(session.GetTrainingStep(), 0);
 
     // Even a fish in aquarium 1 does not end the step.
@@ -455,7 +455,7 @@ TEST_F(TrainingScriptTest, OrderDroppedAnywhereButAquariumZeroKeepsStepZero) {
     EXPECT_EQ(session.GetTrainingStep(), 1);
     EXPECT_EQ(session.GetTrainingTimer(), 3.0f);
     EXPECT_EQ(OpenTip(), "");
-    EXPECT_FALSE(Aquarium(0).IsPartHighlighted(PARTS));
+    EXPECT_FALSE(Aquarium(0).IsHighlighted(CAquarium::PART_BODY));
 }
 
 // --- Ingredients ---
@@ -565,9 +565,9 @@ TEST_F(TrainingScriptTest, FinishedTrainingKeepsMachineIngredientsAndAquariumsDi
     EXPECT_FALSE(Item(STONE).disabled);
     EXPECT_LT(Item(STONE).chargeLeft, 5.0f);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(Aquarium(i).IsPartDisabled(ITEM_AQUARIUM));
-        EXPECT_TRUE(Aquarium(i).IsPartDisabled(ITEM_COMPRESSOR_SWITCH));
-        EXPECT_TRUE(Aquarium(i).IsPartDisabled(ITEM_LAMP_SWITCH));
+        EXPECT_TRUE(Aquarium(i).IsDisabled(CAquarium::PART_BODY));
+        EXPECT_TRUE(Aquarium(i).IsDisabled(CAquarium::PART_COMPRESSOR));
+        EXPECT_TRUE(Aquarium(i).IsDisabled(CAquarium::PART_LAMP));
     }
     EXPECT_TRUE(g_hintManager.GetWindows().empty());
     EXPECT_EQ(session.GetTrainingStep(), 100);

@@ -74,7 +74,7 @@ protected:
         input.cursorX = entry->card.x + 45.0f;
         input.cursorY = entry->card.y + 40.0f;
         for (std::int32_t i = 0; i < g_aquariumSet.GetCount(); ++i) {
-            g_aquariumSet.GetAquarium(i)->hovered = false;
+            g_aquariumSet.GetAquarium(i)->GetBody().hovered = false;
         }
     }
 
@@ -82,7 +82,7 @@ protected:
         input.cursorX = 10.0f;
         input.cursorY = 10.0f;
         for (std::int32_t i = 0; i < g_aquariumSet.GetCount(); ++i) {
-            g_aquariumSet.GetAquarium(i)->hovered = i == index;
+            g_aquariumSet.GetAquarium(i)->GetBody().hovered = i == index;
         }
     }
 

@@ -252,8 +252,7 @@ TEST_F(PetTest, PetFishGrowsOnlyGrowingFishByItsLevelsStrength) {
         SCOPED_TRACE(c.level);
         g_aquariumSet.Clear();
         for (int i = 0; i < 3; ++i) {
-            g_aquariumSet.AddAquarium(0, 1, 0, 0, 0.0f, 0.0f, 1.0f, 1.0f, false);
-            g_aquariumSet.GetAquarium(i)->bodyPosition = {100.0f + 250.0f * i, 400.0f};
+            g_aquariumSet.AddAquarium(0, 1, 0, 0, 100.0f + 250.0f * i, 400.0f, 1.0f, 1.0f, false);
         }
         // Slot 0 growing, slot 1 empty, slot 2 grown.
         g_aquariumSet.GetAquarium(0)->PutFish(FISH_1, false);
@@ -276,9 +275,9 @@ TEST_F(PetTest, PetFishGrowsOnlyGrowingFishByItsLevelsStrength) {
         EXPECT_NEAR(seconds, 1.0f, 0.05f);
         EXPECT_EQ(pet.GetAbilityState(), CPet::ABILITY_FADE);
         EXPECT_EQ(Plays(8), arrivals + 1);
-        EXPECT_EQ(g_aquariumSet.GetAquarium(0)->GetPetGrowth(), c.growth);
-        EXPECT_EQ(g_aquariumSet.GetAquarium(1)->GetPetGrowth(), 0);
-        EXPECT_EQ(g_aquariumSet.GetAquarium(2)->GetPetGrowth(), 0);
+        EXPECT_EQ(g_aquariumSet.GetAquarium(0)->GetFish().growth, c.growth);
+        EXPECT_TRUE(g_aquariumSet.GetAquarium(1)->IsEmpty());
+        EXPECT_EQ(g_aquariumSet.GetAquarium(2)->GetFish().growth, 0.0f);
         Run(0.3f, 0.01f);
         EXPECT_EQ(pet.GetAbilityState(), CPet::ABILITY_NONE);
         EXPECT_EQ(pet.GetGlowAlpha(), 0.0f);
@@ -293,7 +292,7 @@ TEST_F(PetTest, PetFishWithNothingToGrowOnlyFadesAGlow) {
     EXPECT_EQ(pet.GetAbilityState(), CPet::ABILITY_FADE);
     Run(0.3f, 0.01f);
     EXPECT_EQ(pet.GetAbilityState(), CPet::ABILITY_NONE);
-    EXPECT_EQ(g_aquariumSet.GetAquarium(0)->GetPetGrowth(), 0);
+    EXPECT_TRUE(g_aquariumSet.GetAquarium(0)->IsEmpty());
     EXPECT_EQ(Plays(8), 0);
 }
 
