@@ -86,19 +86,6 @@ CSoundManager& Sound() {
 
 }  // namespace
 
-void CGameSession::Update(CAppFramework* window, backend::IRenderDevice* /*device*/,
-                          const InputState& input, Vec2 scale, Vec2 /*offset*/, float elapsed) {
-    UpdateNameEntry(window, elapsed);
-    // Everything past this point plays a profile's game.
-    if (GetCurrentProfile() == nullptr) {
-        return;
-    }
-    // The training guides play only while nothing covers the shop floor.
-    if (GetGameMode() == (MODE_GAME | MODE_TRAINING) && m_levelStartDelay <= 0.0f) {
-        RunTrainingScript(input, scale, elapsed);
-    }
-}
-
 void CGameSession::PlayLevelMusic(bool restart) {
     const CProfile* profile = GetCurrentProfile();
     if (profile == nullptr) {

@@ -81,9 +81,9 @@ protected:
         g_instrumentPanel.Build(1, 0, 5, ingredients, 0, 0);
     }
 
-    // One frame: the session, then the world in the scene's order.
+    // One frame: the script, then the world in the scene's order.
     void Tick(const InputState& input = Away(), float dt = 0.05f) {
-        session.Update(nullptr, nullptr, input, ONE, {}, dt);
+        session.RunTrainingScript(input, ONE, dt);
         g_orderList.Update(input, ONE, dt, 0.0f);
         g_machine.Update(input, ONE, dt);
         g_instrumentPanel.Update(input, ONE, dt);
@@ -578,23 +578,26 @@ TEST_F(TrainingScriptTest, ScriptRunsOnlyInUncoveredTrainingPlayAfterTheStartDel
         const char* name;
         std::uint32_t mode;
         float startDelay;
+        bool runs;
     };
     const Case cases[] = {
-        {"retried training level", MODE_GAME, 0.0f},
-        {"start delay running", PLAY_IN_TRAINING, 0.3f},
-        {"paused", PLAY_IN_TRAINING | MODE_PAUSED, 0.0f},
-        {"briefing", PLAY_IN_TRAINING | MODE_PAUSED | MODE_BRIEFING, 0.0f},
+        {"training play", PLAY_IN_TRAINING, 0.0f, true},
+        {"retried training level", MODE_GAME, 0.0f, false},
+        {"start delay running", PLAY_IN_TRAINING, 0.3f, false},
+        {"paused", PLAY_IN_TRAINING | MODE_PAUSED, 0.0f, false},
+        {"briefing", PLAY_IN_TRAINING | MODE_PAUSED | MODE_BRIEFING, 0.0f, false},
     };
+    // An order still to come keeps the level from ending.
+    g_orderList.AddOrder(FISH_1, 1, 100.0f, false);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        g_hintManager.Clear();
         session.SetGameMode(c.mode);
         session.SetLevelStartDelay(c.startDelay);
         session.StartTraining(1);
-        g_machine.SetDisabled(false);
-        Tick(Away(), 1.0f);
-        EXPECT_TRUE(g_hintManager.GetWindows().empty());
-        EXPECT_FALSE(g_machine.IsDisabled());
-        EXPECT_EQ(session.GetTrainingSubState(), 0);
+        session.Update(nullptr, nullptr, Away(), ONE, {}, 1.0f);
+        EXPECT_EQ(OpenTip(), c.runs ? "TIP_2" : "");
+        EXPECT_EQ(session.GetTrainingSubState(), c.runs ? 1 : 0);
     }
 }
 
