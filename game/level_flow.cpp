@@ -46,6 +46,8 @@ constexpr float TIME_BONUS_RATE = 100.0f;
 // Design pixels of the goal bar for the need goal and for the expert goal.
 constexpr float NEED_BAR = 129.0f;
 constexpr float EXPERT_BAR = 139.0f;
+// The goal bar's fixed left edge in its picture.
+constexpr std::int32_t GOAL_BAR_LEFT = 8;
 
 constexpr std::uint32_t GREEN = 0xFF00FF00;
 constexpr std::uint32_t YELLOW = 0xFFFFFF00;
@@ -364,7 +366,7 @@ void CGameSession::UpdateGoalBar(const CProfile& profile) {
     const float shown = profile.shownCash;
     const auto need = static_cast<float>(m_level.need);
     const auto expert = static_cast<float>(m_level.expert);
-    const std::int32_t left = bar.left;
+    const std::int32_t left = GOAL_BAR_LEFT;
     if (shown <= need && need > 0.0f) {
         bar.right = left + static_cast<std::int32_t>(NEED_BAR * Clamp01(shown / need));
     } else if (shown > need && expert > 0.0f) {
