@@ -538,14 +538,17 @@ TEST_F(AquariumTest, PointingMarksThePartThatAnswersTheWish) {
     aquarium.SetPartsDisabled(ITEM_LAMP_SWITCH, true);
     EXPECT_EQ(g_aquariumSet.FindHovered(), nullptr);
     // A sell button under the cursor wins over every other aquarium.
-    CAquarium& other = WithFish(1);
+    // The second slot moves the first in memory: both are looked up anew.
+    WithFish(1);
+    CAquarium& first = *g_aquariumSet.GetAquarium(0);
+    CAquarium& other = *g_aquariumSet.GetAquarium(1);
     Grown(other, 10.0f);
     AtSellButton();
     Frame();
     Frame();
     ASSERT_TRUE(other.IsSellButtonHovered());
-    aquarium.Update(input, SCALE, FRAME, g_aquariumSet.NoSellButtonHovered(), false);
-    EXPECT_FALSE(aquarium.IsHovered());
+    first.Update(input, SCALE, FRAME, g_aquariumSet.NoSellButtonHovered(), false);
+    EXPECT_FALSE(first.IsHovered());
 }
 
 TEST_F(AquariumTest, ThePetFishGrowsAFishByItsStrength) {
