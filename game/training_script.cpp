@@ -22,7 +22,8 @@ constexpr float FIRST_TIP_WAIT = 0.5f;
 constexpr float TIP_ALPHA_SPEED = 500.0f;
 constexpr float TIP_ALPHA_MAX = 255.0f;
 constexpr std::uint32_t AQUARIUM_PARTS = ITEM_AQUARIUM | ITEM_COMPRESSOR_SWITCH | ITEM_LAMP_SWITCH;
-// The ingredients the training uses; the others never appear in its levels.
+// The ingredients the tips ask for; every step but those that offer them keeps
+// them out of reach unless they are charging.
 constexpr std::uint32_t TRAINING_INGREDIENTS[] = {ROCK, STONE, GREEN_GRASS, BLUE_GRASS};
 
 constexpr Vec2 NO_ARROW = {0.0f, 0.0f};
