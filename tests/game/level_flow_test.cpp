@@ -224,10 +224,13 @@ TEST_F(LevelFlowTest, GoalAndTimeBarsDivideOnlyByWhatIsThere) {
     };
     // The bar's left edge is 8: 129 pixels for need, 139 more for expert.
     const Case cases[] = {
-        {100, 200, 50.0f, 8 + 64},   {100, 200, 100.0f, 8 + 129}, {100, 200, 150.0f, 8 + 198},
-        {100, 200, 900.0f, 8 + 268}, {100, 100, 101.0f, 8 + 268},  // coinciding goals: full once
-                                                                   // need is passed
-        {100, 80, 150.0f, 8 + 129},  // expert below need: the expert part stays empty
+        {100, 200, 50.0f, 8 + 64},
+        {100, 200, 100.0f, 8 + 129},
+        {100, 200, 150.0f, 8 + 198},
+        {100, 200, 900.0f, 8 + 268},
+        {100, 100, 101.0f, 8 + 268},  // coinciding goals: full once
+                                      // need is passed
+        {100, 80, 150.0f, 8 + 129},   // expert below need: the expert part stays empty
     };
     CGuiImage& goalBar = session().GetImage(IMG_GOAL_BAR);
     for (const Case& c : cases) {
@@ -500,6 +503,43 @@ TEST_F(LevelFlowTest, ARetryWithoutTriesIsGameOver) {
     EXPECT_EQ(Player().levelIndex, 5);
     EXPECT_EQ(Player().levelCash, 0);
     EXPECT_EQ(session().GetGameMode(), MODE_GAME | MODE_FADE_OUT | MODE_LOAD_TEXTURES);
+}
+
+TEST_F(LevelFlowTest, TrainingScriptGuidesTheFirstTrainingButNotItsRetry) {
+    // Frames of play in which the orders arrive as the scene would let them.
+    const auto playFor = [this](float seconds) {
+        for (float t = 0.0f; t < seconds; t += 0.1f) {
+            Frame(0.1f);
+            g_orderList.Update(input, Vec2{1.0f, 1.0f}, 0.1f, 0.0f);
+        }
+    };
+    constexpr std::uint32_t LOADING = MODE_FADE_OUT | MODE_LOAD_TEXTURES;
+
+    // A new game: the training layout of two aquariums, and the first tip
+    // once the first order has arrived.
+    Player().levelIndex = 1;
+    Player().storyLevel = 1;
+    session().SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
+    ASSERT_TRUE(session().StartGame(false, false));
+    EXPECT_EQ(session().GetTrainingStep(), 0);
+    session().SetGameMode(MODE_GAME | MODE_TRAINING);
+    session().SetLevelStartDelay(0.0f);
+    EXPECT_EQ(g_aquariumSet.GetCount(), 2);
+    playFor(2.0f);
+    EXPECT_EQ(g_orderList.CountActive(), 1);
+    EXPECT_EQ(session().GetTrainingSubState(), 1);
+    EXPECT_EQ(g_hintManager.GetWindows().size(), 1u);
+
+    // Its retry plays the same level without a word of guidance.
+    session().SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
+    ASSERT_TRUE(session().StartGame(false, true));
+    EXPECT_EQ(session().GetGameMode(), MODE_GAME | LOADING);
+    session().ClearModeBits(LOADING);
+    session().SetLevelStartDelay(0.0f);
+    playFor(2.0f);
+    EXPECT_EQ(g_orderList.CountActive(), 1);
+    EXPECT_EQ(session().GetTrainingStep(), -1);
+    EXPECT_TRUE(g_hintManager.GetWindows().empty());
 }
 
 }  // namespace
