@@ -462,6 +462,37 @@ TEST_F(AquariumTest, ASalePaysTheValueAndTheLevelsBonusTruncated) {
     }
 }
 
+TEST_F(AquariumTest, TheTrainingCanHoldTheSaleBackAndClearEmptiesEverything) {
+    CAquarium& aquarium = WithFish(1);
+    Grown(aquarium, 40.0f);
+    AtSellButton();
+    Frame();
+    ASSERT_TRUE(aquarium.IsSellButtonHovered());
+    aquarium.SetSellDisabled(true);
+    EXPECT_FALSE(aquarium.IsSellButtonHovered());
+    Press();
+    Press();
+    EXPECT_EQ(Cash(), 0);
+    aquarium.SetSellDisabled(false);
+    Frame();
+    Press();
+    EXPECT_EQ(Cash(), 40);
+
+    aquarium.SetPartsHighlighted(ITEM_AQUARIUM | ITEM_LAMP_SWITCH, true, true);
+    aquarium.SetInterior(SAND);
+    g_aquariumSet.ClearAll();
+    EXPECT_TRUE(aquarium.IsEmpty());
+    EXPECT_EQ(aquarium.GetInterior(), 0u);
+    EXPECT_EQ(aquarium.GetGround().image, -1);
+    EXPECT_FALSE(aquarium.GetCompressorAnimation().IsPlaying(-1));
+    // The badge of the sale stays for the next fish.
+    EXPECT_EQ(aquarium.GetBadge().kind, FISH_1);
+    device.draws.clear();
+    g_aquariumSet.RenderByDepth(&device, SCALE, 0.0f, true);
+    ASSERT_FALSE(DrawsOf(bodies[0]).empty());
+    EXPECT_EQ(DrawsOf(bodies[0])[0].colour, 0xFFFFFFFFu);
+}
+
 TEST_F(AquariumTest, ADeadFishCostsAHundredAndAnOrdinaryOneComesBack) {
     for (const bool computer : {false, true}) {
         SCOPED_TRACE(computer);
