@@ -210,6 +210,8 @@ TEST_F(AquariumTest, EachLocationBuildsItsSlotsFromTheProfile) {
         g_location.Set(c.location, 0);
         g_aquariumSet.SetBaseCount(c.previousBase);
         g_aquariumSet.Setup(c.base);
+        // Only the level start writes the count, never Setup.
+        EXPECT_EQ(g_aquariumSet.GetPreviousBaseCount(), c.previousBase);
         ASSERT_EQ(g_aquariumSet.GetCount(), static_cast<std::int32_t>(c.levels.size()));
         for (std::int32_t i = 0; i < g_aquariumSet.GetCount(); ++i) {
             const CAquarium& aquarium = *g_aquariumSet.GetAquarium(i);
