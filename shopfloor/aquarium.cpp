@@ -332,8 +332,12 @@ void CAquarium::Sell() {
     m_badge.Add(m_fish.kind, m_body.x + 98.0f, m_body.y + 7.0f);
     m_badgeAlpha = 0.0f;
     shop_sound::Play(sound::SALE);
+    // Only a level of the aquarium's own rows earns a bonus; any other level
+    // would read a neighbouring upgrade's row.
     const float bonusPercent =
-        g_gameSession.GetUpgradeTable().Row(UPGRADE_ROW_AQUARIUM + m_level - 1).effect;
+        m_level >= 1 && m_level <= MAX_LEVEL
+            ? g_gameSession.GetUpgradeTable().Row(UPGRADE_ROW_AQUARIUM + m_level - 1).effect
+            : 0.0f;
     m_fish.value += bonusPercent * m_fish.type.finalCost * 0.01f;
     PopupTexts::Instance().Add(
         1, WithRoundedNumber(TextStorage().GetText("SELL"), u" +", m_fish.value), 0, GREEN,

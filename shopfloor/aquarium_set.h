@@ -23,6 +23,7 @@ public:
                      bool hidden);
     // The base-aquarium count of the level played before the one starting.
     void SetBaseCount(std::int32_t count) { m_previousBaseCount = count; }
+    std::int32_t GetPreviousBaseCount() const { return m_previousBaseCount; }
     // Rebuilds the slots of the current location for the level's base
     // aquarium count from the current profile's slot levels.
     void Setup(std::int32_t baseCount);

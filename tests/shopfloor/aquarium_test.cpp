@@ -210,6 +210,8 @@ TEST_F(AquariumTest, EachLocationBuildsItsSlotsFromTheProfile) {
         g_location.Set(c.location, 0);
         g_aquariumSet.SetBaseCount(c.previousBase);
         g_aquariumSet.Setup(c.base);
+        // Only the level start writes the count, never Setup.
+        EXPECT_EQ(g_aquariumSet.GetPreviousBaseCount(), c.previousBase);
         ASSERT_EQ(g_aquariumSet.GetCount(), static_cast<std::int32_t>(c.levels.size()));
         for (std::int32_t i = 0; i < g_aquariumSet.GetCount(); ++i) {
             const CAquarium& aquarium = *g_aquariumSet.GetAquarium(i);
@@ -416,6 +418,8 @@ TEST_F(AquariumTest, ASalePaysTheValueAndTheLevelsBonusTruncated) {
         {"shown rounded, paid truncated", 1, 150.6f, true, 150, u"SELL +151"},
         // A bonus beyond any cash stops at the largest amount.
         {"absurd bonus", 4, 0.0f, false, std::numeric_limits<std::int32_t>::max(), u""},
+        // A level beyond the aquarium's rows reads no other upgrade's row.
+        {"level out of range", 6, 50.0f, false, 50, u"SELL +50"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -458,6 +462,37 @@ TEST_F(AquariumTest, ASalePaysTheValueAndTheLevelsBonusTruncated) {
         EXPECT_EQ(aquarium.GetSellAlpha(), 0.0f);
         EXPECT_EQ(aquarium.GetBadgeAlpha(), 255.0f);
     }
+}
+
+TEST_F(AquariumTest, TheTrainingCanHoldTheSaleBackAndClearEmptiesEverything) {
+    CAquarium& aquarium = WithFish(1);
+    Grown(aquarium, 40.0f);
+    AtSellButton();
+    Frame();
+    ASSERT_TRUE(aquarium.IsSellButtonHovered());
+    aquarium.SetSellDisabled(true);
+    EXPECT_FALSE(aquarium.IsSellButtonHovered());
+    Press();
+    Press();
+    EXPECT_EQ(Cash(), 0);
+    aquarium.SetSellDisabled(false);
+    Frame();
+    Press();
+    EXPECT_EQ(Cash(), 40);
+
+    aquarium.SetPartsHighlighted(ITEM_AQUARIUM | ITEM_LAMP_SWITCH, true, true);
+    aquarium.SetInterior(SAND);
+    g_aquariumSet.ClearAll();
+    EXPECT_TRUE(aquarium.IsEmpty());
+    EXPECT_EQ(aquarium.GetInterior(), 0u);
+    EXPECT_EQ(aquarium.GetGround().image, -1);
+    EXPECT_FALSE(aquarium.GetCompressorAnimation().IsPlaying(-1));
+    // The badge of the sale stays for the next fish.
+    EXPECT_EQ(aquarium.GetBadge().kind, FISH_1);
+    device.draws.clear();
+    g_aquariumSet.RenderByDepth(&device, SCALE, 0.0f, true);
+    ASSERT_FALSE(DrawsOf(bodies[0]).empty());
+    EXPECT_EQ(DrawsOf(bodies[0])[0].colour, 0xFFFFFFFFu);
 }
 
 TEST_F(AquariumTest, ADeadFishCostsAHundredAndAnOrdinaryOneComesBack) {
@@ -690,6 +725,47 @@ TEST_F(AquariumTest, TheBodyPassDrawsInItsOrderAndTheOverlayAfter) {
     g_aquariumSet.RenderOverlaysByDepth(&device, SCALE, 0.0f, true);
     ASSERT_FALSE(DrawsOf(icons).empty());
     EXPECT_EQ(DrawsOf(icons).front().source->top, 339);
+}
+
+TEST_F(AquariumTest, RowsFurtherBackAreFainterAndAHighlightPulsesTheBody) {
+    CAquarium& aquarium = WithFish(1);
+    aquarium.SetInterior(ROCK | GREEN_GRASS | RED_CORAL);
+    Frame(3.0f);
+    ASSERT_EQ(aquarium.GetInteriorAlpha(), 255.0f);
+    const auto alphaOf = [&](const CGuiImage& picture) -> std::int32_t {
+        for (const media_test::RecordedDraw& draw : DrawsOf(interiors)) {
+            if (draw.source && draw.source->left == picture.source.left &&
+                draw.source->top == picture.source.top &&
+                draw.translation.x == static_cast<float>(static_cast<std::int32_t>(picture.x))) {
+                return static_cast<std::int32_t>(draw.colour >> 24);
+            }
+        }
+        return -1;
+    };
+    device.draws.clear();
+    g_aquariumSet.RenderByDepth(&device, SCALE, 0.0f, true);
+    EXPECT_EQ(alphaOf(aquarium.GetGround()), 255);
+    EXPECT_EQ(alphaOf(aquarium.GetAlgae(0, 0)), 255);
+    EXPECT_EQ(alphaOf(aquarium.GetAlgae(1, 0)), 204);
+    EXPECT_EQ(alphaOf(aquarium.GetCoral(1, 0)), 204);
+    EXPECT_EQ(alphaOf(aquarium.GetCoral(2, 0)), 179);
+
+    // The highlight starts at 255 and swings down toward 150.
+    aquarium.SetPartsHighlighted(ITEM_AQUARIUM, false, true);
+    Frame(0.1f);
+    device.draws.clear();
+    g_aquariumSet.RenderByDepth(&device, SCALE, 0.0f, true);
+    ASSERT_FALSE(DrawsOf(bodies[0]).empty());
+    EXPECT_EQ(DrawsOf(bodies[0])[0].colour >> 24, 215u);
+    // A brush wish fades its dirt in over everything.
+    Wish(aquarium, ITEM_BRUSH_2);
+    Frame(1.0f);
+    device.draws.clear();
+    g_aquariumSet.RenderByDepth(&device, SCALE, 0.0f, true);
+    EXPECT_EQ(aquarium.GetDirtKind(), static_cast<std::int32_t>(ITEM_BRUSH_2));
+    EXPECT_EQ(device.draws.back().texture, DrawsOf(bodies[0]).back().texture);
+    EXPECT_EQ(device.draws.back().source->top, 391);
+    EXPECT_EQ(device.draws.back().colour >> 24, 255u);
 }
 
 TEST_F(AquariumTest, TheDepthLineOnTheBottomEdgePutsTheAquariumInFront) {
