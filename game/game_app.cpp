@@ -133,7 +133,7 @@ HResult CGameApp::OnUpdate() {
     Sound().Update(elapsed);
     g_gameSession.Update(this, GetDevice(), g_inputDevices.GetState(), Vec2{m_scaleX, m_scaleY},
                          Vec2{m_offsetX, m_offsetY}, elapsed);
-    // The session's keys come here.
+    g_gameSession.HandleKeys(GetDevice(), g_inputDevices.GetState(), elapsed);
     PopupTexts::Instance().Update(elapsed);
     // Once the loading screen has faded out, the menu takes over.
     if (g_gameSession.GetGameMode() == MODE_LOADING) {
@@ -190,6 +190,11 @@ HResult CGameApp::OnRender() {
         g_scene.Render(device, g_inputDevices.GetState(), scale);
     }
     PopupTexts::Instance().Draw();
+    // The debug mode's only trace; the loading screen keeps its frames clean.
+    if (g_gameSession.IsDebugOn() &&
+        (!g_gameSession.HasModeBits(MODE_LOAD_TEXTURES) || g_gameSession.HasModeBits(MODE_MENU))) {
+        ResourceManager::Instance().DrawTextAt(1, u"*", 12.0f * m_scaleX, 2.0f * m_scaleY, WHITE);
+    }
     device->EndScene();
     return RESULT_OK;
 }
@@ -338,8 +343,31 @@ void CGameApp::OnMenuCommand(std::uint32_t command, std::intptr_t value) {
         case COMMAND_SELECT_PLAYER:
             g_gameSession.SelectProfile(g_menu.GetSelectedProfileName());
             break;
+        case COMMAND_MOUSE_EXCLUSIVE:
+            g_inputDevices.SetMouseCooperation(IsWindowed(), true);
+            break;
+        case COMMAND_MOUSE_NOT_EXCLUSIVE:
+            g_inputDevices.SetMouseCooperation(IsWindowed(), false);
+            break;
+        case COMMAND_CHECK_OLD_GAME:
+            if (g_gameSession.HasGameInProgress()) {
+                g_menu.OpenSubmenu("MAIN_1");
+            } else {
+                g_gameSession.StartGame(true, false);
+            }
+            break;
+        case COMMAND_NEW_GAME:
+            g_gameSession.StartGame(true, false);
+            break;
+        case COMMAND_CONTINUE_GAME:
+            g_gameSession.StartGame(false, false);
+            break;
+        case COMMAND_CALL_PROMO_URL:
+            backend::ShellOpen(PROMO_LINK);
+            break;
         default:
-            // The other commands come with the menus and the game start.
+            // The editor, difficulty, level and pack commands and "_resume"
+            // have nothing to do in this game.
             break;
     }
 }

@@ -65,3 +65,5 @@ private:
 // launcher is "tovask.exe" in the "fscommand" folder.
 inline constexpr const char* CLOSE_LINK = "play.url";
 inline constexpr const char* CLOSE_LAUNCHER = "fscommand/tovask.exe";
+// Opened by the menu's web-site item.
+inline constexpr const char* PROMO_LINK = "website.url";

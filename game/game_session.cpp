@@ -86,16 +86,6 @@ CSoundManager& Sound() {
 
 }  // namespace
 
-void CGameSession::Update(CAppFramework* window, backend::IRenderDevice* /*device*/,
-                          const InputState& /*input*/, Vec2 /*scale*/, Vec2 /*offset*/,
-                          float elapsed) {
-    UpdateNameEntry(window, elapsed);
-    // Everything past this point plays a profile's game.
-    if (GetCurrentProfile() == nullptr) {
-        return;
-    }
-}
-
 void CGameSession::PlayLevelMusic(bool restart) {
     const CProfile* profile = GetCurrentProfile();
     if (profile == nullptr) {

@@ -88,9 +88,26 @@ public:
     // over a paused world; it only draws what the session holds.
     void RenderHud(backend::IRenderDevice* device, Vec2 screenScale);
 
-    // Once per frame in every mode.
+    // Once per frame in every mode: the name entry, Escape, the overlays,
+    // the pending steps and screens once the fade is black, and the level.
     void Update(CAppFramework* window, backend::IRenderDevice* device, const InputState& input,
                 Vec2 scale, Vec2 offset, float elapsed);
+    // The debug mode's keys, every frame after Update.
+    void HandleKeys(backend::IRenderDevice* device, const InputState& input, float elapsed);
+
+    // --- Game and level flow ---
+
+    // A game for the current profile: a new one, the next level, or (direct)
+    // the retry of the same level. False only without a current profile.
+    bool StartGame(bool resetProfile, bool direct);
+    // Level n of levels.xml (1-based) into the world; false when it or the
+    // level before it does not exist.
+    bool StartLevel(std::int32_t n);
+    // True while the profile has tries; otherwise the game is over.
+    bool CheckTriesLeft();
+    void ReturnToMenu();
+    // The level-complete overlay's OK once every line is shown.
+    void CompleteLevel(backend::IRenderDevice* device);
 
     // --- Services for the shop floor; none does anything without a profile ---
 
@@ -170,9 +187,45 @@ public:
     std::int32_t GetTextureGroup() const { return m_textureGroup; }
     void SetTextureGroup(std::int32_t group) { m_textureGroup = group; }
     bool IsDebugOn() const { return m_debug; }
+    void SetDebug(bool on) { m_debug = on; }
+    bool IsDebugSkipPending() const { return m_debugSkipPending; }
+    // 0 running, 1 the result shown, 2 the second popup shown.
+    std::int32_t GetEndState() const { return m_endState; }
+    float GetEndTimer() const { return m_endTimer; }
+    float GetAmbientTimer() const { return m_ambientTimer; }
+    void SetAmbientTimer(float seconds) { m_ambientTimer = seconds; }
+    std::int32_t GetTrainingSubState() const { return m_trainingSubState; }
+    float GetTrainingTimer() const { return m_trainingTimer; }
 
 private:
     void ClearPurchase();
+    // --- The parts of Update ---
+    void HandleEscape(const InputState& input);
+    void UpdateOverlays(backend::IRenderDevice* device, const InputState& input, Vec2 scale,
+                        float elapsed);
+    // False when a step started a game and the fade-out runs again.
+    bool ServePendingSteps();
+    void ServeScreen(backend::IRenderDevice* device, const InputState& input, Vec2 scale,
+                     float elapsed);
+    void ServeLoadingScreen(backend::IRenderDevice* device, float elapsed);
+    // A screen's button: fade out, then serve it once more to clear its bit.
+    void LeaveScreen() { AddModeBits(MODE_FADE_OUT | MODE_LEAVE_SCREEN); }
+    // The second serving of a screen being left: true when its bit is gone.
+    bool FinishLeaving(std::uint32_t screen);
+    void ServeDebugSkip(backend::IRenderDevice* device);
+    void WinLevelNow();
+    void GameOver();
+    void CompleteGame();
+    void OfferHighScore(const CProfile& profile);
+    // --- The level logic of play ---
+    void UpdateLevel(const InputState& input, Vec2 scale, float elapsed);
+    void PlayAmbientSound(float elapsed);
+    void UpdateGoalBar(const CProfile& profile);
+    void PlayGoalSounds(const CProfile& profile);
+    void UpdateShownValues(CProfile& profile, float elapsed);
+    void UpdateLevelTimer(bool training, float elapsed);
+    void UpdateTimeBar();
+    void UpdateLevelEnd(const CProfile& profile, bool training, float elapsed);
     // --- The parts of RenderHud ---
     void RenderPlayHud(Vec2 screenScale, const CProfile& profile);
     void RenderScreen(Vec2 screenScale, const CProfile& profile);
@@ -206,6 +259,11 @@ private:
     float m_timeBarWidth = TIME_BAR_WIDTH;
     float m_tipAlpha = 0.0f;
     std::int32_t m_trainingStep = -1;
+    std::int32_t m_trainingSubState = 0;
+    float m_trainingTimer = 0.0f;
+    float m_endTimer = 0.0f;
+    std::int32_t m_endState = 0;
+    float m_ambientTimer = 0.0f;
     std::array<CGuiImage, SESSION_IMAGE_COUNT> m_images;
     std::array<CGuiButton, SESSION_BUTTON_COUNT> m_buttons;
     CSheetAnimation m_mapMarker;

@@ -22,3 +22,9 @@ void CHeroine::Reset(std::int32_t location, bool levelStart) {
     firstHandItem = 0;
     secondHandItem = 0;
 }
+
+void CHeroine::PlayLevelCompletePose() {
+    if (firstHandItem == 0 && secondHandItem == 0) {
+        state = STATE_IDLE;
+    }
+}

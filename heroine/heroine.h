@@ -22,6 +22,8 @@ public:
     // Empty hands, idle, at the start point of the location; a level start
     // puts her elsewhere in location 2 than a game start or the shop's end.
     void Reset(std::int32_t location, bool levelStart);
+    // A won level: with both hands empty she strikes her pose and stands idle.
+    void PlayLevelCompletePose();
     void Update(const InputState& /*input*/, Vec2 /*screenScale*/, float /*elapsed*/) {}
     void UpdateShop(const InputState& /*input*/, Vec2 /*screenScale*/, float /*elapsed*/) {}
     void RenderShadow(backend::IRenderDevice* /*device*/, Vec2 /*screenScale*/) {}

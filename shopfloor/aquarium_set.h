@@ -49,6 +49,24 @@ public:
     // No slots.
     void Clear() { m_aquariums.clear(); }
 
+    // The base-aquarium count of the level played before, against which the
+    // next Setup lets a new slot blink in.
+    void SetBaseCount(std::int32_t count) { m_previousBaseCount = count; }
+    std::int32_t GetPreviousBaseCount() const { return m_previousBaseCount; }
+    // No aquarium holds a fish (also with no aquariums at all).
+    bool AllEmpty() const {
+        for (const CAquarium& aquarium : m_aquariums) {
+            if (!aquarium.IsEmpty()) {
+                return false;
+            }
+        }
+        return true;
+    }
+    // Every aquarium is empty or furnished; these slots are never furnished
+    // yet, so only empty ones count.
+    bool AllEmptyOrFurnished() const { return AllEmpty(); }
+
 private:
     std::vector<CAquarium> m_aquariums;
+    std::int32_t m_previousBaseCount = 0;
 };

@@ -365,6 +365,9 @@ TEST_F(GameAppTest, TheWorldMovesOnlyInPlayAndInTheShopNotUnderAnyOtherBit) {
         {MODE_GAME | MODE_SHOP | MODE_FADE_OUT | MODE_LEAVE_SCREEN, false},
         {MODE_GAME | MODE_MAP, false},
     };
+    // An order still to come keeps the level from ending under the world.
+    g_orderList.Clear();
+    g_orderList.AddOrder(0, 1, 1000.0f, false);
     for (const Case& c : cases) {
         g_hintManager.Clear();
         g_hintManager.AddHint(HintDesc{});
@@ -374,6 +377,7 @@ TEST_F(GameAppTest, TheWorldMovesOnlyInPlayAndInTheShopNotUnderAnyOtherBit) {
             << std::hex << c.mode;
     }
     g_hintManager.Clear();
+    g_orderList.Clear();
 }
 
 // Needs a real X display: tests/scripts/app_window_xvfb.sh runs it under Xvfb
