@@ -10,7 +10,12 @@
 #    and the chest that shows behind the root page alone is gone from the
 #    options page. Unchecking fullscreen and Apply give "Windowed mode" and an
 #    800 x 600 window. SIGTERM: exit code 0, still no high_scores.sav.
-# 2. Started again in that window (scale 0.78125) with a high_scores.sav of
+# 2. Started again in that window (scale 0.78125) with Marina's game at one
+#    past the last level of levels.xml (started, story level 46, total score
+#    12345): Play opens its page and Continue completes the game, so
+#    high_scores.sav holds Marina's 12345 over eleven empty rows and her
+#    record is a new player's again. SIGTERM: exit code 0.
+# 3. Started again with a high_scores.sav of
 #    twelve records: the high-score page shows the names of rows 1 and 12 in
 #    near-white on the dark panel behind the table; Back returns to the root
 #    page; Exit ends the program with exit code 0 and leaves high_scores.sav
@@ -95,7 +100,48 @@ close_game
 [ ! -e "$scores" ] || fail "a first start without a finished game wrote high_scores.sav"
 grep -qF "Windowed mode" "$log" || fail "no Windowed mode logged"
 
-# 2. The table of a high_scores.sav written here: twelve records, each a name
+# 2. Marina's game resumed one past the last level of levels.xml: Continue
+# completes the game, her score enters the new table, which is saved, and her
+# record goes back to a new player's.
+cp "$user/profiles.sav" "$work/marina.sav"
+/usr/bin/python3 - "$work/marina.sav" "$user/profiles.sav" \
+    "$source_dir/Resources/Data/levels.xml" <<'EOF'
+import struct
+import sys
+import xml.etree.ElementTree as ET
+
+record = bytearray(open(sys.argv[1], "rb").read())
+levels = sum(1 for el in ET.parse(sys.argv[3]).getroot() if el.tag in ("Level", "BonusLevel"))
+record[35] = 1                                        # started
+struct.pack_into("<i", record, 40, levels + 1)        # level index
+struct.pack_into("<i", record, 60, 12345)             # total score
+struct.pack_into("<i", record, 72, 46)                # story level
+open(sys.argv[2], "wb").write(record)
+EOF
+start_game
+expect_geometry "completion start"
+click MAIN_1
+shoot play
+[ "$(yellow play)" = 0 ] || fail "Play does not open its page"
+click CONTINUE_GAME
+wait_for_log "Complete" "Save records ("
+wait_for_log "Complete" "Save profiles data ("
+/usr/bin/python3 - "$work/completed.sav" <<'EOF'
+import struct
+import sys
+
+with open(sys.argv[1], "wb") as out:
+    for rank in range(12):
+        name, score = ("Marina", 12345) if rank == 0 else ("Nobody yet", 0)
+        out.write(name.encode("utf-16-le").ljust(34, b"\0") + b"\0\0")
+        out.write(struct.pack("<I", score))
+EOF
+[ "$(stat -c %s "$scores")" -eq 480 ] || fail "high_scores.sav is not 480 bytes"
+cmp "$scores" "$work/completed.sav" || fail "high_scores.sav does not hold Marina's 12345 first"
+cmp "$user/profiles.sav" "$work/marina.sav" || fail "Marina's record was not reset"
+close_game
+
+# 3. The table of a high_scores.sav written here: twelve records, each a name
 # of 17 UTF-16LE units ending in zeros, two padding bytes and the score.
 /usr/bin/python3 - "$scores" <<'EOF'
 import struct
@@ -135,4 +181,4 @@ shoot back
 exit_by_menu
 cmp "$scores" "$work/scores.before" || fail "high_scores.sav changed"
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"
-echo "app_scores_xvfb: 2 passed, 0 failed"
+echo "app_scores_xvfb: 3 passed, 0 failed"
