@@ -61,6 +61,7 @@ brightness() {
 fullscreen=1
 scale=1
 start_game
+grep -qF "Run mode: fullscreen (1024x768" "$log" || fail "the first start is not fullscreen"
 grep -qF "Load records (" "$log" || fail "no Load records logged"
 wait_for_log "Create new records" "Load records ("
 xdotool type --delay 80 "Marina"
