@@ -313,6 +313,90 @@ void BM_ShopFloorFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_ShopFloorFrame)->Unit(benchmark::kMicrosecond);
 
+// The game started with a player, so that the name entry stays shut, and
+// run until its loading screen has faded out to the menu. The session
+// outlives the game of an earlier run, which may have left another mode.
+std::unique_ptr<CBenchApp> StartGameInMenu() {
+    g_gameSession.SetGameMode(MODE_LOADING);
+    std::unique_ptr<CBenchApp> app = StartGame();
+    if (app == nullptr) {
+        return app;
+    }
+    g_gameSession.AddProfile(u"Ann");
+    g_gameSession.CloseNameEntry();
+    g_gameSession.SetNoProfilesAtStart(false);
+    for (int frame = 0; frame < 20 && g_gameSession.GetGameMode() != MODE_MENU; ++frame) {
+        BenchClock().Advance(0.25);
+        app->RenderFrame();
+    }
+    if (g_gameSession.GetGameMode() != MODE_MENU) {
+        app.reset();
+    }
+    return app;
+}
+
+// One frame of the menu on the high-score page, as the game runs it: the
+// backdrop with its panel, the page's items and the table of the placeholder
+// rows, updated and drawn.
+void BM_MenuFrameWithHighScores(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGameInMenu();
+    if (app == nullptr) {
+        state.SkipWithError("the game did not reach its menu");
+        return;
+    }
+    g_menu.GoToRoot();
+    g_menu.OpenSubmenu("MAIN_4");
+    app->SendMessage(WM_COMMAND, COMMAND_SHOW_HIGH_SCORES, 0);
+    if (!g_highScores.IsVisible() || g_highScores.GetRows().empty()) {
+        state.SkipWithError("no high-score table to draw");
+        return;
+    }
+    for (auto _ : state) {
+        BenchClock().Advance(1.0 / 60.0);
+        benchmark::DoNotOptimize(app->RenderFrame());
+    }
+    if (g_menu.GetCurrentId() != "MAIN_4") {
+        state.SkipWithError("the menu left the high-score page");
+    }
+}
+BENCHMARK(BM_MenuFrameWithHighScores)->Unit(benchmark::kMicrosecond);
+
+// One frame of play drawn by the scene: the first story level's room with
+// its devices, the heroine and the pet, then the HUD over them.
+void BM_PlayFrameWithHud(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGameInMenu();
+    if (app == nullptr) {
+        state.SkipWithError("the game did not reach its menu");
+        return;
+    }
+    CResourceManager& resources = ResourceManager::Instance();
+    backend::IRenderDevice* device = app->GetDevice();
+    resources.LoadImages(device, CoverageBit(1));
+    g_scene.Init();
+    g_scene.ResetForLevel(1, 0, 2, 2, 0, 0, 2);
+    g_gameSession.GetCurrentProfile()->storyLevel = 1;
+    CLevelRecord& level = g_gameSession.GetLevel();
+    level.bonus = false;
+    level.need = 90;
+    level.expert = 190;
+    g_gameSession.SetTotalTime(240.0f);
+    g_gameSession.SetTimeLeft(200.0f);
+    g_gameSession.SetGameMode(MODE_GAME);
+    const Vec2 scale = resources.GetScale();
+    InputState input;
+    input.cursorX = 500.0f;
+    input.cursorY = 400.0f;
+    for (auto _ : state) {
+        device->Clear(0xFF000000);
+        if (device->BeginScene()) {
+            benchmark::DoNotOptimize(g_scene.Render(device, input, scale));
+            device->EndScene();
+        }
+        device->Present();
+    }
+}
+BENCHMARK(BM_PlayFrameWithHud)->Unit(benchmark::kMicrosecond);
+
 // Headless whatever the caller's environment, with a per-user folder of our
 // own so the player's settings and log stay untouched.
 class CBenchEnvironment {

@@ -20,12 +20,14 @@
 # Called as: bash app_menu_xvfb.sh <corvalen binary> <source dir>
 set -euo pipefail
 source "$(dirname "$0")/lib/game_run.sh"
+source "$(dirname "$0")/lib/menu_items.sh"
 game_run_setup app_menu_xvfb.sh "$@"
 shots="$(dirname "$binary")/app-screenshots"
 convert=/usr/bin/convert
 user="$work/data/Ostrel/Corvalen"
 menu_xml="$source_dir/Resources/Data/menu.xml"
 scale=0.78125
+shot_file() { echo "$shots/menu-$1.png"; }
 show_on_failure+=("$work/game.stderr")
 xvfb_pid=""
 game_run_on_exit() {
@@ -43,94 +45,6 @@ for _ in $(seq 1 100); do
 done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
-
-# The centre of an item's box in window pixels: "x y". With "second", the
-# second button of a display-mode chooser.
-centre() {
-    /usr/bin/python3 - "$menu_xml" "$1" "$scale" "${2:-}" <<'EOF'
-import sys
-import xml.etree.ElementTree as ET
-
-path, item_id, scale, second = sys.argv[1], sys.argv[2], float(sys.argv[3]), sys.argv[4]
-
-
-def num(el, name, default):
-    value = el.get(name)
-    return float(value) if value not in (None, "") else default
-
-
-for el in ET.parse(path).iter("item"):
-    if el.get("id") != item_id:
-        continue
-    top, bottom = num(el, "r_top", 0), num(el, "r_bottom", 61)
-    height = max(bottom - top, num(el, "r1_bottom", 0) - num(el, "r1_top", 0))
-    size = num(el, "scale", 1.0)
-    x = num(el, "x", 0) + (num(el, "x_disp", 0) if second else 0)
-    y = num(el, "y", 0) + (num(el, "y_disp", 0) if second else 0) + height * size / 2
-    print(round(x * scale), round(y * scale))
-    sys.exit(0)
-sys.exit("menu.xml has no item " + item_id)
-EOF
-}
-
-# A design-space box "left top right bottom" as a crop geometry of the window.
-box() {
-    awk -v s="$scale" -v l="$1" -v t="$2" -v r="$3" -v b="$4" \
-        'BEGIN { printf "%dx%d+%d+%d", (r - l) * s, (b - t) * s, l * s, t * s }'
-}
-
-shoot() {
-    sleep 0.3
-    import -window "$window" "$shots/menu-$1.png" || fail "no screenshot $1"
-}
-
-# How many pixels differ between two screenshots inside a crop.
-differing() {
-    "$convert" "$shots/menu-$1.png" -crop "$3" +repage "$work/crop-a.png"
-    "$convert" "$shots/menu-$2.png" -crop "$3" +repage "$work/crop-b.png"
-    compare -metric AE "$work/crop-a.png" "$work/crop-b.png" null: 2>&1 | cut -d' ' -f1 || true
-}
-
-# Yellow pixels (red and green above 150, blue below 60) in design y 730-768.
-yellow() {
-    "$convert" "$shots/menu-$1.png" -crop "$(box 0 730 1024 768)" +repage \
-        -fx 'r > 150/255 && g > 150/255 && b < 60/255' -format '%[fx:mean * w * h]' info:
-}
-
-away() {
-    xdotool mousemove --window "$window" 2 2
-    sleep 0.2
-}
-
-click() {
-    local x y
-    read -r x y <<<"$(centre "$@")"
-    xdotool mousemove --window "$window" "$x" "$y"
-    sleep 0.15
-    xdotool mousedown 1
-    sleep 0.15
-    xdotool mouseup 1
-    sleep 0.3
-}
-
-start_game() {
-    rm -f "$log"
-    timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
-    pid=$!
-    window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
-        fail "no window titled Corvalen"
-    wait_for_log "Intro resources is released"
-    # The loading screen's fade ends before the menu takes over.
-    sleep 1
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    away
-}
-
-expect_geometry() {
-    local geometry
-    geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
-    [ "$geometry" = "800x600" ] || fail "the window is $geometry, not 800x600 ($1)"
-}
 
 # 1. A windowed first start.
 windowed_cfg='\026\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\106\0\0\0\137\0\0\0'
@@ -200,12 +114,7 @@ cmp "$user/config.cfg" "$work/applied.cfg" || fail "config.cfg does not hold the
 cp "$user/profiles.sav" "$work/profiles.before"
 start_game
 expect_geometry "second start"
-click EXIT
-rc=0
-wait "$pid" || rc=$?
-pid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc after Exit"
-grep -qF "EXIT GAME" "$log" || fail "no EXIT GAME logged"
+exit_by_menu
 cmp "$user/profiles.sav" "$work/profiles.before" || fail "Exit changed profiles.sav"
 cmp "$user/config.cfg" "$work/applied.cfg" || fail "Exit changed config.cfg"
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"

@@ -63,8 +63,11 @@ expect_caret() {
     ey="$(awk -v s="$scale" -v o="$oy" 'BEGIN { printf "%d", o + 391 * s }')"
     local left=$((ex - 80)) top=$((ey - 40))
     local box w h x y
-    # The caret blinks: a few tries catch it bright.
-    for _ in $(seq 1 20); do
+    # The caret blinks and is near-white for only a short part of each
+    # blink; on a busy machine the screenshots come slowly and can keep
+    # missing that part, so there are many tries (the first bright one ends
+    # them).
+    for _ in $(seq 1 60); do
         import -window root "$shot" || fail "no screenshot"
         box="$("$convert" "$shot" -crop "160x110+$left+$top" +repage -channel RGB \
             -threshold 90% -separate -evaluate-sequence min -bordercolor black -border 1 \

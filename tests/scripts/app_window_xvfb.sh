@@ -16,7 +16,9 @@ convert=/usr/bin/convert
 show_on_failure+=("$work/game.stderr" "$work/tests.out")
 [ -x "$game_tests" ] || fail "game_tests not built next to the binary ($game_tests)"
 mkdir -p "$shots"
-rm -f "$shots"/*.png
+# Only this script's own pictures: the other scripts keep theirs here too,
+# and may be running.
+rm -f "$shots"/fullscreen.png "$shots"/windowed.png "$shots"/game-fullscreen.png
 
 # A white root window: whatever the game does not cover shows up white.
 start_xvfb 1024x768x24 -wr
