@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/platform/geometry.h"
+#include "engine/platform/placed_rect.h"
 
 class CAquarium {
 public:
@@ -31,10 +32,22 @@ public:
     void ApplyPetFishAbility(std::int32_t growth) { m_petGrowth += growth; }
     std::int32_t GetPetGrowth() const { return m_petGrowth; }
 
-    // Set by the hover test of its body or one of its switches.
+    // Set by the hover tests of its body and of its two switches.
     bool hovered = false;
+    bool lampHovered = false;
+    bool compressorHovered = false;
     // The top-left corner of the body picture.
     Vec2 bodyPosition;
+    // Where the heroine's feet stand for its three tasks, and where the tags
+    // of her body, lamp and compressor tasks are drawn.
+    Vec2 stationPoint;
+    Vec2 bodyTagPoint;
+    Vec2 lampTagPoint;
+    Vec2 compressorTagPoint;
+    // The box her paths go around.
+    CPlacedRect shape;
+    // The item its fish waits for; 0 while it waits for nothing.
+    std::uint32_t wish = 0;
 
 private:
     std::int32_t m_level = 0;
