@@ -521,6 +521,42 @@ def check_device_rects(root):
                       % (rel, l, r, t, b, "dark" if light else "transparent"))
 
 
+FOOTWEAR_SHEETS = {1: ("SLIPPERS_1", "SLIPPERS_2"), 2: ("SANDALS_1", "SANDALS_2"), 3: ("BOOTS_1", "BOOTS_2")}
+
+
+def check_footwear(root):
+    """Every cell a footwear clip cuts lies on its sheet and shows shoes whose
+    soles, at the clip's offset, land under the heroine's feet."""
+    from PIL import Image
+    import numpy as np
+    import footwear as fw
+    for level, ids in FOOTWEAR_SHEETS.items():
+        sheets = {}
+        for n, rid in enumerate(ids, 1):
+            if rid in IMAGES and exists_exact(root, IMAGES[rid][1]):
+                sheets[n] = (IMAGES[rid][1], np.asarray(Image.open(os.path.join(root, IMAGES[rid][1]))
+                                                         .convert("RGBA"))[:, :, 3])
+        for number, c in enumerate(fw.clips(level)):
+            if c["sheet"] not in sheets:
+                continue  # reported as missing by check_resources
+            rel, alpha = sheets[c["sheet"]]
+            for cell in fw.visited(c):
+                l, r, t, b = fw.cut(c, cell)
+                where = "%s: footwear clip %d of level %d, cell %d-%d x %d-%d" % (rel, number, level, l, r, t, b)
+                if l < 0 or t < 0 or r > alpha.shape[1] or b > alpha.shape[0]:
+                    fault("%s lies off the sheet" % where)
+                    continue
+                ys, xs = np.nonzero(alpha[t:b, l:r] > 0)
+                if not len(ys):
+                    fault("%s is transparent" % where)
+                    continue
+                sole = fw.to_box(c, 0, int(ys.max()))[1]
+                middle = fw.to_box(c, (int(xs.min()) + int(xs.max())) / 2.0, 0)[0]
+                if not (fw.FEET_Y[0] <= sole <= fw.FEET_Y[1] and fw.FEET_X[0] <= middle <= fw.FEET_X[1]):
+                    fault("%s puts the shoes at x %d, soles at y %d of her box, not under her feet"
+                          % (where, middle, sole))
+
+
 def check_font(root, tag, el, pre):
     data = os.path.join(root, pre + el.get("data_path", ""))
     if not os.path.isfile(data) or int(el.get("max_length", 0)) <= 0:
@@ -973,6 +1009,7 @@ def main():
     data = os.path.join(root, "Resources", "Data")
     check_resources(root, data)
     check_device_rects(root)
+    check_footwear(root)
     texts = check_texts(data)
     fishes = check_fishes(data)
     check_levels(data, fishes, texts)

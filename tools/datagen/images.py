@@ -662,29 +662,27 @@ def sea_wave():
 
 
 def footwear(w, h, level, second):
-    """Footwear sheets: a pair of shoes in every cell of every grid the game uses."""
+    """A footwear sheet: a pair of shoes in just the cells the figure's clips
+    cut, placed so that at each clip's offset they stand under her feet."""
+    import footwear as fw
     col = [(250, 140, 170), (200, 150, 90), (90, 110, 160)][level - 1]
     img = new(w, h)
-
-    def shoes(cw, ch, k):
-        c = new(cw, ch)
-        d = ImageDraw.Draw(c)
-        lift = (k % 5) * 2
-        for side in (0, 1):
-            x = cw * (0.2 + 0.4 * side)
-            y = ch - 16 - (lift if side == k % 2 else 0)
-            d.rounded_rectangle([x - cw * 0.15, y, x + cw * 0.18, y + 12], 6, fill=rgba(col), outline=INK, width=2)
-        return c
-    if not second:
-        img.alpha_composite(grid_anim(w, h, (181, 0), (61, 96), 3, 5, shoes))
-        img.alpha_composite(grid_anim(w, h, (0, 0), (60, 84), 3, 6, shoes))
-        img.alpha_composite(shoes(59, 56, 0), (0, 57))
-    else:
-        img.alpha_composite(grid_anim(w, h, (0, 0), (72, 32), 2, 31, shoes))
-        img.alpha_composite(grid_anim(w, h, (72, 0), (83, 56), 3, 18, shoes))
-        img.alpha_composite(grid_anim(w, h, (242, 0), (113, 90), 3, 11, shoes))
-        img.alpha_composite(grid_anim(w, h, (465, 0), (118, 94), 2, 11, shoes))
-        img.alpha_composite(grid_anim(w, h, (584, 0), (130, 87), 2, 11, shoes))
+    d = ImageDraw.Draw(img)
+    for c in fw.clips(level):
+        if c["sheet"] != (2 if second else 1):
+            continue
+        for k, cell in enumerate(fw.visited(c)):
+            left, _, top, _ = fw.cut(c, cell)
+            cx, sole = fw.sole_place(c)
+            lift = min((k % 5) * 2, sole - 11)  # a lifted shoe stays in its cell
+            for side in (-1, 1):
+                x = left + cx + side * 11
+                y = top + sole - (lift if side == (1 if k % 2 else -1) else 0)
+                d.rounded_rectangle([x - 10, y - 10, x + 10, y], 5, fill=rgba(col), outline=INK, width=2)
+    if second:
+        # the still under the rest pose: the soles' rim
+        l, r, t, b = fw.STILL
+        d.rounded_rectangle([l + 6, t + 4, r - 6, b - 6], 6, fill=rgba(col, 200))
     return img
 
 
