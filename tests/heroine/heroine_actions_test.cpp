@@ -302,4 +302,23 @@ TEST_F(HeroineActionsTest, TagsCountTheQueueAndSortAroundHerFeet) {
     EXPECT_EQ(DrawsOf("ITEMS").size(), 1u);
 }
 
+TEST_F(HeroineActionsTest, WhileSheWorksTheTagsBehindCountFromOne) {
+    CAquarium& aquarium = AddAquarium(Feet());
+    aquarium.wish = ITEM_FOOD_1;
+    ActHere(ITEM_FOOD_1);
+    g_heroine.Enqueue(TaskAt(Feet(), ITEM_AQUARIUM, 0), ONE);
+    g_heroine.Enqueue(TaskAt({591, 500}, ITEM_FOOD_2), ONE);
+    g_heroine.Enqueue(TaskAt({591, 520}, ITEM_FOOD_3), ONE);
+    Frame();
+    ASSERT_EQ(g_heroine.state, CHeroine::STATE_SHORT_WORK);
+    ASSERT_FALSE(g_heroine.GetTasks().front().tagVisible);
+    device.draws.clear();
+    g_heroine.RenderTaskTags(&device, ONE, false);
+    std::vector<std::u16string> texts;
+    for (const auto& drawn : DrawnTexts()) {
+        texts.push_back(drawn.text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::u16string>{u"1", u"2"}));
+}
+
 }  // namespace
