@@ -156,6 +156,35 @@ TEST_F(HeroineActionsTest, OnePressOverABodyAndItsLampQueuesTwoTasks) {
     EXPECT_EQ(g_heroine.GetTasks()[1].target.y, 600 - 256.0f);
 }
 
+TEST_F(HeroineActionsTest, InstrumentClicksQueueToolsAndSelectIngredients) {
+    // Location 1: sand at (600, 60), the computer at (350, 170).
+    constexpr Vec2 OVER_SAND = {600, 60};
+    constexpr Vec2 OVER_COMPUTER = {350, 170};
+    g_instrumentPanel.SetKnownItemCounts(2, 4, 0, 0);
+    g_instrumentPanel.Build(1, 1, 2, 4, 0, 0);
+    const auto click = [](Vec2 at) {
+        g_instrumentPanel.Update(device_test::At(at.x, at.y), ONE, 0.0f);
+        g_heroine.Update(device_test::PressAt(at.x, at.y), ONE, 0.0f);
+    };
+    click(OVER_SAND);
+    EXPECT_TRUE(g_heroine.GetTasks().empty());
+    EXPECT_EQ(g_instrumentPanel.GetSelectedKinds(), static_cast<std::uint32_t>(SAND));
+    // In training a repeated click on the last queued tool is ignored; after
+    // another task it queues again.
+    g_gameSession.SetGameMode(MODE_GAME | MODE_TRAINING);
+    click(OVER_COMPUTER);
+    click(OVER_COMPUTER);
+    ASSERT_EQ(g_heroine.GetTasks().size(), 1u);
+    EXPECT_EQ(g_heroine.GetTasks()[0].code, static_cast<std::uint32_t>(ITEM_COMPUTER));
+    g_heroine.Enqueue(TaskAt(Feet(), ITEM_DISCARD_SPOT), ONE);
+    click(OVER_COMPUTER);
+    EXPECT_EQ(g_heroine.GetTasks().size(), 3u);
+    // Outside training every click queues.
+    g_gameSession.SetGameMode(MODE_GAME);
+    click(OVER_COMPUTER);
+    EXPECT_EQ(g_heroine.GetTasks().size(), 4u);
+}
+
 TEST_F(HeroineActionsTest, PickUpsFillTheFirstHandFirstAndRefuseAThirdItem) {
     ActHere(ITEM_FOOD_1);
     EXPECT_EQ(Plays(SAMPLE_TAKEN), 1);
