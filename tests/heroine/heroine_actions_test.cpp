@@ -185,6 +185,25 @@ TEST_F(HeroineActionsTest, InstrumentClicksQueueToolsAndSelectIngredients) {
     EXPECT_EQ(g_heroine.GetTasks().size(), 4u);
 }
 
+TEST_F(HeroineActionsTest, TheMachineTakesTheSelectionAndTheAudioSystemStartsWhateverSheHolds) {
+    g_instrumentPanel.SetKnownItemCounts(2, 4, 0, 0);
+    g_instrumentPanel.Build(1, 1, 2, 4, 0, 0);
+    g_machine.Build(1, 1);
+    g_machine.Reset();
+    g_audioSystem.Setup(1, 1);
+    for (const Vec2 at : {Vec2{600, 60}, Vec2{600, 110}}) {  // sand, green grass
+        g_instrumentPanel.Update(device_test::At(at.x, at.y), ONE, 0.0f);
+        g_instrumentPanel.ToggleSelection();
+    }
+    ActHere(ITEM_FOOD_1);
+    ActHere(ITEM_MACHINE);
+    EXPECT_TRUE(g_machine.IsWorking());
+    EXPECT_EQ(g_machine.GetCurrentSet(), static_cast<std::uint32_t>(SAND | GREEN_GRASS));
+    ActHere(ITEM_AUDIO_SYSTEM);
+    EXPECT_TRUE(g_audioSystem.IsWorking());
+    EXPECT_EQ(g_heroine.firstHandItem, static_cast<std::uint32_t>(ITEM_FOOD_1));
+}
+
 TEST_F(HeroineActionsTest, PickUpsFillTheFirstHandFirstAndRefuseAThirdItem) {
     ActHere(ITEM_FOOD_1);
     EXPECT_EQ(Plays(SAMPLE_TAKEN), 1);
