@@ -3,8 +3,9 @@
 // two items, one per hand. Clicks on stations queue her tasks; she works the
 // queue in order, walking around the bought aquariums (and the pet's place in
 // location 3), acting on arrival and staying a while at each station.
-// Her record and her actions live in heroine_actions.cpp, her layered figure
-// in heroine_figure.cpp and her share of the upgrade shop in heroine_shop.cpp.
+// Her start points live in heroine.cpp, her queue and actions in
+// heroine_actions.cpp, her layered figure in heroine_figure.cpp and her share
+// of the upgrade shop in heroine_shop.cpp.
 #include <array>
 #include <cstdint>
 #include <vector>

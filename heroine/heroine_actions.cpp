@@ -263,12 +263,10 @@ void CHeroine::WalkAndArrive(float elapsed) {
         task.tagVisible = false;
         Arrive(task);
     }
-    // The action may have queued nothing but it may have changed the task.
-    CHeroineTask& current = tasks.front();
-    position = current.target;
+    position = task.target;
     atStation = true;
-    current.seconds -= elapsed;
-    if (current.seconds <= 0.0f) {
+    task.seconds -= elapsed;
+    if (task.seconds <= 0.0f) {
         tasks.erase(tasks.begin());
         atStation = false;
         if (!IsWorking()) {
