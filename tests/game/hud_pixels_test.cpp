@@ -208,8 +208,10 @@ protected:
         ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
         g_scene.Init();
         // The room behind the HUD stays empty, so that only the HUD's own
-        // pictures are compared: an unbuilt backdrop draws nothing.
+        // pictures are compared: an unbuilt backdrop and an unbuilt heroine
+        // draw nothing.
         g_location = CLocation();
+        g_heroine = CHeroine();
     }
 
     static void TearDownTestSuite() {

@@ -259,6 +259,10 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
             ax = cx + side * W * 0.2
             if pose in ("cheer",) or working:
                 hx, hy2 = ax + side * W * 0.12, H * (0.12 + 0.04 * swing)
+            elif hands[i] and pose == "hold":
+                # held in front of her, where the carried pictures facing down
+                # lie (x 4-72, y 90-126 of her box, the mirrored pose included)
+                hx, hy2 = cx + side * W * 0.18, H * 0.42
             elif hands[i]:
                 hx, hy2 = ax + side * W * 0.12, H * 0.42
             elif pose == "walk":

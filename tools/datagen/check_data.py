@@ -464,7 +464,7 @@ DEVICE_RECTS = {
               (99, 139, 60, 97), (157, 196, 129, 164), (59, 97, 52, 100), (117, 173, 0, 49),
               (112, 154, 104, 147), (102, 157, 193, 242), (57, 114, 104, 150), (94, 144, 148, 195),
               (155, 183, 179, 228), (56, 95, 148, 206), (57, 96, 148, 206), (203, 254, 42, 80),
-              (0, 59, 0, 62), (56, 104, 204, 256), (0, 50, 117, 175)],
+              (0, 59, 0, 62), (56, 104, 204, 256), (0, 50, 117, 175), (200, 253, 118, 178)],
     "GLOW": [(369, 421, 239, 275), (367, 420, 283, 323), (421, 463, 298, 338), (378, 422, 342, 377),
              (463, 505, 298, 339), (140, 187, 298, 340), (265, 308, 296, 343), (459, 508, 0, 52),
              (261, 299, 148, 190), (455, 508, 62, 112), (188, 243, 318, 363), (308, 359, 242, 289),
@@ -498,6 +498,12 @@ DEVICE_RECTS = {
                  (190, 240, 355, 363), (0, 112, 263, 377), (0, 112, 375, 478), (268, 386, 262, 391)],
     "MACHINE_GLOW": [(135, 258, 0, 128), (121, 255, 128, 255), (0, 128, 0, 148), (34, 120, 150, 235)],
     "AQUARIUM_ANIMATION": grid(307, 0, 36, 77, 2, 6),
+    # the heroine's standing shadows, footwear stills and work cloud cells
+    "_SHADOW_PART_2": [(759, 864, 251, 335), (759, 864, 335, 419), (427, 534, 650, 732)],
+    "SLIPPERS_2": [(0, 72, 57, 86)],
+    "SANDALS_2": [(0, 72, 57, 86)],
+    "BOOTS_2": [(0, 72, 57, 86)],
+    "WORK_CLOUD": grid(0, 0, 100, 80, 2, 12) + grid(200, 0, 100, 80, 1, 8),
 }
 
 
@@ -519,6 +525,42 @@ def check_device_rects(root):
             if not shows:
                 fault("%s: the rectangle %d-%d x %d-%d that the game cuts is %s"
                       % (rel, l, r, t, b, "dark" if light else "transparent"))
+
+
+FOOTWEAR_SHEETS = {1: ("SLIPPERS_1", "SLIPPERS_2"), 2: ("SANDALS_1", "SANDALS_2"), 3: ("BOOTS_1", "BOOTS_2")}
+
+
+def check_footwear(root):
+    """Every cell a footwear clip cuts lies on its sheet and shows shoes whose
+    soles, at the clip's offset, land under the heroine's feet."""
+    from PIL import Image
+    import numpy as np
+    import footwear as fw
+    for level, ids in FOOTWEAR_SHEETS.items():
+        sheets = {}
+        for n, rid in enumerate(ids, 1):
+            if rid in IMAGES and exists_exact(root, IMAGES[rid][1]):
+                sheets[n] = (IMAGES[rid][1], np.asarray(Image.open(os.path.join(root, IMAGES[rid][1]))
+                                                         .convert("RGBA"))[:, :, 3])
+        for number, c in enumerate(fw.clips(level)):
+            if c["sheet"] not in sheets:
+                continue  # reported as missing by check_resources
+            rel, alpha = sheets[c["sheet"]]
+            for cell in fw.visited(c):
+                l, r, t, b = fw.cut(c, cell)
+                where = "%s: footwear clip %d of level %d, cell %d-%d x %d-%d" % (rel, number, level, l, r, t, b)
+                if l < 0 or t < 0 or r > alpha.shape[1] or b > alpha.shape[0]:
+                    fault("%s lies off the sheet" % where)
+                    continue
+                ys, xs = np.nonzero(alpha[t:b, l:r] > 0)
+                if not len(ys):
+                    fault("%s is transparent" % where)
+                    continue
+                sole = fw.to_box(c, 0, int(ys.max()))[1]
+                middle = fw.to_box(c, (int(xs.min()) + int(xs.max())) / 2.0, 0)[0]
+                if not (fw.FEET_Y[0] <= sole <= fw.FEET_Y[1] and fw.FEET_X[0] <= middle <= fw.FEET_X[1]):
+                    fault("%s puts the shoes at x %d, soles at y %d of her box, not under her feet"
+                          % (where, middle, sole))
 
 
 def check_font(root, tag, el, pre):
@@ -973,6 +1015,7 @@ def main():
     data = os.path.join(root, "Resources", "Data")
     check_resources(root, data)
     check_device_rects(root)
+    check_footwear(root)
     texts = check_texts(data)
     fishes = check_fishes(data)
     check_levels(data, fishes, texts)

@@ -110,36 +110,55 @@ def wall_colour(loc, y):
     return mix(shade(wall, 1.15), shade(wall, 0.9), y / 767.0)
 
 
+# The floor starts above every place where the heroine stands: the computer
+# stations (feet at y 300-310) and location 3's start (feet at y 276).
+FLOOR_TOP = 262
+# The discard spot under the discard glow of each location (left, top, right,
+# bottom on the screen).
+DISCARD_SPOTS = {1: (15, 670, 115, 770), 2: (0, 673, 100, 768), 3: (2, 581, 122, 771)}
+
+
+def discard_spot(d, loc):
+    """A floor hatch with a grate, where the heroine empties her hands."""
+    l, t, r, b = DISCARD_SPOTS[loc]
+    l, t, r, b = l + 14, t + 20, r - 14, min(b, 768) - 14
+    d.rounded_rectangle([l, t, r, b], 10, fill=rgba(PAL["stone_dark"]), outline=INK, width=3)
+    for x in range(l + 10, r - 4, 12):
+        d.line([(x, t + 8), (x, b - 8)], fill=rgba(PAL["stone"]), width=4)
+
+
 def location(loc, renovated=False):
     """The shop room: back wall, windows (the sea windows of locations 1 and 2
-    lie under the wave masks), tiled floor. renovated gives the better floor
-    and wall of the higher decoration levels."""
+    lie under the wave masks), tiled floor with its discard spot. renovated
+    gives the better floor and wall of the higher decoration levels."""
     wall = [(120, 190, 210), (250, 215, 170), (190, 180, 230)][loc - 1]
     floor = [(200, 160, 110), (235, 210, 160), (160, 170, 190)][loc - 1]
     img = vgradient(1024, 768, shade(wall, 1.15) + (255,), shade(wall, 0.9) + (255,))
     d = ImageDraw.Draw(img)
-    d.rectangle([0, 330, 1024, 768], fill=rgba(floor))
+    top, depth = FLOOR_TOP, 768 - FLOOR_TOP
+    d.rectangle([0, top, 1024, 768], fill=rgba(floor))
     if renovated and loc != 2:      # location 2 changes only its upper wall
-        for row, y in enumerate(range(330, 768, 48)):
+        for row, y in enumerate(range(top, 768, 48)):
             for col, x in enumerate(range(-400, 1424, 96)):
                 if (row + col) % 2:
-                    x0, x1 = 512 + (x - 512) * (0.45 + 0.55 * (y - 330) / 438), 512 + (x + 96 - 512) * (0.45 + 0.55 * (y - 330) / 438)
+                    x0, x1 = 512 + (x - 512) * (0.45 + 0.55 * (y - top) / depth), 512 + (x + 96 - 512) * (0.45 + 0.55 * (y - top) / depth)
                     y2 = min(768, y + 48)
-                    f2 = 0.45 + 0.55 * (y2 - 330) / 438
+                    f2 = 0.45 + 0.55 * (y2 - top) / depth
                     d.polygon([(x0, y), (x1, y), (512 + (x + 96 - 512) * f2, y2), (512 + (x - 512) * f2, y2)], fill=rgba(shade(floor, 0.9)))
-        d.rectangle([0, 250, 1024, 318], fill=rgba(shade(wall, 0.95)))
+        d.rectangle([0, top - 48, 1024, top - 12], fill=rgba(shade(wall, 0.95)))
         for x in range(0, 1024, 32):
-            d.line([(x, 250), (x, 318)], fill=rgba(shade(wall, 0.85)), width=2)
-        d.rectangle([0, 244, 1024, 252], fill=rgba(PAL["wood"]))
+            d.line([(x, top - 48), (x, top - 12)], fill=rgba(shade(wall, 0.85)), width=2)
+        d.rectangle([0, top - 54, 1024, top - 46], fill=rgba(PAL["wood"]))
     if renovated and loc == 2:
         d.rectangle([0, 20, 1024, 30], fill=rgba(PAL["sea"]))
         for x in range(0, 1024, 40):
             d.polygon([(x, 30), (x + 20, 30), (x + 10, 42)], fill=rgba(PAL["sea"]))
-    for y in range(330, 768, 48):
+    for y in range(top, 768, 48):
         d.line([(0, y), (1024, y)], fill=rgba(shade(floor, 0.85)), width=2)
     for x in range(-400, 1424, 96):
-        d.line([(x, 768), (512 + (x - 512) * 0.45, 330)], fill=rgba(shade(floor, 0.85)), width=2)
-    d.rectangle([0, 318, 1024, 336], fill=rgba(shade(wall, 0.7)))
+        d.line([(x, 768), (512 + (x - 512) * 0.45, top)], fill=rgba(shade(floor, 0.85)), width=2)
+    d.rectangle([0, top - 12, 1024, top + 6], fill=rgba(shade(wall, 0.7)))
+    discard_spot(d, loc)
     if loc in (1, 2):
         for wx in ((120, 430) if loc == 1 else (430, 740)):
             d.rounded_rectangle([wx, 40, wx + 170, 200], 10, fill=rgba(PAL["water"]), outline=rgba(PAL["wood_dark"]), width=10)
@@ -155,7 +174,7 @@ def location(loc, renovated=False):
             x = 60 + k * 200
             d.rounded_rectangle([x, 50, x + 140, 190], 8, fill=rgba(PAL["sea"]), outline=rgba(PAL["stone_dark"]), width=6)
             img.alpha_composite(P.fish(KINDS[k * 2], 100, 64, -1, 0.3), (x + 20, 90))
-    text_center(d, (512, 250), ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"][loc - 1], 40,
+    text_center(d, (512, FLOOR_TOP - 34), ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"][loc - 1], 40,
                 PAL["white"], True, PAL["ink"], 3)
     return img
 
@@ -662,29 +681,27 @@ def sea_wave():
 
 
 def footwear(w, h, level, second):
-    """Footwear sheets: a pair of shoes in every cell of every grid the game uses."""
+    """A footwear sheet: a pair of shoes in just the cells the figure's clips
+    cut, placed so that at each clip's offset they stand under her feet."""
+    import footwear as fw
     col = [(250, 140, 170), (200, 150, 90), (90, 110, 160)][level - 1]
     img = new(w, h)
-
-    def shoes(cw, ch, k):
-        c = new(cw, ch)
-        d = ImageDraw.Draw(c)
-        lift = (k % 5) * 2
-        for side in (0, 1):
-            x = cw * (0.2 + 0.4 * side)
-            y = ch - 16 - (lift if side == k % 2 else 0)
-            d.rounded_rectangle([x - cw * 0.15, y, x + cw * 0.18, y + 12], 6, fill=rgba(col), outline=INK, width=2)
-        return c
-    if not second:
-        img.alpha_composite(grid_anim(w, h, (181, 0), (61, 96), 3, 5, shoes))
-        img.alpha_composite(grid_anim(w, h, (0, 0), (60, 84), 3, 6, shoes))
-        img.alpha_composite(shoes(59, 56, 0), (0, 57))
-    else:
-        img.alpha_composite(grid_anim(w, h, (0, 0), (72, 32), 2, 31, shoes))
-        img.alpha_composite(grid_anim(w, h, (72, 0), (83, 56), 3, 18, shoes))
-        img.alpha_composite(grid_anim(w, h, (242, 0), (113, 90), 3, 11, shoes))
-        img.alpha_composite(grid_anim(w, h, (465, 0), (118, 94), 2, 11, shoes))
-        img.alpha_composite(grid_anim(w, h, (584, 0), (130, 87), 2, 11, shoes))
+    d = ImageDraw.Draw(img)
+    for c in fw.clips(level):
+        if c["sheet"] != (2 if second else 1):
+            continue
+        for k, cell in enumerate(fw.visited(c)):
+            left, _, top, _ = fw.cut(c, cell)
+            cx, sole = fw.sole_place(c)
+            lift = min((k % 5) * 2, sole - 11)  # a lifted shoe stays in its cell
+            for side in (-1, 1):
+                x = left + cx + side * 11
+                y = top + sole - (lift if side == (1 if k % 2 else -1) else 0)
+                d.rounded_rectangle([x - 10, y - 10, x + 10, y], 5, fill=rgba(col), outline=INK, width=2)
+    if second:
+        # the still under the rest pose: the soles' rim
+        l, r, t, b = fw.STILL
+        d.rounded_rectangle([l + 6, t + 4, r - 6, b - 6], 6, fill=rgba(col, 200))
     return img
 
 
