@@ -149,6 +149,34 @@ void BM_IdleFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_IdleFrame)->Unit(benchmark::kMicrosecond);
 
+// The loading screen's work for one group, as the game switches to it: every
+// image outside the start-up group released, then the group's textures
+// loaded with their progress frames. Groups: 4 menu, 8, 16 and 32 the three
+// locations, 64 the bonus level.
+void BM_LoadGroup(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGame();
+    if (app == nullptr) {
+        state.SkipWithError("the game did not start");
+        return;
+    }
+    CResourceManager& resources = ResourceManager::Instance();
+    const auto group = static_cast<CoverageMask>(state.range(0));
+    for (auto _ : state) {
+        resources.UnloadImagesByGroup(0);
+        resources.CountByGroup(group);
+        resources.SetCurrentGroup(static_cast<std::int32_t>(group));
+        benchmark::DoNotOptimize(resources.LoadImages(app->GetDevice(), group));
+    }
+}
+BENCHMARK(BM_LoadGroup)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Arg(32)
+    ->Arg(64)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
 void BM_TextWidth200(benchmark::State& state) {
     std::unique_ptr<CBenchApp> app = StartGame();
     CResourceManager& resources = ResourceManager::Instance();

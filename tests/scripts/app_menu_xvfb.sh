@@ -16,6 +16,7 @@
 #    music 50 and sound 85.
 # 2. Started again: Exit logs "<BR>EXIT GAME" and ends the program with exit
 #    code 0, leaving profiles.sav and config.cfg as they were.
+# 3. Started again: Play starts a game, which sets byte 35 of profiles.sav.
 # Screenshots are kept in <build>/app-screenshots/menu-*.png.
 # Called as: bash app_menu_xvfb.sh <corvalen binary> <source dir>
 set -euo pipefail
@@ -118,4 +119,14 @@ exit_by_menu
 cmp "$user/profiles.sav" "$work/profiles.before" || fail "Exit changed profiles.sav"
 cmp "$user/config.cfg" "$work/applied.cfg" || fail "Exit changed config.cfg"
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"
-echo "app_menu_xvfb: 2 passed, 0 failed"
+
+# 3. Play starts a new game for Marina: profiles.sav is written with the
+#    game-started byte (offset 35) set.
+start_game
+click MAIN_1
+wait_for_log "Save profiles data (" "Intro resources is released"
+sleep 0.5
+[ "$(od -An -tu1 -j35 -N1 "$user/profiles.sav" | tr -d ' ')" = 1 ] ||
+    fail "Play did not mark the game started in profiles.sav"
+close_game
+echo "app_menu_xvfb: 3 passed, 0 failed"
