@@ -1,7 +1,8 @@
-// The first training level played through the session and the scene on the
-// shipped levels, fishes and upgrades: the player clicks only what the current tip
-// lights, at the places the lit objects report, and the heroine walks and
-// works for real.
+// Both training levels played through the session and the scene on the
+// shipped levels, fishes and upgrades: the player clicks only what the
+// current tip lights, at the places the lit objects report, pressing and
+// releasing in frames of their own, while the heroine walks and works for
+// real; each training ends by the ordinary end test in its next level.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "game/data_file_test_support.h"
 #include "heroine/heroine_world.h"
 #include "shopfloor/item_codes.h"
+#include "training_tips.h"
 
 namespace {
 
@@ -30,24 +32,12 @@ protected:
         std::filesystem::copy_file(shipped / "upgrades.xml", "Resources/Data/upgrades.xml",
                                    std::filesystem::copy_options::overwrite_existing);
         ASSERT_TRUE(g_gameSession.LoadUpgrades());
-        std::vector<std::pair<std::string, std::string>> texts = {{"TIP_HEADER", "TIP"}};
-        for (int i = 1; i <= 34; ++i) {
-            texts.emplace_back("TIP_" + std::to_string(i), "T" + std::to_string(i));
-        }
-        UseLanguage("English", texts);
+        UseLanguage("English", training_test::TipTexts());
         g_orderList.Clear();
         g_hintManager.Clear();
         // The briefing's OK button where the player will find it.
-        GuiButtonDesc ok;
-        ok.x = OK_AT.x - 50.0f;
-        ok.y = OK_AT.y - 20.0f;
-        ok.normalImageId = "GUI";
-        ok.normalRight = 100;
-        ok.normalBottom = 40;
-        ok.hoverImageId = "GUI";
-        ok.hoverRight = 100;
-        ok.hoverBottom = 40;
-        g_gameSession.GetButton(BTN_OK).Create(ok);
+        g_gameSession.GetButton(BTN_OK).Create(
+            training_test::PlainButton(OK_AT.x - 50.0f, OK_AT.y - 20.0f));
     }
 
     void TearDown() override {
@@ -66,7 +56,7 @@ protected:
         for (const CHintWindow& window : g_hintManager.GetWindows()) {
             if (window.id > m_lastTipId) {
                 m_lastTipId = window.id;
-                tipsShown.push_back(TipId(window.text));
+                tipsShown.push_back(training_test::TipId(window.text));
             }
         }
         input.previousMouse = input.currentMouse;
@@ -107,6 +97,7 @@ protected:
         }
         for (const CInstrumentItem& item : g_instrumentPanel.GetItems()) {
             if (item.highlight && !item.disabled && !item.selected) {
+                vitaminTaken = vitaminTaken || item.kind == ITEM_VITAMIN_GROWTH;
                 return Centre(item.picture);
             }
         }
@@ -131,16 +122,6 @@ protected:
             return Centre(g_machine.GetBody());
         }
         return std::nullopt;
-    }
-
-    static std::string TipId(std::int32_t text) {
-        for (int i = 1; i <= 34; ++i) {
-            const std::string id = "TIP_" + std::to_string(i);
-            if (TextStorage().FindIndex(id) == text) {
-                return id;
-            }
-        }
-        return {};
     }
 
     // Plays until the script reaches `step` or `seconds` pass: while the
@@ -177,51 +158,84 @@ protected:
 
     InputState input;
     std::vector<std::string> tipsShown;
+    // A new level's hint windows count from 1 again.
+    void ForgetTips() {
+        tipsShown.clear();
+        m_lastTipId = 0;
+    }
+
+    // Whether the player was led to the growth vitamin.
+    bool vitaminTaken = false;
 
 private:
     std::int32_t m_lastTipId = 0;
     float m_cooldown = 0.0f;
 };
 
-TEST_F(TrainingPlayTest, FirstTrainingByRealClicks) {
-    CProfile& player = *g_gameSession.GetCurrentProfile();
-    player.levelIndex = 1;
-    player.storyLevel = 1;
-    g_gameSession.SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
-    ASSERT_TRUE(g_gameSession.StartGame(false, false));
-    g_gameSession.SetGameMode(MODE_GAME | MODE_TRAINING);
-    ASSERT_EQ(g_aquariumSet.GetCount(), 2);
-    input.cursorX = -500.0f;
-    input.cursorY = -500.0f;
-    for (std::int32_t step : {1, 2, 3, 4, 5, 10, 15, 20, 25, 100}) {
-        PlayTo(step, 120.0f);
-        ASSERT_EQ(g_gameSession.GetTrainingStep(), step) << State();
-    }
-    std::vector<std::string> expected;
+TEST_F(TrainingPlayTest, BothTrainingsByRealClicksEndInTheirNextLevel) {
+    struct Case {
+        std::int32_t levelIndex;
+        std::int32_t storyLevel;
+        int aquariums;
+        std::vector<std::int32_t> steps;
+        std::vector<std::string> tips;
+    };
+    std::vector<std::string> firstTips;
     for (int i = 1; i <= 26; ++i) {
-        expected.push_back("TIP_" + std::to_string(i));
+        firstTips.push_back("TIP_" + std::to_string(i));
     }
-    EXPECT_EQ(tipsShown, expected);
+    const Case cases[] = {
+        {1, 1, 2, {1, 2, 3, 4, 5, 10, 15, 20, 25, 100}, firstTips},
+        {24,
+         17,
+         1,
+         {27, 28, 29, 30, 31, 32, 33, 34, 100},
+         {"TIP_1", "TIP_27", "TIP_28", "TIP_29", "TIP_30", "TIP_31", "TIP_32", "TIP_33", "TIP_34"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.levelIndex);
+        CProfile& player = *g_gameSession.GetCurrentProfile();
+        player.levelIndex = c.levelIndex;
+        player.storyLevel = c.storyLevel;
+        g_gameSession.SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
+        ASSERT_TRUE(g_gameSession.StartGame(false, false));
+        g_gameSession.SetGameMode(MODE_GAME | MODE_TRAINING);
+        ASSERT_EQ(g_aquariumSet.GetCount(), c.aquariums);
+        ForgetTips();
+        input = InputState{};
+        input.cursorX = -500.0f;
+        input.cursorY = -500.0f;
+        vitaminTaken = false;
+        for (std::int32_t step : c.steps) {
+            PlayTo(step, 120.0f);
+            ASSERT_EQ(g_gameSession.GetTrainingStep(), step) << State();
+        }
+        EXPECT_EQ(tipsShown, c.tips);
+        // The growth vitamin is the second training's step 32.
+        EXPECT_EQ(vitaminTaken, c.levelIndex == 24);
 
-    // The ordinary end test takes the finished training on, without the
-    // level-complete overlay.
-    for (float t = 0.0f; t < 30.0f && !g_gameSession.HasModeBits(MODE_NEXT_LEVEL); t += FRAME) {
+        // The ordinary end test takes the finished training on, without the
+        // level-complete overlay.
+        for (float t = 0.0f; t < 30.0f && !g_gameSession.HasModeBits(MODE_NEXT_LEVEL); t += FRAME) {
+            Step();
+            ASSERT_FALSE(g_gameSession.HasModeBits(MODE_LEVEL_COMPLETE));
+        }
+        ASSERT_EQ(g_gameSession.GetGameMode(),
+                  MODE_GAME | MODE_TRAINING | MODE_NEXT_LEVEL | MODE_FADE_OUT);
+        EXPECT_EQ(tipsShown, c.tips);
+        // The fade has run out: the next level starts and is saved.
+        g_gameSession.ClearModeBits(MODE_FADE_OUT);
         Step();
-        ASSERT_FALSE(g_gameSession.HasModeBits(MODE_LEVEL_COMPLETE));
+        EXPECT_EQ(player.levelIndex, c.levelIndex + 1);
+        EXPECT_EQ(player.storyLevel, c.storyLevel);
+        player.levelIndex = 0;
+        player.storyLevel = 0;
+        ASSERT_GT(g_gameSession.LoadProfiles(PROFILES_FILE), 0);
+        EXPECT_EQ(g_gameSession.GetCurrentProfile()->levelIndex, c.levelIndex + 1);
+        EXPECT_EQ(g_gameSession.GetCurrentProfile()->storyLevel, c.storyLevel);
+        g_orderList.Clear();
+        g_hintManager.Clear();
     }
-    ASSERT_EQ(g_gameSession.GetGameMode(),
-              MODE_GAME | MODE_TRAINING | MODE_NEXT_LEVEL | MODE_FADE_OUT);
-    EXPECT_EQ(tipsShown, expected);
-    // The fade has run out: the next level starts.
-    g_gameSession.ClearModeBits(MODE_FADE_OUT);
-    Step();
-    EXPECT_EQ(player.levelIndex, 2);
-    EXPECT_EQ(player.storyLevel, 1);
-    player.levelIndex = 0;
-    player.storyLevel = 0;
-    ASSERT_GT(g_gameSession.LoadProfiles(PROFILES_FILE), 0);
-    EXPECT_EQ(g_gameSession.GetCurrentProfile()->levelIndex, 2);
-    EXPECT_EQ(g_gameSession.GetCurrentProfile()->storyLevel, 1);
 }
 
 }  // namespace
