@@ -60,6 +60,9 @@ protected:
             }
         }
         input.previousMouse = input.currentMouse;
+        vitaminTaken = vitaminTaken || (g_gameSession.GetTrainingStep() == 32 &&
+                                        (g_heroine.firstHandItem == ITEM_VITAMIN_GROWTH ||
+                                         g_heroine.secondHandItem == ITEM_VITAMIN_GROWTH));
     }
 
     // The press and the release, each in a frame of its own.
@@ -97,7 +100,6 @@ protected:
         }
         for (const CInstrumentItem& item : g_instrumentPanel.GetItems()) {
             if (item.highlight && !item.disabled && !item.selected) {
-                vitaminTaken = vitaminTaken || item.kind == ITEM_VITAMIN_GROWTH;
                 return Centre(item.picture);
             }
         }
@@ -164,7 +166,7 @@ protected:
         m_lastTipId = 0;
     }
 
-    // Whether the player was led to the growth vitamin.
+    // Whether the heroine held the growth vitamin in step 32.
     bool vitaminTaken = false;
 
 private:
