@@ -61,6 +61,8 @@ public:
     void SetHighlight(bool body, bool product, bool on);
 
     bool IsBodyHovered() const { return m_bodyHovered; }
+    bool IsBodyHighlighted() const { return m_bodyHighlight; }
+    bool IsProductHighlighted() const { return m_productHighlight; }
     bool IsProductHovered() const { return m_finishedSet.IsHovered(); }
     Vec2 GetStationPoint() const { return m_stationPoint; }
     Vec2 GetDeliveryTagPoint() const { return m_deliveryTagPoint; }

@@ -9,6 +9,7 @@
 
 #include "heroine/device_world.h"
 #include "shopfloor/item_codes.h"
+#include "training_tips.h"
 
 namespace {
 
@@ -31,23 +32,10 @@ class TrainingScriptTest : public device_test::DeviceWorldTest {
 protected:
     void SetUp() override {
         DeviceWorldTest::SetUp();
-        std::vector<std::pair<std::string, std::string>> texts = {{"TIP_HEADER", "TIP"}};
-        for (int i = 1; i <= 34; ++i) {
-            texts.emplace_back("TIP_" + std::to_string(i), "T" + std::to_string(i));
-        }
-        UseLanguage("English", texts);
+        UseLanguage("English", training_test::TipTexts());
         session.SetGameMode(PLAY_IN_TRAINING);
         session.SetLevelStartDelay(0.0f);
-        GuiButtonDesc skip;
-        skip.x = 765.0f;
-        skip.y = 690.0f;
-        skip.normalImageId = "GUI";
-        skip.normalRight = 100;
-        skip.normalBottom = 40;
-        skip.hoverImageId = "GUI";
-        skip.hoverRight = 100;
-        skip.hoverBottom = 40;
-        session.GetButton(BTN_SKIP).Create(skip);
+        session.GetButton(BTN_SKIP).Create(training_test::PlainButton(765.0f, 690.0f));
         device_test::Renew(g_heroine);
         BuildAquariums(2);
         g_orderList.Clear();
@@ -94,7 +82,7 @@ protected:
         for (const CHintWindow& window : g_hintManager.GetWindows()) {
             if (window.id > m_lastTipId) {
                 m_lastTipId = window.id;
-                tipsShown.push_back(TipId(window.text));
+                tipsShown.push_back(training_test::TipId(window.text));
             }
         }
     }
@@ -116,21 +104,11 @@ protected:
         g_instrumentPanel.ToggleSelection();
     }
 
-    static std::string TipId(std::int32_t text) {
-        for (int i = 1; i <= 34; ++i) {
-            const std::string id = "TIP_" + std::to_string(i);
-            if (TextStorage().FindIndex(id) == text) {
-                return id;
-            }
-        }
-        return {};
-    }
-
     // The text id of the open tip; empty when none is open.
     static std::string OpenTip() {
         for (const CHintWindow& window : g_hintManager.GetWindows()) {
             if (window.open) {
-                return TipId(window.text);
+                return training_test::TipId(window.text);
             }
         }
         return {};
