@@ -24,22 +24,12 @@ set -euo pipefail
 source "$(dirname "$0")/lib/game_run.sh"
 source "$(dirname "$0")/lib/menu_items.sh"
 game_run_setup app_play_xvfb.sh "$@"
-shots="$(dirname "$binary")/app-screenshots"
 user="$work/data/Ostrel/Corvalen"
 menu_xml="$source_dir/Resources/Data/menu.xml"
 scale=0.78125
-# Screenshots are taken in the scratch folder and copied out at the end.
-mkdir -p "$shots" "$user" "$work/shots"
-shot_file() { echo "$work/shots/$1.png"; }
+mkdir -p "$user"
+keep_shots play
 show_on_failure+=("$work/game.stderr")
-game_run_on_exit() {
-    local shot
-    for shot in "$work"/shots/*.png; do
-        [ -f "$shot" ] && cp "$shot" "$shots/play-$(basename "$shot")"
-    done
-    return 0
-}
-rm -f "$shots"/play-*.png
 start_xvfb 1024x768x24
 
 # Design-screen points of the game's own buttons and objects.
@@ -88,12 +78,6 @@ wait_for_count() {
         sleep 0.1
     done
     fail "the game did not log: $1 (more than $2 times)"
-}
-
-# The mean brightness (0 to 1) of a design-space box of a screenshot.
-brightness() {
-    /usr/bin/convert "$(shot_file "$1")" -crop "$2" +repage -colorspace Gray \
-        -format '%[fx:mean]' info:
 }
 
 # Takes screenshots until the box of the design screen differs from the
