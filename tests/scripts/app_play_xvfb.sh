@@ -15,7 +15,7 @@
 #    again over the empty first aquarium, the aquarium gets a fish, whose
 #    request bubble opens (play-story-1.png).
 # 3. The heroine: two ingredients clicked on the shelf and then the machine
-#    send her walking (play-walking.png); she works at the machine
+#    send her walking (play-walking.png) until she stands at the machine
 #    (play-working.png).
 # 4. The log holds no errors; SIGTERM ends the program with exit code 0.
 # Screenshots are kept in <build>/app-screenshots/play-*.png.
@@ -153,8 +153,8 @@ click_at "${SAND[@]}"
 click_at "${STONE[@]}"
 click_at "${MACHINE[@]}"
 shoot walking
-sleep 2
-shoot working
+# She ends up in front of the machine, under the shelf.
+shoot_until_changed working story-1 "$(box 560 60 720 330)" 2000
 
 # 4. No errors; SIGTERM ends the program cleanly.
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"
