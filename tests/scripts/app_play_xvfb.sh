@@ -14,9 +14,11 @@
 #    slides in at the bottom right. Clicked, it follows the cursor; clicked
 #    again over the empty first aquarium, the aquarium gets a fish, whose
 #    request bubble opens (play-story-1.png).
-# 3. The heroine: two ingredients clicked on the shelf and then the machine
-#    send her walking (play-walking.png) until she stands at the machine
-#    (play-working.png).
+# 3. The heroine: two ingredients clicked on the shelf (the rock and the blue
+#    grass the fish asks for) and then the machine send her there; she works
+#    while its progress bar fills (play-working.png). Once the bar has
+#    emptied, the finished set and the aquarium clicked send her off with the
+#    set in her hands (play-walking.png).
 # 4. The log holds no errors; SIGTERM ends the program with exit code 0.
 # Screenshots are kept in <build>/app-screenshots/play-*.png.
 # Called as: bash app_play_xvfb.sh <corvalen binary> <source dir>
@@ -39,8 +41,9 @@ MAP_PLAY=(137 722)
 BRIEFING_OK=(499 626)
 ORDER_CARD=(975 714)
 FIRST_AQUARIUM=(470 360)
-SAND=(620 67)
-STONE=(669 72)
+ROCK=(725 68)
+BLUE_GRASS=(658 106)
+FINISHED_SET=(513 95)
 MACHINE=(521 100)
 
 # Moves the cursor to design point (x, y) and clicks there.
@@ -65,6 +68,12 @@ keys() {
         xdotool keyup "$key"
         sleep 0.1
     done
+}
+
+# Green pixels (green above 150, red and blue below 120) inside a crop.
+green() {
+    /usr/bin/convert "$(shot_file "$1")" -crop "$2" +repage \
+        -fx 'g > 150/255 && r < 120/255 && b < 120/255' -format '%[fx:round(mean * w * h)]' info:
 }
 
 # How many times log.html holds `text`.
@@ -149,12 +158,29 @@ click_at "${FIRST_AQUARIUM[@]}"
 shoot_until_changed story-1 story-1-card "$(box 350 200 600 440)" 300
 
 # 3. The heroine: two ingredients, then the machine.
-click_at "${SAND[@]}"
-click_at "${STONE[@]}"
+click_at "${ROCK[@]}"
+click_at "${BLUE_GRASS[@]}"
 click_at "${MACHINE[@]}"
-shoot walking
-# She ends up in front of the machine, under the shelf.
-shoot_until_changed working story-1 "$(box 560 60 720 330)" 2000
+shoot to-machine
+# The machine's progress bar fills while she works and empties when the set
+# is done.
+bar="$(box 470 70 560 100)"
+for _ in $(seq 1 100); do
+    shoot working
+    [ "$(green working "$bar")" -gt 20 ] && break
+    sleep 0.3
+done
+[ "$(green working "$bar")" -gt 20 ] || fail "the machine does not work"
+for _ in $(seq 1 100); do
+    shoot set-done
+    [ "$(green set-done "$bar")" -le 5 ] && break
+    sleep 0.3
+done
+[ "$(green set-done "$bar")" -le 5 ] || fail "the machine does not finish the set"
+click_at "${FINISHED_SET[@]}"
+click_at "${FIRST_AQUARIUM[@]}"
+# She leaves the machine with the set, for the aquarium.
+shoot_until_changed walking set-done "$(box 560 60 720 330)" 2000
 
 # 4. No errors; SIGTERM ends the program cleanly.
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"
