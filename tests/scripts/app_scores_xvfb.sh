@@ -26,23 +26,12 @@ set -euo pipefail
 source "$(dirname "$0")/lib/game_run.sh"
 source "$(dirname "$0")/lib/menu_items.sh"
 game_run_setup app_scores_xvfb.sh "$@"
-shots="$(dirname "$binary")/app-screenshots"
 user="$work/data/Ostrel/Corvalen"
 menu_xml="$source_dir/Resources/Data/menu.xml"
 scores="$user/high_scores.sav"
-# Screenshots are taken in the scratch folder, where no other script clears
-# them, and copied out at the end.
-mkdir -p "$shots" "$user" "$work/shots"
-shot_file() { echo "$work/shots/$1.png"; }
+mkdir -p "$user"
+keep_shots scores
 show_on_failure+=("$work/game.stderr")
-game_run_on_exit() {
-    local shot
-    for shot in "$work"/shots/*.png; do
-        [ -f "$shot" ] && cp "$shot" "$shots/scores-$(basename "$shot")"
-    done
-    return 0
-}
-rm -f "$shots"/scores-*.png
 start_xvfb 1024x768x24
 
 # Near-white pixels (red, green and blue above 200) inside a crop.

@@ -466,7 +466,7 @@ def message():
             text_center(d, (w / 2, 190), text, 34, PAL["white"], True, PAL["ink"], 3)
             return img
         return paint
-    R = [(0, 662, 0, 756, lambda w, h: P.panel(w, h, fill=(250, 246, 230), border=PAL["sea"], radius=40, alpha=245)),
+    R = [(0, 662, 0, 756, lambda w, h: P.panel(w, h, fill=(120, 172, 208), border=PAL["deep"], radius=40, alpha=245)),
          (0, 267, 757, 1023, title("Complete!", PAL["sun"])),
          (270, 538, 757, 1022, title("Failed", PAL["stone"])),
          (166, 474, 543, 566, lambda w, h: P.bar(w, h, PAL["sea"]))]

@@ -143,7 +143,11 @@ def briefing(n):
     # Name exactly the kinds that are new today; story_tasks orders each of them.
     fresh = [FISH_NAMES[kind].lower() for kind in new_kinds(n)]
     if fresh:
-        lines.append("New customers ask for the %s!" % " and the ".join(reversed(fresh)))
+        # Two long names break after the first: the panel holds about 48
+        # characters a line.
+        wanted = "New customers ask for the %s!" % " and the ".join(reversed(fresh))
+        lines.extend(wanted.replace(" and the ", "\nand the ").split("\n")
+                     if len(wanted) > 48 else [wanted])
     lines.append("%d customers are expected today." % (len(tasks) + len(computer)))
     if n == 16 or n == 31:
         lines.append("A new shop: new fish and new tools.")

@@ -104,3 +104,22 @@ close_game() {
     pid=""
     [ "$rc" -eq 0 ] || fail "exit code $rc after SIG$signal"
 }
+
+# Screenshots are taken in the scratch folder, where no other script clears
+# them, and copied out to <build>/app-screenshots/<prefix>-*.png when the
+# script ends, the old ones of the prefix removed first. Sets shots and
+# shot_file.
+keep_shots() {
+    shot_prefix="$1"
+    shots="$(dirname "$binary")/app-screenshots"
+    mkdir -p "$shots" "$work/shots"
+    rm -f "$shots/$shot_prefix"-*.png
+    shot_file() { echo "$work/shots/$1.png"; }
+    game_run_on_exit() {
+        local shot
+        for shot in "$work"/shots/*.png; do
+            [ -f "$shot" ] && cp "$shot" "$shots/$shot_prefix-$(basename "$shot")"
+        done
+        return 0
+    }
+}
