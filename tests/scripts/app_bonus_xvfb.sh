@@ -178,6 +178,11 @@ read -r mean spread <<<"$("$convert" "$(shot_file level)" -colorspace Gray \
     -format '%[fx:mean] %[fx:standard_deviation]' info:)"
 awk -v m="$mean" -v s="$spread" 'BEGIN { exit !(m > 0.15 && s > 0.05) }' ||
     fail "the bonus level shows an empty frame (mean $mean, spread $spread)"
+# The yellow goal line, centred at design x 900, ends inside the frame: no
+# yellow in the window's last 4 columns at its height.
+[ "$("$convert" "$(shot_file level)" -crop 4x40+796+560 +repage \
+    -fx 'r > 150/255 && g > 150/255 && b < 60/255' -format '%[fx:mean * w * h]' info:)" = 0 ] ||
+    fail "the goal line runs past the right edge"
 
 # Clicks in the gulls' air and on the water: the game keeps running.
 for spot in "200 200" "500 150" "800 250" "300 540" "700 560"; do
