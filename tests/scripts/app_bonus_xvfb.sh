@@ -134,8 +134,18 @@ sleep 2.5
 key d e b u g
 until_level 2 training_step
 
-# A story level: map and shop where they come, the briefing, the debug win
-# after the level's start delay, and the level-complete page's two OKs.
+# The debug win after the level's start delay and the level-complete page's
+# two OKs: the first shows every line, the second moves on.
+debug_win() {
+    key F7
+    sleep 1
+    press_ok
+    sleep 0.5
+    press_ok
+    sleep 1.5
+}
+
+# A story level: map and shop where they come, the briefing, the debug win.
 story_step() {
     press_play
     sleep 1
@@ -143,12 +153,7 @@ story_step() {
     sleep 1
     press_ok
     sleep 2.5
-    key F7
-    sleep 1
-    press_ok
-    sleep 0.5
-    press_ok
-    sleep 1.5
+    debug_win
 }
 for index in 3 4 5 6; do
     until_level "$index" story_step
@@ -193,15 +198,7 @@ kill -0 "$pid" 2>/dev/null || fail "the game ended after the clicks on the bonus
 shoot_retry clicked
 
 # The debug win: the level-complete page, whose OKs move on to level 7.
-win_bonus() {
-    key F7
-    sleep 1
-    press_ok
-    sleep 0.5
-    press_ok
-    sleep 1.5
-}
-until_level 7 win_bonus
+until_level 7 debug_win
 shoot_retry after
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"
 close_game
