@@ -82,7 +82,7 @@ FIXED = {
     "EXTRA_COST": "Value",
     "PET_FISH_ABILITY": "Pet help",
     "PET_TURTLE_ABILITY": "Extra time",
-    "BONUS_LEVEL_GOAL": "Turtles saved: ",
+    "BONUS_LEVEL_GOAL": "Saved: ",
 }
 
 CREDITS = [

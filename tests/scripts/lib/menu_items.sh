@@ -106,9 +106,10 @@ click() {
     sleep 0.3
 }
 
+# A run that plays whole levels sets game_timeout higher than two minutes.
 start_game() {
     rm -f "$log"
-    timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
+    timeout -k 60 "${game_timeout:-120}" "$binary" 2>"$work/game.stderr" &
     pid=$!
     window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
         fail "no window titled Corvalen"
