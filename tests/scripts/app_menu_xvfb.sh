@@ -30,22 +30,9 @@ menu_xml="$source_dir/Resources/Data/menu.xml"
 scale=0.78125
 shot_file() { echo "$shots/menu-$1.png"; }
 show_on_failure+=("$work/game.stderr")
-xvfb_pid=""
-game_run_on_exit() {
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
 mkdir -p "$shots" "$user"
 rm -f "$shots"/menu-*.png
-unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
-
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_xvfb 1024x768x24
 
 # 1. A windowed first start.
 windowed_cfg='\026\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\106\0\0\0\137\0\0\0'

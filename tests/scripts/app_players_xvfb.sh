@@ -19,22 +19,9 @@ shots="$(dirname "$binary")/app-screenshots"
 convert=/usr/bin/convert
 user="$work/data/Ostrel/Corvalen"
 show_on_failure+=("$work/game.stderr")
-xvfb_pid=""
-game_run_on_exit() {
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
 mkdir -p "$shots" "$user"
 rm -f "$shots"/players-*.png
-unset SDL_VIDEODRIVER SDL_RENDER_DRIVER
-
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_xvfb 1024x768x24
 
 # Starts the game on an empty log and waits until its loading screen has
 # faded out to the menu; sets window.
