@@ -87,6 +87,32 @@ std::int64_t ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+// Clears the back buffer, draws `draw` between the scene's begin and end, and
+// presents: one frame as the game shows it.
+template <typename Draw>
+void DrawOneFrame(backend::IRenderDevice* device, Draw&& draw) {
+    device->Clear(0xFF000000);
+    if (device->BeginScene()) {
+        draw();
+        device->EndScene();
+    }
+    device->Present();
+}
+
+// The game started with the first location's pictures and fish kinds loaded
+// and the session in play; null (the benchmark skipped) when it did not start.
+std::unique_ptr<CBenchApp> StartInFirstLocation(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartGame();
+    if (app == nullptr) {
+        state.SkipWithError("the game did not start");
+        return app;
+    }
+    ResourceManager::Instance().LoadImages(app->GetDevice(), CoverageBit(1));
+    g_fishBase.Load();
+    g_gameSession.SetGameMode(MODE_GAME);
+    return app;
+}
+
 // The menu tune played for 10 s of its time. SDL's disk driver with no delay
 // consumes sound as fast as the tune decodes, so the time is the decoding
 // work; the peak is the resident memory above that before the load.
@@ -207,16 +233,13 @@ void BM_Sprites1000(benchmark::State& state) {
     }
     backend::IRenderDevice* device = app->GetDevice();
     for (auto _ : state) {
-        device->Clear(0xFF000000);
-        if (device->BeginScene()) {
+        DrawOneFrame(device, [&] {
             for (int n = 0; n < 1000; ++n) {
                 const Vec2 position{static_cast<float>(n * 37 % 1000),
                                     static_cast<float>(n * 53 % 740)};
                 resources.DrawImage(image, nullptr, nullptr, nullptr, 0.0f, position, 0xFFFFFFFF);
             }
-            device->EndScene();
-        }
-        device->Present();
+        });
     }
     state.SetItemsProcessed(state.iterations() * 1000);
 }
@@ -226,16 +249,12 @@ BENCHMARK(BM_Sprites1000)->Unit(benchmark::kMillisecond);
 // their updates (wishes, growth, swimming) and their drawing with the
 // bubbles, on the pictures of the first location.
 void BM_FiveFishWithBubbles(benchmark::State& state) {
-    std::unique_ptr<CBenchApp> app = StartGame();
+    std::unique_ptr<CBenchApp> app = StartInFirstLocation(state);
     if (app == nullptr) {
-        state.SkipWithError("the game did not start");
         return;
     }
     CResourceManager& resources = ResourceManager::Instance();
     backend::IRenderDevice* device = app->GetDevice();
-    resources.LoadImages(device, CoverageBit(1));
-    g_fishBase.Load();
-    g_gameSession.SetGameMode(MODE_GAME);
     const Vec2 scale = resources.GetScale();
     const std::int32_t kinds[] = {FISH_1, SHOAL_FISHES, OCTOPUS, CRAB, GOLD_FISH_2};
     const std::uint32_t wishes[] = {ITEM_FOOD_1, STONE | BLUE_GRASS, WISH_LAMP_ON,
@@ -253,16 +272,13 @@ void BM_FiveFishWithBubbles(benchmark::State& state) {
     InputState input;
     for (auto _ : state) {
         BenchClock().Advance(1.0 / 60.0);
-        device->Clear(0xFF000000);
-        if (device->BeginScene()) {
+        DrawOneFrame(device, [&] {
             for (CFish& one : fish) {
                 one.Update(input, scale, 1.0f / 60.0f, false, false, 0.0f);
                 one.Draw(device, scale);
                 one.bubble.Render(device, scale);
             }
-            device->EndScene();
-        }
-        device->Present();
+        });
     }
     state.SetItemsProcessed(state.iterations() * 5);
 }
@@ -272,16 +288,12 @@ BENCHMARK(BM_FiveFishWithBubbles)->Unit(benchmark::kMicrosecond);
 // aquariums each with a fish and a wish, six order cards in their slots and
 // the pet, updated and drawn as the scene does.
 void BM_ShopFloorFrame(benchmark::State& state) {
-    std::unique_ptr<CBenchApp> app = StartGame();
+    std::unique_ptr<CBenchApp> app = StartInFirstLocation(state);
     if (app == nullptr) {
-        state.SkipWithError("the game did not start");
         return;
     }
     CResourceManager& resources = ResourceManager::Instance();
     backend::IRenderDevice* device = app->GetDevice();
-    resources.LoadImages(device, CoverageBit(1));
-    g_fishBase.Load();
-    g_gameSession.SetGameMode(MODE_GAME);
     if (g_gameSession.GetCurrentProfile() == nullptr && !g_gameSession.AddProfile(u"Bench")) {
         state.SkipWithError("no profile");
         return;
@@ -320,8 +332,7 @@ void BM_ShopFloorFrame(benchmark::State& state) {
         g_pet.Update(input, scale, 1.0f / 60.0f);
         g_aquariumSet.Update(input, scale, 1.0f / 60.0f);
         g_orderList.Update(input, scale, 1.0f / 60.0f, 0.0f);
-        device->Clear(0xFF000000);
-        if (device->BeginScene()) {
+        DrawOneFrame(device, [&] {
             g_location.Render(device, scale, false);
             g_aquariumSet.RenderByDepth(device, scale, 500.0f, false);
             g_aquariumSet.RenderOverlaysByDepth(device, scale, 500.0f, false);
@@ -330,9 +341,7 @@ void BM_ShopFloorFrame(benchmark::State& state) {
             g_aquariumSet.RenderByDepth(device, scale, 500.0f, true);
             g_aquariumSet.RenderOverlaysByDepth(device, scale, 500.0f, true);
             g_orderList.Render(device, input, scale);
-            device->EndScene();
-        }
-        device->Present();
+        });
     }
     state.counters["cards"] = static_cast<double>(g_orderList.CountActive());
     state.counters["aquariums"] = static_cast<double>(g_aquariumSet.GetCount());
@@ -415,12 +424,8 @@ void BM_PlayFrameWithHud(benchmark::State& state) {
     input.cursorX = 500.0f;
     input.cursorY = 400.0f;
     for (auto _ : state) {
-        device->Clear(0xFF000000);
-        if (device->BeginScene()) {
-            benchmark::DoNotOptimize(g_scene.Render(device, input, scale));
-            device->EndScene();
-        }
-        device->Present();
+        DrawOneFrame(device,
+                     [&] { benchmark::DoNotOptimize(g_scene.Render(device, input, scale)); });
     }
 }
 BENCHMARK(BM_PlayFrameWithHud)->Unit(benchmark::kMicrosecond);
