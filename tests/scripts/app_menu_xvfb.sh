@@ -63,19 +63,7 @@ shoot typed
     fail "the typed name does not show around (512, 391)"
 xdotool key Return
 wait_for_log "Complete" "Save profiles data ("
-{
-    printf 'M\0a\0r\0i\0n\0a\0'
-    head -c 22 /dev/zero
-    printf '\001\000'                        # current, not started
-    printf '\003\0\0\0\001\0\0\0'             # tries, level index
-    head -c 28 /dev/zero                     # counters, cash, score, savings
-    printf '\001\0\0\0'                      # story level
-    printf '\001\0\0\0\0\0\0\0\0\0\0\0\001\0\0\0\001\0\0\0'
-    head -c 8 /dev/zero                      # reserved, pet kind
-    printf '\001\0\0\0\001\0\0\0\001\0\0\0'  # pet, footwear, machine
-    head -c 20 /dev/zero                     # computer, audio, vitamins, reward, padding
-} >"$work/marina.sav"
-[ "$(stat -c %s "$work/marina.sav")" -eq 136 ] || fail "the hand-written record is not 136 bytes"
+write_new_player_record Marina "$work/marina.sav"
 cmp "$user/profiles.sav" "$work/marina.sav" || fail "profiles.sav differs from the record of Marina"
 shoot root
 [ "$(yellow root)" != 0 ] || fail "no yellow version and notice lines on the root page"

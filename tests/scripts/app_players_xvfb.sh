@@ -76,21 +76,8 @@ xdotool type --delay 50 "Ann"
 xdotool key Return
 wait_for_log "Save profiles data ("
 wait_for_log "Complete" "Save profiles data ("
-# The record of a new player "Ann", written by hand: name, current 1, tries 3,
-# level index 1, story level 1, slots 1 0 0 1 1, pet, footwear and machine 1.
-{
-    printf 'A\0n\0n\0'
-    head -c 28 /dev/zero
-    printf '\001\000'                     # current, game started
-    printf '\003\0\0\0\001\0\0\0'          # tries, level index
-    head -c 28 /dev/zero                  # counters, cash, score, savings
-    printf '\001\0\0\0'                   # story level
-    printf '\001\0\0\0\0\0\0\0\0\0\0\0\001\0\0\0\001\0\0\0'
-    head -c 8 /dev/zero                   # reserved, pet kind
-    printf '\001\0\0\0\001\0\0\0\001\0\0\0'  # pet, footwear, machine
-    head -c 20 /dev/zero                  # computer, audio, vitamins, reward, padding
-} >"$work/ann.sav"
-[ "$(stat -c %s "$work/ann.sav")" -eq 136 ] || fail "the hand-written record is not 136 bytes"
+# The record of a new player "Ann", written by hand.
+write_new_player_record Ann "$work/ann.sav"
 cmp "$user/profiles.sav" "$work/ann.sav" || fail "profiles.sav differs from the record of Ann"
 close_game
 printf '\026\0\0\0\0\004\0\0\0\003\0\0\0\0\0\0\106\0\0\0\137\0\0\0' >"$work/default.cfg"

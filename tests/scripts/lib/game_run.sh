@@ -123,3 +123,26 @@ keep_shots() {
         return 0
     }
 }
+
+# Writes to $2 the 136-byte profiles.sav record of a new player named $1
+# (plain ASCII), field by field as a player's first Return saves it: the name
+# in UTF-16LE up to byte 34, current 1, not started, 3 tries, level index 1,
+# no counters or cash, story level 1, slots 1 0 0 1 1, pet, footwear and
+# machine level 1, the rest 0.
+write_new_player_record() {
+    local name="$1" file="$2"
+    {
+        local i
+        for ((i = 0; i < ${#name}; i++)); do printf '%s\0' "${name:i:1}"; done
+        head -c $((34 - 2 * ${#name})) /dev/zero
+        printf '\001\000'                        # current, not started
+        printf '\003\0\0\0\001\0\0\0'             # tries, level index
+        head -c 28 /dev/zero                     # counters, cash, score, savings
+        printf '\001\0\0\0'                      # story level
+        printf '\001\0\0\0\0\0\0\0\0\0\0\0\001\0\0\0\001\0\0\0'
+        head -c 8 /dev/zero                      # reserved, pet kind
+        printf '\001\0\0\0\001\0\0\0\001\0\0\0'  # pet, footwear, machine
+        head -c 20 /dev/zero                     # computer, audio, vitamins, reward, padding
+    } >"$file"
+    [ "$(stat -c %s "$file")" -eq 136 ] || fail "the hand-written record of $name is not 136 bytes"
+}
