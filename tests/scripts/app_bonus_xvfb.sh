@@ -16,6 +16,7 @@
 set -euo pipefail
 source "$(dirname "$0")/lib/game_run.sh"
 source "$(dirname "$0")/lib/menu_items.sh"
+source "$(dirname "$0")/lib/play_input.sh"
 game_run_setup app_bonus_xvfb.sh "$@"
 shots="$(dirname "$binary")/app-screenshots"
 convert=/usr/bin/convert
@@ -29,17 +30,7 @@ rm -f "$shots"/bonus-*.png
 start_xvfb 1024x768x24
 
 # The game's own buttons, by their design-space centre.
-press_at() {
-    local x y
-    read -r x y <<<"$(awk -v s="$scale" -v x="$1" -v y="$2" \
-        'BEGIN { printf "%d %d", x * s + 0.5, y * s + 0.5 }')"
-    xdotool mousemove --window "$window" "$x" "$y"
-    sleep 0.15
-    xdotool mousedown 1
-    sleep 0.15
-    xdotool mouseup 1
-    sleep 0.3
-}
+press_at() { click_at "$@"; }
 press_ok() { press_at 499 626; }       # OK of the briefing and the level-complete page
 press_next() { press_at 972 731; }     # the comics' NEXT
 press_turtle() { press_at 819 407; }   # the turtle of the pet choice

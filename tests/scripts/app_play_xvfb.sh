@@ -8,7 +8,7 @@
 # 1. The name entry takes "Ann"; Play and New game show the two comic pages,
 #    clicked through with the arrow, then the pet choice (the fish), the map
 #    and its Play; the first training level loads and shows its briefing,
-#    whose OK opens the shop floor (play-training.png). The debug keys
+#    whose OK opens the shop floor (play-floor.png). The debug keys
 #    (D E B U G, then F7) pass the training.
 # 2. Story level 1 loads; its briefing's OK starts the day and an order card
 #    slides in at the bottom right. Clicked, it follows the cursor; clicked
@@ -25,20 +25,10 @@
 set -euo pipefail
 source "$(dirname "$0")/lib/game_run.sh"
 source "$(dirname "$0")/lib/menu_items.sh"
-game_run_setup app_play_xvfb.sh "$@"
-user="$work/data/Ostrel/Corvalen"
-menu_xml="$source_dir/Resources/Data/menu.xml"
-scale=0.78125
-mkdir -p "$user"
-keep_shots play
-show_on_failure+=("$work/game.stderr")
-start_xvfb 1024x768x24
+source "$(dirname "$0")/lib/play_input.sh"
+play_setup app_play_xvfb.sh play "$@"
 
-# Design-screen points of the game's own buttons and objects.
-NEXT_ARROW=(972 731)
-FISH_PERSON=(209 407)
-MAP_PLAY=(137 722)
-BRIEFING_OK=(499 626)
+# Design-screen points of the objects of the shop.
 ORDER_CARD=(975 714)
 FIRST_AQUARIUM=(470 360)
 ROCK=(725 68)
@@ -46,102 +36,8 @@ BLUE_GRASS=(658 106)
 FINISHED_SET=(513 95)
 MACHINE=(521 100)
 
-# Moves the cursor to design point (x, y) and clicks there.
-click_at() {
-    local x y
-    read -r x y <<<"$(awk -v s="$scale" -v x="$1" -v y="$2" \
-        'BEGIN { printf "%d %d", x * s + 0.5, y * s + 0.5 }')"
-    xdotool mousemove --window "$window" "$x" "$y"
-    sleep 0.15
-    xdotool mousedown 1
-    sleep 0.15
-    xdotool mouseup 1
-    sleep 0.3
-}
-
-# Presses and releases each key named.
-keys() {
-    local key
-    for key in "$@"; do
-        xdotool keydown "$key"
-        sleep 0.15
-        xdotool keyup "$key"
-        sleep 0.1
-    done
-}
-
-# Green pixels (green above 150, red and blue below 120) inside a crop.
-green() {
-    /usr/bin/convert "$(shot_file "$1")" -crop "$2" +repage \
-        -fx 'g > 150/255 && r < 120/255 && b < 120/255' -format '%[fx:round(mean * w * h)]' info:
-}
-
-# How many times log.html holds `text`.
-log_count() { grep -cF "$1" "$log" 2>/dev/null || true; }
-
-# Waits up to a minute for log.html to hold `text` more than n times.
-wait_for_count() {
-    for _ in $(seq 1 600); do
-        [ "$(log_count "$1")" -gt "$2" ] && return 0
-        kill -0 "$pid" 2>/dev/null || fail "the game ended before logging: $1"
-        sleep 0.1
-    done
-    fail "the game did not log: $1 (more than $2 times)"
-}
-
-# Takes screenshots until the box of the design screen differs from the
-# earlier screenshot's by more than `min` pixels (for up to 20 tries).
-shoot_until_changed() {
-    local name="$1" before="$2" crop="$3" min="$4"
-    for _ in $(seq 1 20); do
-        shoot "$name"
-        [ "$(differing "$before" "$name" "$crop" 10%)" -gt "$min" ] && return 0
-        sleep 0.3
-    done
-    fail "$name: no change inside $crop"
-}
-
-# Clicks design point (x, y) until the screen changes as shoot_until_changed
-# sees it: a click given while a page still fades in is not taken, so a
-# loaded machine may need a second one.
-click_until_changed() {
-    local name="$1" before="$2" crop="$3" min="$4" x="$5" y="$6"
-    for _ in $(seq 1 5); do
-        click_at "$x" "$y"
-        for _ in $(seq 1 8); do
-            shoot "$name"
-            [ "$(differing "$before" "$name" "$crop" 10%)" -gt "$min" ] && return 0
-            sleep 0.3
-        done
-    done
-    fail "$name: clicks at ($x, $y) change nothing inside $crop"
-}
-
-printf '\026\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\106\0\0\0\137\0\0\0' >"$user/config.cfg"
-start_game
-xdotool type --delay 80 "Ann"
-xdotool key Return
-wait_for_log "Complete" "Save profiles data ("
-
 # 1. A new game: comics, pet, map, the first training level.
-click MAIN_1
-click NEW_GAME
-sleep 1.5
-shoot comic-1
-page="$(box 0 0 1024 660)"
-click_until_changed comic-2 comic-1 "$page" 5000 "${NEXT_ARROW[@]}"
-sleep 1
-click_until_changed pets comic-2 "$page" 5000 "${NEXT_ARROW[@]}"
-sleep 1
-click_until_changed loading pets "$page" 5000 "${FISH_PERSON[@]}"
-# The level's pictures load behind the loading screen, before the map.
-wait_for_count "Load is completed (70)" 0
-sleep 1.5
-shoot map
-click_until_changed training-briefing map "$page" 5000 "${MAP_PLAY[@]}"
-sleep 1.5
-shoot training-briefing
-click_until_changed training training-briefing "$(box 200 200 824 700)" 2000 "${BRIEFING_OK[@]}"
+new_game_to_floor
 saves="$(log_count "Save profiles data (")"
 keys d e b u g F7
 
