@@ -30,12 +30,11 @@ rm -f "$shots"/bonus-*.png
 start_xvfb 1024x768x24
 
 # The game's own buttons, by their design-space centre.
-press_at() { click_at "$@"; }
-press_ok() { press_at 499 626; }       # OK of the briefing and the level-complete page
-press_next() { press_at 972 731; }     # the comics' NEXT
-press_turtle() { press_at 819 407; }   # the turtle of the pet choice
-press_play() { press_at 137 722; }     # the map's PLAY
-press_finish() { press_at 897 722; }   # the shop's FINISH
+press_ok() { click_at 499 626; }       # OK of the briefing and the level-complete page
+press_next() { click_at 972 731; }     # the comics' NEXT
+press_turtle() { click_at 819 407; }   # the turtle of the pet choice
+press_play() { click_at 137 722; }     # the map's PLAY
+press_finish() { click_at 897 722; }   # the shop's FINISH
 key() {
     xdotool key --delay 120 "$@"
     sleep 0.2
@@ -57,9 +56,7 @@ wait_for_loads() {
     fail "texture load $1 did not come"
 }
 
-level_index() {
-    od -An -tu4 -j40 -N4 "$user/profiles.sav" 2>/dev/null | tr -d ' '
-}
+level_index() { profile_word 40; }
 
 # Repeats the given step until profiles.sav shows the level index (at most
 # about 25 tries).
@@ -183,7 +180,7 @@ awk -v m="$mean" -v s="$spread" 'BEGIN { exit !(m > 0.15 && s > 0.05) }' ||
 # Clicks in the gulls' air and on the water: the game keeps running.
 for spot in "200 200" "500 150" "800 250" "300 540" "700 560"; do
     read -r x y <<<"$spot"
-    press_at "$x" "$y"
+    click_at "$x" "$y"
 done
 kill -0 "$pid" 2>/dev/null || fail "the game ended after the clicks on the bonus level"
 shoot_retry clicked

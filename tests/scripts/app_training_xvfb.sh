@@ -191,9 +191,8 @@ click_at "${SELL_1[@]}"
 wait_for_count "Save profiles data (" "$saves"
 sleep 1.5
 shoot story-1
-word() { od -An -tu4 -j"$1" -N4 "$user/profiles.sav" | tr -d ' '; }
-[ "$(word 40)" = 2 ] || fail "profiles.sav holds level index $(word 40), not 2"
-[ "$(word 72)" = 1 ] || fail "profiles.sav holds story level $(word 72), not 1"
+[ "$(profile_word 40)" = 2 ] || fail "profiles.sav holds level index $(profile_word 40), not 2"
+[ "$(profile_word 72)" = 1 ] || fail "profiles.sav holds story level $(profile_word 72), not 1"
 # Its briefing, not the level-complete page, stands over the floor: its OK
 # button is where the briefing keeps it.
 [ "$(green story-1 "$(box 400 600 600 650)")" -gt 500 ] || fail "story level 1 shows no briefing"

@@ -334,26 +334,14 @@ def gui_atlas():
         (235, 256, 125, 162, lambda w, h: P.note_icon(w, h)),
         (256, 276, 128, 163, lambda w, h: P.note_icon(w, h)),
         # hint windows: the header's and the body's nine-slice pictures; the
-        # game cuts 28-pixel corners, edges and middles out of them
-        (84, 164, 325, 404, lambda w, h: hint_slice(w, h, PAL["panel_light"])),
-        (0, 82, 325, 433, lambda w, h: hint_slice(w, h, PAL["panel"], open_top=True)),
+        # game cuts 28-pixel corners, edges and middles out of them, and the
+        # body's first text line starts at its open top, under the header
+        (84, 164, 325, 404, lambda w, h: P.panel(w, h, PAL["panel_light"], radius=12, gloss=False)),
+        (0, 82, 325, 433, lambda w, h: P.panel(w, h, radius=12, gloss=False, open_top=True)),
     ]
     for k in range(12):   # charge clocks: 12 rows of 20 px
         R.append((493, 512, k * 20, k * 20 + 20, lambda w, h, k=k: clock(w, h, k / 11.0)))
     return atlas(513, 513, R)
-
-
-def hint_slice(w, h, fill, open_top=False):
-    """A rounded box with a flat fill, so that its edges and middle repeat
-    without seams; the corners fit inside 28 pixels. An open top runs on
-    under the header, where the body's first text line starts."""
-    img = new(w, h)
-    d = ImageDraw.Draw(img)
-    top = -20 if open_top else 0
-    d.rounded_rectangle([0, top, w - 1, h - 1], 12, fill=rgba(shade(PAL["sun"], 0.7)))
-    d.rounded_rectangle([2, top + 2, w - 3, h - 3], 10, fill=rgba(PAL["sun"]))
-    d.rounded_rectangle([5, top + 5, w - 6, h - 6], 7, fill=rgba(fill, 235))
-    return img
 
 
 def pause_icon(w, h, hover):

@@ -365,18 +365,23 @@ def computer(w, h):
     return _scaled(w, h, paint)
 
 
-def panel(w, h, fill=None, border=None, radius=14, alpha=235):
+def panel(w, h, fill=None, border=None, radius=14, alpha=235, gloss=True, open_top=False):
+    """A rounded box with a border. Without gloss the fill is flat, so that
+    a picture cut into tiles repeats without seams; an open top has no top
+    border (the box runs on from above)."""
     fill = fill or PAL["panel"]
     border = border or PAL["sun"]
     img = new(w, h)
     d = ImageDraw.Draw(img)
     r = min(radius, w // 3, h // 3)
-    d.rounded_rectangle([0, 0, w - 1, h - 1], r, fill=rgba(shade(border, 0.7)))
-    d.rounded_rectangle([2, 2, w - 3, h - 3], r, fill=rgba(border))
-    d.rounded_rectangle([5, 5, w - 6, h - 6], max(1, r - 3), fill=rgba(fill, alpha))
-    hl = new(w, h)
-    ImageDraw.Draw(hl).rounded_rectangle([7, 7, w - 8, max(8, h // 2)], max(1, r - 4), fill=(255, 255, 255, 40))
-    img.alpha_composite(hl)
+    top = -2 * r if open_top else 0
+    d.rounded_rectangle([0, top, w - 1, h - 1], r, fill=rgba(shade(border, 0.7)))
+    d.rounded_rectangle([2, top + 2, w - 3, h - 3], r, fill=rgba(border))
+    d.rounded_rectangle([5, top + 5, w - 6, h - 6], max(1, r - 3), fill=rgba(fill, alpha))
+    if gloss:
+        hl = new(w, h)
+        ImageDraw.Draw(hl).rounded_rectangle([7, 7, w - 8, max(8, h // 2)], max(1, r - 4), fill=(255, 255, 255, 40))
+        img.alpha_composite(hl)
     return img
 
 

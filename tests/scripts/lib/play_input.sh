@@ -74,6 +74,12 @@ click_until_changed() {
     fail "$name: clicks at ($x, $y) change nothing inside $crop"
 }
 
+# The 32-bit word at byte `offset` of profiles.sav (the first record): 40 is
+# the level index, 72 the story level. Empty while there is no file.
+profile_word() {
+    od -An -tu4 -j"$1" -N4 "$user/profiles.sav" 2>/dev/null | tr -d ' '
+}
+
 # Design-screen points of the pages before the shop floor.
 NEXT_ARROW=(972 731)
 FISH_PERSON=(209 407)
