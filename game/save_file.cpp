@@ -1,10 +1,17 @@
 #include "game/save_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "engine/platform/html_log.h"
 
 bool CSaveReader::Fits(std::size_t offset, std::size_t width) {
     if (offset > m_size || width > m_size - offset) {
@@ -72,8 +79,10 @@ void CSaveWriter::F32(std::size_t offset, float value) {
     U32(offset, std::bit_cast<std::uint32_t>(value));
 }
 
-SaveFileRead ReadSaveFile(const std::string& path, std::size_t maxSize,
-                          std::vector<std::uint8_t>* bytes, std::uintmax_t* size) {
+namespace {
+
+SaveFileRead ReadStart(const std::string& path, std::size_t maxSize, bool wholeOnly,
+                       std::vector<std::uint8_t>* bytes, std::uintmax_t* size) {
     std::error_code error;
     // A folder, a pipe or a device under the save's name counts as no save.
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -88,30 +97,115 @@ SaveFileRead ReadSaveFile(const std::string& path, std::size_t maxSize,
         return SaveFileRead::Missing;
     }
     *size = fileSize;
-    if (fileSize > maxSize) {
+    if (wholeOnly && fileSize > maxSize) {
         return SaveFileRead::TooLarge;
     }
-    bytes->assign(static_cast<std::size_t>(fileSize), 0);
-    in.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(fileSize));
-    // A file that shrank while being read keeps only what was there.
+    const auto wanted = static_cast<std::size_t>(std::min<std::uintmax_t>(fileSize, maxSize));
+    bytes->assign(wanted, 0);
+    in.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(wanted));
     bytes->resize(static_cast<std::size_t>(in.gcount()));
-    *size = bytes->size();
+    // A file that shrank while being read keeps only what was there.
+    if (bytes->size() < wanted) {
+        *size = bytes->size();
+    }
     return SaveFileRead::Read;
 }
 
-bool WriteSaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+// Syncs the folder that holds `path`, so that a rename inside it is on the disk.
+bool SyncFolderOf(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(descriptor) == 0;
+    return ::close(descriptor) == 0 && synced;
+}
+
+struct Replacement {
+    bool keepFailed = false;  // the old file could not be moved aside: nothing written
+    bool kept = false;        // the old file went to the name it was to be kept under
+    bool replaced = false;    // the new bytes are under the file's name
+    bool synced = false;      // ... and the folder is on the disk as well
+};
+
+// With `keepOldAs` not empty, the file being replaced is moved there (replacing
+// an older one) once the new bytes are on the disk, just before the rename.
+Replacement ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                        const std::string& keepOldAs) {
+    Replacement result;
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
-        return false;
+        return result;
     }
     bool written =
         bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = std::fflush(file) == 0 && written;
+    written = written && ::fsync(::fileno(file)) == 0;
     written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
+    if (written && !keepOldAs.empty()) {
+        result.kept = std::rename(path.c_str(), keepOldAs.c_str()) == 0;
+        // A file that has gone since it was read leaves nothing to keep.
+        result.keepFailed = !result.kept && errno != ENOENT;
     }
-    return true;
+    if (!written || result.keepFailed) {
+        std::remove(temporary.c_str());
+        return result;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        if (result.kept && std::rename(keepOldAs.c_str(), path.c_str()) == 0) {
+            result.kept = false;
+        }
+        std::remove(temporary.c_str());
+        return result;
+    }
+    result.replaced = true;
+    result.synced = SyncFolderOf(path);
+    return result;
+}
+
+}  // namespace
+
+SaveFileRead ReadSaveFile(const std::string& path, std::size_t maxSize,
+                          std::vector<std::uint8_t>* bytes, std::uintmax_t* size) {
+    return ReadStart(path, maxSize, true, bytes, size);
+}
+
+SaveFileRead ReadSaveFileStart(const std::string& path, std::size_t maxSize,
+                               std::vector<std::uint8_t>* bytes, std::uintmax_t* size) {
+    return ReadStart(path, maxSize, false, bytes, size);
+}
+
+bool WriteSaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const Replacement result = ReplaceFile(path, bytes, {});
+    return result.replaced && result.synced;
+}
+
+void CSaveFileGuard::Found(const std::string& path, bool readWhole) {
+    if (readWhole) {
+        m_unread.clear();
+    } else {
+        m_unread = path;
+    }
+}
+
+bool CSaveFileGuard::Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const bool keep = !m_unread.empty() && m_unread == path;
+    const std::string keepAs = keep ? path + UNREAD_SAVE_SUFFIX : std::string();
+    const Replacement result = ReplaceFile(path, bytes, keepAs);
+    if (result.keepFailed) {
+        HtmlLog().Write("Red", "Couldn't keep the unreadable file as %s", keepAs.c_str());
+    }
+    if (result.kept) {
+        HtmlLog().Write("Red", "Unreadable file kept as %s", keepAs.c_str());
+    }
+    // Once the new file is in place, there is nothing left to keep.
+    if (result.replaced) {
+        m_unread.clear();
+    }
+    return result.replaced && result.synced;
 }

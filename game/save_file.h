@@ -63,8 +63,40 @@ enum class SaveFileRead {
 SaveFileRead ReadSaveFile(const std::string& path, std::size_t maxSize,
                           std::vector<std::uint8_t>* bytes, std::uintmax_t* size);
 
+// Reads no more than the first maxSize bytes of a save file, however large it
+// is; `size` receives the whole file's size. Never TooLarge.
+SaveFileRead ReadSaveFileStart(const std::string& path, std::size_t maxSize,
+                               std::vector<std::uint8_t>* bytes, std::uintmax_t* size);
+
 // Replaces the file with the bytes: they go to "<path>.tmp" in the same folder,
-// every write and the flush are checked, and only then is the temporary file
-// renamed over the old one. On any failure the temporary file is removed, the
-// old file is left as it was and the result is false.
+// every write, the flush and the sync to the disk are checked, and only then is
+// the temporary file renamed over the old one; the folder is synced after the
+// rename, so that a power cut leaves either the old file or the whole new one.
+// On a failure before the rename the temporary file is removed, the old file is
+// left as it was and the result is false; a failed sync of the folder after it
+// is reported as false too, the new file being in place but not known to be on
+// the disk.
 bool WriteSaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// The suffix of the name a save file that could not be read is kept under.
+inline constexpr const char* UNREAD_SAVE_SUFFIX = ".bad";
+
+// Remembers a save file that its loader found but could not take whole (a
+// wrong size, more than the loader reads), so that the first save over it
+// keeps it beside the new file as "<path>.bad", replacing an older one,
+// instead of destroying it.
+class CSaveFileGuard {
+public:
+    // A load of `path` found it whole, or not.
+    void Found(const std::string& path, bool readWhole);
+    // A load found no file.
+    void FoundNone() { m_unread.clear(); }
+    // WriteSaveFile; before the first write over the remembered file, that file
+    // is moved to "<path>.bad" once the new bytes are on the disk, and where it
+    // went is logged in "Red". When it cannot be moved, nothing is written and
+    // the result is false.
+    bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+private:
+    std::string m_unread;
+};

@@ -1,13 +1,43 @@
-// The little-endian record reader and writer, and the safe replacement of a
-// save file.
+// The little-endian record reader and writer, the safe and durable
+// replacement of a save file, and the keeping of a file that could not be read.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/framework/app_test_support.h"
+#include "engine/platform/html_log.h"
+#include "game/data_file_test_support.h"
 #include "game/save_file.h"
+
+namespace {
+
+// Called with what a descriptor names at each fsync of this program while set;
+// a false answer makes that sync fail with EIO.
+std::function<bool(const std::filesystem::path&)> g_onSync;
+
+}  // namespace
+
+// Every fsync of the test program comes here first.
+extern "C" int fsync(int descriptor) {
+    using RealSync = int (*)(int);
+    static const auto real = reinterpret_cast<RealSync>(::dlsym(RTLD_NEXT, "fsync"));
+    if (g_onSync) {
+        std::error_code error;
+        const auto target =
+            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(descriptor), error);
+        if (!g_onSync(target)) {
+            errno = EIO;
+            return -1;
+        }
+    }
+    return real(descriptor);
+}
 
 namespace {
 
@@ -57,7 +87,10 @@ protected:
         fs::create_directories(folder);
         path = (folder / "game.sav").string();
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override {
+        g_onSync = nullptr;
+        fs::remove_all(folder);
+    }
 
     static inline int counter = 0;
     fs::path folder;
@@ -93,6 +126,40 @@ TEST_F(SaveFileTest, AFailedRenameRemovesTheTemporaryFile) {
     EXPECT_TRUE(fs::is_directory(path));
 }
 
+TEST_F(SaveFileTest, TheNewFileIsSyncedBeforeTheRenameAndTheFolderAfterIt) {
+    app_test::WriteFile(path, "old");
+    std::vector<std::string> seen;
+    g_onSync = [&](const fs::path& target) {
+        const bool renamed = app_test::ReadFile(path) == "new";
+        if (target == fs::canonical(folder) / "game.sav.tmp") {
+            seen.push_back(renamed ? "file after the rename" : "file");
+        } else if (target == fs::canonical(folder)) {
+            seen.push_back(renamed && !fs::exists(path + ".tmp") ? "folder" : "folder too early");
+        }
+        return true;
+    };
+    ASSERT_TRUE(WriteSaveFile(path, {'n', 'e', 'w'}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"file", "folder"}));
+}
+
+TEST_F(SaveFileTest, AFailedSyncIsReported) {
+    struct Case {
+        const char* failing;
+        bool replaced;  // the new file went in before the failure
+    };
+    for (const Case c : {Case{"file", false}, Case{"folder", true}}) {
+        SCOPED_TRACE(c.failing);
+        app_test::WriteFile(path, "old");
+        const bool file = std::string(c.failing) == "file";
+        const fs::path failing =
+            file ? fs::canonical(folder) / "game.sav.tmp" : fs::canonical(folder);
+        g_onSync = [&](const fs::path& target) { return target != failing; };
+        EXPECT_FALSE(WriteSaveFile(path, {'n', 'e', 'w'}));
+        EXPECT_EQ(app_test::ReadFile(path), c.replaced ? "new" : "old");
+        EXPECT_FALSE(fs::exists(path + ".tmp"));
+    }
+}
+
 TEST_F(SaveFileTest, ReadTellsMissingTooLargeAndRead) {
     std::vector<std::uint8_t> bytes;
     std::uintmax_t size = 99;
@@ -110,6 +177,86 @@ TEST_F(SaveFileTest, ReadTellsMissingTooLargeAndRead) {
     EXPECT_EQ(ReadSaveFile(path, 9, &bytes, &size), SaveFileRead::Read);
     EXPECT_EQ(size, 9u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "123456789");
+
+    // The start of a larger file, with the whole file's size.
+    EXPECT_EQ(ReadSaveFileStart(path, 4, &bytes, &size), SaveFileRead::Read);
+    EXPECT_EQ(size, 9u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "1234");
+    EXPECT_EQ(ReadSaveFileStart(path, 20, &bytes, &size), SaveFileRead::Read);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "123456789");
+}
+
+class SaveFileGuardTest : public SaveFileTest {
+protected:
+    void SetUp() override {
+        SaveFileTest::SetUp();
+        HtmlLog().Start();
+        bad = path + ".bad";
+    }
+    std::string bad;
+    CSaveFileGuard guard;
+};
+
+TEST_F(SaveFileGuardTest, OnlyTheFirstWriteOverAnUnreadFileKeepsItBeside) {
+    app_test::WriteFile(bad, "older bad file");
+    app_test::WriteFile(path, "unread");
+    guard.Found(path, false);
+    ASSERT_TRUE(guard.Write(path, {'1'}));
+    EXPECT_EQ(app_test::ReadFile(path), "1");
+    EXPECT_EQ(app_test::ReadFile(bad), "unread") << "the older one is replaced";
+    EXPECT_EQ(data_test::LogTextsIn("Red"),
+              std::vector<std::string>{"Unreadable file kept as " + bad});
+
+    ASSERT_TRUE(guard.Write(path, {'2'}));
+    EXPECT_EQ(app_test::ReadFile(path), "2");
+    EXPECT_EQ(app_test::ReadFile(bad), "unread");
+    EXPECT_EQ(data_test::LogTextsIn("Red").size(), 1u);
+}
+
+TEST_F(SaveFileGuardTest, NothingIsKeptAfterAWholeReadOrWhenTheFileHasGone) {
+    struct Case {
+        const char* name;
+        bool readWhole;
+        bool fileThere;
+    };
+    for (const Case c : {Case{"read whole", true, true}, Case{"gone since", false, false}}) {
+        SCOPED_TRACE(c.name);
+        HtmlLog().Start();
+        fs::remove(bad);
+        app_test::WriteFile(path, "before");
+        guard.Found(path, false);
+        guard.Found(path, c.readWhole);
+        if (!c.fileThere) {
+            fs::remove(path);
+        }
+        ASSERT_TRUE(guard.Write(path, {'n'}));
+        EXPECT_EQ(app_test::ReadFile(path), "n");
+        EXPECT_FALSE(fs::exists(bad));
+        EXPECT_TRUE(data_test::LogTextsIn("Red").empty());
+    }
+    // Another file of the same guard is never moved.
+    const std::string other = (folder / "other.sav").string();
+    app_test::WriteFile(other, "other");
+    guard.Found(path, false);
+    ASSERT_TRUE(guard.Write(other, {'o'}));
+    EXPECT_FALSE(fs::exists(other + ".bad"));
+}
+
+TEST_F(SaveFileGuardTest, AFileThatCannotBeKeptIsNotOverwritten) {
+    app_test::WriteFile(path, "unread");
+    // A folder with something in it cannot be replaced by the kept file.
+    app_test::WriteFile(bad + "/inside", "x");
+    guard.Found(path, false);
+    EXPECT_FALSE(guard.Write(path, {'n'}));
+    EXPECT_EQ(app_test::ReadFile(path), "unread");
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(data_test::LogTextsIn("Red"),
+              std::vector<std::string>{"Couldn't keep the unreadable file as " + bad});
+
+    // Once the way is free, the next write keeps it.
+    fs::remove_all(bad);
+    ASSERT_TRUE(guard.Write(path, {'n'}));
+    EXPECT_EQ(app_test::ReadFile(bad), "unread");
 }
 
 }  // namespace
