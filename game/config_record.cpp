@@ -1,5 +1,7 @@
 #include "game/config_record.h"
 
+#include <algorithm>
+
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "game/game_session_base.h"
@@ -13,6 +15,18 @@ constexpr std::size_t AT_HEIGHT = 8;
 constexpr std::size_t AT_WINDOWED = 12;
 constexpr std::size_t AT_MUSIC_VOLUME = 16;
 constexpr std::size_t AT_SOUND_VOLUME = 20;
+
+constexpr std::int32_t MAX_VOLUME = 100;
+
+// A volume from the file outside 0..100 would reach the option sliders and be
+// written back at every close; it is kept in range, and the repair logged.
+std::int32_t VolumeInRange(const char* which, std::int32_t stored) {
+    const std::int32_t kept = std::clamp(stored, 0, MAX_VOLUME);
+    if (kept != stored) {
+        HtmlLog().Write("Red", "Config: %s volume %i out of range, %i used", which, stored, kept);
+    }
+    return kept;
+}
 
 }  // namespace
 
@@ -51,7 +65,7 @@ bool CGameSessionBase::SaveConfig(const std::string& fileName, backend::DisplayM
     record.windowed = windowed ? 1 : 0;
     record.musicVolume = sound.GetVolume(SoundType::Stream);
     record.soundVolume = sound.GetVolume(SoundType::Sample);
-    if (!WriteSaveFile(path, record.ToBytes())) {
+    if (!m_configGuard.Write(path, record.ToBytes())) {
         HtmlLog().Write("Red", "Couldn't save config data");
         return false;
     }
@@ -67,9 +81,11 @@ bool CGameSessionBase::LoadConfig(const std::string& fileName, backend::DisplayM
     std::uintmax_t size = 0;
     const SaveFileRead read = ReadSaveFile(path, ConfigRecord::SIZE, &bytes, &size);
     if (read == SaveFileRead::Missing) {
+        m_configGuard.FoundNone();
         HtmlLog().Write("Green", "No config data");
         return false;
     }
+    m_configGuard.Found(path, size == ConfigRecord::SIZE);
     if (size != ConfigRecord::SIZE) {
         HtmlLog().Write("Green", "Incorrect config data");
         return false;
@@ -79,9 +95,9 @@ bool CGameSessionBase::LoadConfig(const std::string& fileName, backend::DisplayM
     mode->width = record.width;
     mode->height = record.height;
     *windowed = record.windowed != 0;
-    // Taken as stored: the sound manager keeps what it sends to the device in range.
-    ResourceManager::Instance().GetSoundManager().SetStoredVolumes(record.musicVolume,
-                                                                   record.soundVolume);
+    const std::int32_t music = VolumeInRange("music", record.musicVolume);
+    const std::int32_t sound = VolumeInRange("sound", record.soundVolume);
+    ResourceManager::Instance().GetSoundManager().SetStoredVolumes(music, sound);
     HtmlLog().Write("Green", "Complete");
     return true;
 }

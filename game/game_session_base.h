@@ -14,6 +14,7 @@
 #include "engine/platform/geometry.h"
 #include "game/game_mode.h"
 #include "game/profile.h"
+#include "game/save_file.h"
 
 class CAppFramework;
 struct InputState;
@@ -103,6 +104,9 @@ protected:
     float m_fadeSpeed = 0.0f;
     bool m_fadeDone = false;
     std::vector<CProfile> m_profiles;
+    // profiles.sav and config.cfg as their loads found them.
+    CSaveFileGuard m_profilesGuard;
+    CSaveFileGuard m_configGuard;
     std::u16string m_typedName;
     // The first half of a surrogate pair, held until its second half comes so
     // that a character is taken whole or not at all.

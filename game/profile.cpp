@@ -225,10 +225,13 @@ int CGameSessionBase::LoadProfiles(const std::string& fileName) {
     const std::size_t maxSize = CProfile::RECORD_SIZE * MAX_PROFILES;
     const SaveFileRead read = ReadSaveFile(path, maxSize, &bytes, &size);
     if (read == SaveFileRead::Missing) {
+        m_profilesGuard.FoundNone();
         HtmlLog().Write("Green", "No profiles data");
         return 0;
     }
-    if (read == SaveFileRead::TooLarge || size % CProfile::RECORD_SIZE != 0) {
+    const bool incorrect = read == SaveFileRead::TooLarge || size % CProfile::RECORD_SIZE != 0;
+    m_profilesGuard.Found(path, !incorrect);
+    if (incorrect) {
         HtmlLog().Write("Green", "Incorrect profiles data");
     } else {
         CSaveReader reader(bytes.data(), bytes.size());
@@ -249,7 +252,7 @@ bool CGameSessionBase::SaveProfiles(const std::string& fileName) {
     for (std::size_t i = 0; i < m_profiles.size(); ++i) {
         m_profiles[i].Write(writer, i * CProfile::RECORD_SIZE);
     }
-    if (!WriteSaveFile(path, writer.Bytes())) {
+    if (!m_profilesGuard.Write(path, writer.Bytes())) {
         HtmlLog().Write("Red", "Couldn't save profiles data");
         return false;
     }

@@ -4,15 +4,22 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/framework/app_test_support.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
+#include "game/config_record.h"
+#include "game/data_file_test_support.h"
 #include "game/game_session_base.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
 
 // 22, 1024, 768, windowed 1, three zero bytes, music 40, sound 60.
 std::string WindowedConfig() {
@@ -26,6 +33,7 @@ protected:
         HtmlLog().Start();
         path = HtmlLog().GetUserFolder() + "config.cfg";
         fs::remove_all(path);
+        fs::remove_all(path + ".bad");
         Sound().SetStoredVolumes(CSoundManager::DEFAULT_MUSIC_VOLUME,
                                  CSoundManager::DEFAULT_SOUND_VOLUME);
     }
@@ -92,6 +100,65 @@ TEST_F(ConfigTest, AWrongSizeOrNoFileChangesNothing) {
         EXPECT_NE(log.find(c.line), std::string::npos) << c.bytes.size();
         EXPECT_EQ(log.find("Color = Red"), std::string::npos);
     }
+}
+
+TEST_F(ConfigTest, VolumesOutsideTheirRangeAreClampedAndSavedClamped) {
+    struct Case {
+        std::int32_t music, sound;
+        std::int32_t keptMusic, keptSound;
+        std::vector<std::string> red;
+    };
+    const Case cases[] = {
+        {0, 100, 0, 100, {}},
+        {2147483647, 60, 100, 60, {"Config: music volume 2147483647 out of range, 100 used"}},
+        {40, -1, 40, 0, {"Config: sound volume -1 out of range, 0 used"}},
+        {-2147483647 - 1,
+         101,
+         0,
+         100,
+         {"Config: music volume -2147483648 out of range, 0 used",
+          "Config: sound volume 101 out of range, 100 used"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.music) + " " + std::to_string(c.sound));
+        HtmlLog().Start();
+        ConfigRecord stored = ConfigRecord::FromBytes(Bytes(WindowedConfig()));
+        stored.musicVolume = c.music;
+        stored.soundVolume = c.sound;
+        const std::vector<std::uint8_t> bytes = stored.ToBytes();
+        app_test::WriteFile(path, std::string(bytes.begin(), bytes.end()));
+        ASSERT_TRUE(session.LoadConfig("config.cfg", &mode, &windowed));
+        EXPECT_EQ(Sound().GetVolume(SoundType::Stream), c.keptMusic);
+        EXPECT_EQ(Sound().GetVolume(SoundType::Sample), c.keptSound);
+        EXPECT_EQ(data_test::LogTextsIn("Red"), c.red);
+
+        // The repaired values go back into the file at the next save.
+        ASSERT_TRUE(session.SaveConfig("config.cfg", mode, windowed));
+        const ConfigRecord saved = ConfigRecord::FromBytes(Bytes(app_test::ReadFile(path)));
+        EXPECT_EQ(saved.musicVolume, c.keptMusic);
+        EXPECT_EQ(saved.soundVolume, c.keptSound);
+    }
+}
+
+TEST_F(ConfigTest, AFileOfAWrongSizeIsKeptBesideTheFirstSave) {
+    for (const std::string& bytes : {WindowedConfig().substr(0, 23), WindowedConfig() + '\0'}) {
+        SCOPED_TRACE(bytes.size());
+        fs::remove(path + ".bad");
+        HtmlLog().Start();
+        app_test::WriteFile(path, bytes);
+        EXPECT_FALSE(session.LoadConfig("config.cfg", &mode, &windowed));
+        ASSERT_TRUE(session.SaveConfig("config.cfg", mode, windowed));
+        EXPECT_EQ(fs::file_size(path), ConfigRecord::SIZE);
+        EXPECT_EQ(app_test::ReadFile(path + ".bad"), bytes);
+        EXPECT_EQ(data_test::LogTextsIn("Red"),
+                  std::vector<std::string>{"Unreadable file kept as " + path + ".bad"});
+    }
+    // A file that was read is not kept.
+    fs::remove(path + ".bad");
+    app_test::WriteFile(path, WindowedConfig());
+    ASSERT_TRUE(session.LoadConfig("config.cfg", &mode, &windowed));
+    ASSERT_TRUE(session.SaveConfig("config.cfg", mode, windowed));
+    EXPECT_FALSE(fs::exists(path + ".bad"));
 }
 
 TEST_F(ConfigTest, AFailedSaveKeepsThePreviousFile) {

@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/framework/app_test_support.h"
 #include "engine/platform/html_log.h"
+#include "game/data_file_test_support.h"
 #include "game/game_session_base.h"
 #include "game/session_test_support.h"
 
@@ -46,6 +48,7 @@ protected:
         path = HtmlLog().GetUserFolder() + "profiles.sav";
         fs::remove_all(path);
         fs::remove_all(path + ".tmp");
+        fs::remove_all(path + ".bad");
     }
 
     static std::string Log() { return app_test::ReadFile(HtmlLog().GetLogPath()); }
@@ -125,6 +128,43 @@ TEST_F(ProfilesTest, OnlyWholeRecordsUpToThirteenAreRead) {
         // A rejected file stays as it was.
         EXPECT_EQ(fs::file_size(path), c.size);
     }
+}
+
+TEST_F(ProfilesTest, AFileOfAWrongSizeIsKeptBesideTheFirstNewSave) {
+    const std::string two = session_test::ProfileFile({CProfile(u"Ann"), CProfile(u"Bo")});
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"one byte short", two.substr(0, two.size() - 1)},
+        {"one byte over", two + '\x7f'},
+        {"fourteen records", std::string(14 * CProfile::RECORD_SIZE, 'x')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path + ".bad");
+        HtmlLog().Start();
+        app_test::WriteFile(path, c.bytes);
+        ASSERT_EQ(session.LoadProfiles("profiles.sav"), 0);
+        ASSERT_TRUE(session.AddProfile(u"New"));
+        EXPECT_EQ(Saved(), session_test::ProfileFile({CProfile(u"New")}));
+        EXPECT_EQ(app_test::ReadFile(path + ".bad"), c.bytes);
+        EXPECT_EQ(data_test::LogTextsIn("Red"),
+                  std::vector<std::string>{"Unreadable file kept as " + path + ".bad"});
+
+        // Later saves write over the new file only.
+        ASSERT_TRUE(session.AddProfile(u"Next"));
+        EXPECT_EQ(app_test::ReadFile(path + ".bad"), c.bytes);
+        EXPECT_EQ(fs::file_size(path), 2 * CProfile::RECORD_SIZE);
+    }
+
+    // A file that was read is replaced as before.
+    app_test::WriteFile(path, two);
+    ASSERT_EQ(session.LoadProfiles("profiles.sav"), 2);
+    fs::remove(path + ".bad");
+    ASSERT_TRUE(session.AddProfile(u"Cy"));
+    EXPECT_FALSE(fs::exists(path + ".bad"));
 }
 
 TEST_F(ProfilesTest, AMissingFileOrAFolderGivesNoProfiles) {
