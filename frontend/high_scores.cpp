@@ -1,13 +1,11 @@
 #include "frontend/high_scores.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/text_storage.h"
 #include "engine/platform/value_parsers.h"
-#include "game/save_file.h"
 
 namespace {
 
@@ -52,12 +50,13 @@ int CHighScores::Load(const std::string& path) {
     m_rows.clear();
     HtmlLog().Write("Blue", "Load records (%s):\n", path.c_str());
 
-    // The table has no size limit: a longer file loads whole and the next
-    // entry cuts it to twelve rows.
+    // A longer file loads the rows the page shows, and the next entry cuts
+    // them to twelve.
     std::vector<std::uint8_t> bytes;
     std::uintmax_t size = 0;
-    if (ReadSaveFile(path, std::numeric_limits<std::size_t>::max(), &bytes, &size) !=
+    if (ReadSaveFileStart(path, MAX_SHOWN_ROWS * ScoreRecord::FILE_SIZE, &bytes, &size) !=
         SaveFileRead::Read) {
+        m_fileGuard.FoundNone();
         Reset();
         HtmlLog().Write("Blue", "Create new records");
         return 0;
@@ -71,6 +70,7 @@ int CHighScores::Load(const std::string& path) {
         m_rows.push_back(DecodeRecord(reader, at));
         ++count;
     }
+    m_fileGuard.Found(path, size == static_cast<std::uintmax_t>(count) * ScoreRecord::FILE_SIZE);
     HtmlLog().Write("Green", "Complete");
     return count;
 }
@@ -105,7 +105,7 @@ bool CHighScores::Save(const std::string& path) {
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         EncodeRecord(m_rows[i], writer, i * ScoreRecord::FILE_SIZE);
     }
-    if (!WriteSaveFile(path, writer.Bytes())) {
+    if (!m_fileGuard.Write(path, writer.Bytes())) {
         HtmlLog().Write("Red", "Couldn't save records");
         return false;
     }

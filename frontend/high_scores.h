@@ -12,6 +12,7 @@
 
 #include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "game/save_file.h"
 
 // The table's file in the per-user folder.
 inline constexpr const char* HIGH_SCORES_FILE = "high_scores.sav";
@@ -41,14 +42,19 @@ struct ScoreRecord {
 class CHighScores {
 public:
     // Every Insert cuts the table to this many rows; a longer file still
-    // loads whole.
+    // loads up to MAX_SHOWN_ROWS.
     static constexpr std::size_t MAX_ROWS = 12;
+    // From the table's top at y 196 of the 768-high menu page, rows 33.6
+    // apart, sixteen rows fit on the page: a longer file loads only those.
+    static constexpr std::size_t MAX_SHOWN_ROWS = 16;
 
     CHighScores() = default;
 
-    // Reads the records of `path` in file order and returns how many it read.
-    // Without a file the table gets its placeholder rows and nothing is
-    // written. The highlight is cleared either way.
+    // Reads the records of `path` in file order, no more than MAX_SHOWN_ROWS,
+    // and returns how many it read. Without a file the table gets its
+    // placeholder rows and nothing is written. The highlight is cleared
+    // either way. A file not read whole is kept as "<path>.bad" at the first
+    // save over it.
     int Load(const std::string& path);
     // Twelve placeholder rows named with the language text "EMPTY_RECORD",
     // score 0.
@@ -77,4 +83,5 @@ private:
     std::int32_t m_highlightedRow = -1;
     bool m_visible = false;
     std::vector<ScoreRecord> m_rows;
+    CSaveFileGuard m_fileGuard;
 };

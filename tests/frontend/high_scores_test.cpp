@@ -265,6 +265,42 @@ TEST_F(HighScoresTest, AFolderCannotBeSavedOverEither) {
     EXPECT_FALSE(std::filesystem::exists(SAVE + ".tmp"));
 }
 
+TEST_F(HighScoresTest, AFileNotReadWholeIsKeptBesideTheFirstSave) {
+    std::vector<std::uint32_t> seventeen;
+    for (std::uint32_t score = 170; score > 0; score -= 10) {
+        seventeen.push_back(score);
+    }
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"41 bytes", Record(u"ANN", 7) + "x", true},
+        {"39 bytes", Record(u"ANN", 7).substr(0, 39), true},
+        {"seventeen rows, one more than are read", Table(seventeen), true},
+        {"sixteen rows", Table(std::vector<std::uint32_t>(seventeen.begin() + 1, seventeen.end())),
+         false},
+        {"an empty file", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(SAVE + ".bad");
+        WriteFile(SAVE, c.bytes);
+        CHighScores table;
+        table.Load(SAVE);
+        HtmlLog().Start();
+        table.Insert(u"NEW", 1000);
+        ASSERT_TRUE(table.Save(SAVE));
+        EXPECT_EQ(ReadFile(SAVE).substr(0, 40), Record(u"NEW", 1000));
+        EXPECT_EQ(std::filesystem::exists(SAVE + ".bad"), c.kept);
+        EXPECT_EQ(LogHas("Unreadable file kept as " + SAVE + ".bad", "Red"), c.kept);
+        if (c.kept) {
+            EXPECT_EQ(ReadFile(SAVE + ".bad"), c.bytes);
+        }
+    }
+}
+
 class HighScoresDrawTest : public frontend_test::FrontendWorldTest {
 protected:
     void SetUp() override {
@@ -379,6 +415,27 @@ TEST_F(HighScoresDrawTest, EveryLoadedRowIsDrawnUntilAnInsertCutsTheTable) {
     EXPECT_FALSE(table.Insert(u"LOW", 1));
     DrawAsTheGameDoes({345.0f, 196.0f});
     EXPECT_EQ(ranks().size(), 12u);
+}
+
+TEST_F(HighScoresDrawTest, AHugeFileLoadsAndDrawsOnlyTheRowsThePageShows) {
+    std::vector<std::uint32_t> scores(100000);
+    for (std::size_t i = 0; i < scores.size(); ++i) {
+        scores[i] = static_cast<std::uint32_t>(scores.size() - i);
+    }
+    WriteFile(SAVE, Table(scores));
+    ASSERT_EQ(table.Load(SAVE), 16);
+    EXPECT_EQ(table.GetRows().back().score, 100000u - 15u);
+    table.SetVisible(true);
+    DrawAsTheGameDoes({345.0f, 196.0f});
+    std::vector<Text> ranks;
+    for (const Text& text : Texts()) {
+        if (text.x == 300.0f) {
+            ranks.push_back(text);
+        }
+    }
+    ASSERT_EQ(ranks.size(), 16u);
+    EXPECT_EQ(ranks.back().text, u"16.");
+    EXPECT_EQ(ranks.back().y, 700.0f);  // 196 + 15 x 33.6, on the page
 }
 
 TEST_F(HighScoresDrawTest, HiddenDrawsNothingAndHidingClearsTheHighlight) {
