@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -92,7 +93,9 @@ void CMenu::DrawItem(const MenuItem& item) const {
               item.colour);
         text(caption, secondCaption, WHITE, false);
     } else if (type == "_SCROLL") {
-        const float fill = static_cast<float>(item.value * item.width) / 100.0f;
+        // The fill and the knob stop at the track's ends, whatever the value.
+        const auto percent = static_cast<float>(std::clamp(item.value, 0, 100));
+        const float fill = percent * static_cast<float>(item.width) / 100.0f;
         const float trackWidth = static_cast<float>(RectWidth(item.rect1));
         image(item.image, item.rect1,
               {(item.x - (trackWidth + 1.0f) * item.scale / 2.0f) * m_scaleX, item.y * m_scaleY},

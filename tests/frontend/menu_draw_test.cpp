@@ -156,6 +156,32 @@ TEST_F(MenuDrawTest, ASliderAtFiftyCentresItsKnobOnTheFillsEnd) {
     EXPECT_TRUE(DrawnAs(draws[2], {{210, 0, 234, 32}, 288, 94, white}, 1, 1));  // knob
 }
 
+TEST_F(MenuDrawTest, ASliderValueOutsideZeroToHundredStopsAtTheTracksEnds) {
+    menu.SetScale(1.0f, 1.0f);
+    ASSERT_TRUE(
+        Load("<item id='S' type='_SCROLL' image_id='BUTTON' options_id='0' x='300' "
+             "y='100' r_right='200' r_bottom='16' r1_top='20' r1_right='204' "
+             "r1_bottom='40' r2_left='210' r2_right='234' r2_bottom='32'/>"));
+    struct Case {
+        std::int32_t value;
+        std::int32_t fillRight;
+        float knobX;
+    };
+    const Case cases[] = {{0, 0, 188},     {100, 200, 388},
+                          {101, 200, 388}, {2147483647, 200, 388},
+                          {-1, 0, 188},    {-2147483647 - 1, 0, 188}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        Edit("S").value = c.value;
+        Draw();
+        const auto draws = DrawsOf(button);
+        ASSERT_EQ(draws.size(), 3u);
+        const std::uint32_t white = 0xFFFFFFFF;
+        EXPECT_TRUE(DrawnAs(draws[1], {{0, 0, c.fillRight, 16}, 200, 102, white}, 1, 1));
+        EXPECT_TRUE(DrawnAs(draws[2], {{210, 0, 234, 32}, c.knobX, 94, white}, 1, 1));
+    }
+}
+
 TEST_F(MenuDrawTest, TheDisplayModeIsCentredBetweenItsButtons) {
     menu.SetScale(1.0f, 1.0f);
     ASSERT_TRUE(
