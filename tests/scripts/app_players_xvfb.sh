@@ -9,7 +9,8 @@
 # 2. A config.cfg asking for a window and volumes 40 and 60 gives an 800 x 600
 #    window and comes back unchanged after the close.
 # 3. A profiles.sav of 14 records is rejected, the name entry opens, and the
-#    file stays as it was until a player is added.
+#    file stays as it was until a player is added; then it is kept beside the
+#    new file as profiles.sav.bad, and the one "Red" line of the log says so.
 # Screenshots are kept in <build>/app-screenshots/.
 # Called as: bash app_players_xvfb.sh <corvalen binary> <source dir>
 set -euo pipefail
@@ -105,6 +106,8 @@ xdotool type --delay 50 "Bo"
 xdotool key Return
 wait_for_log "Complete" "Save profiles data ("
 [ "$(stat -c %s "$user/profiles.sav")" -eq 136 ] || fail "adding a player did not save one record"
+cmp "$user/profiles.sav.bad" <(head -c 1904 /dev/zero) || fail "the rejected file was not kept"
 close_game
-! grep -qF "Color = Red" "$log" || fail "the log holds errors"
+grep -qF "Unreadable file kept as $user/profiles.sav.bad" "$log" || fail "the kept file is not logged"
+[ "$(grep -cF "Color = Red" "$log")" -eq 1 ] || fail "the log holds other errors"
 echo "app_players_xvfb: 3 passed, 0 failed"
