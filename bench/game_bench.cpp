@@ -17,7 +17,9 @@
 #include "engine/backend/clock.h"
 #include "engine/backend/video.h"
 #include "engine/media/resource_manager.h"
+#include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
+#include "frontend/high_scores.h"
 #include "game/game_app.h"
 #include "game/globals.h"
 #include "shopfloor/fish.h"
@@ -429,6 +431,25 @@ void BM_PlayFrameWithHud(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PlayFrameWithHud)->Unit(benchmark::kMicrosecond);
+
+// The start-up read of a high_scores.sav far longer than the game ever writes:
+// 100,000 rows, 4 MB.
+void BM_LoadHugeHighScores(benchmark::State& state) {
+    const std::string path = HtmlLog().GetUserFolder() + "huge_high_scores.sav";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        const std::string row(ScoreRecord::FILE_SIZE, '\x01');
+        for (int i = 0; i < 100000; ++i) {
+            out << row;
+        }
+    }
+    CHighScores table;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(table.Load(path));
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadHugeHighScores)->Unit(benchmark::kMicrosecond);
 
 // Headless whatever the caller's environment, with a per-user folder of our
 // own so the player's settings and log stay untouched.
