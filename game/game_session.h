@@ -98,7 +98,10 @@ public:
     // --- Game and level flow ---
 
     // A game for the current profile: a new one, the next level, or (direct)
-    // the retry of the same level. False only without a current profile.
+    // the retry of the same level. False without a current profile, and when
+    // the level is missing from a damaged level base: the profile is then
+    // left as it was and the menu comes back. Past the last level of a whole
+    // level base the game is completed.
     bool StartGame(bool resetProfile, bool direct);
     // Level n of levels.xml (1-based) into the world; false when it or the
     // level before it does not exist.
@@ -227,7 +230,12 @@ private:
     void WinLevelNow();
     void GameOver();
     void CompleteGame();
-    void OfferHighScore(const CProfile& profile);
+    // Back to the menu without touching the game; fromMenu: the call came
+    // from the menu, which simply stays.
+    void LeaveForMenu(bool fromMenu);
+    // The score of an ended game is offered to the table and the profile
+    // starts over, each stored once.
+    void EndGameWithScore(CProfile& profile);
     // --- The level logic of play ---
     void UpdateLevel(const InputState& input, Vec2 scale, float elapsed);
     void PlayAmbientSound(float elapsed);

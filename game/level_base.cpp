@@ -111,9 +111,19 @@ std::int32_t CLevelBase::Load(const std::string& path) {
     }
     CLevelRecord carried;
     XmlNode node;
+    // Open elements; the file is whole once the outermost one has closed.
+    std::int32_t depth = 0;
+    bool rootClosed = false;
     // A syntax error ends the reading like the end of the file: the levels
     // completed before it stay.
     while (reader.Read(node)) {
+        if (node.type == XML_START_ELEMENT) {
+            ++depth;
+            rootClosed = false;
+        } else if (node.type == XML_END_ELEMENT) {
+            --depth;
+            rootClosed = depth == 0;
+        }
         if (node.type == XML_START_ELEMENT) {
             if (node.name == "Setup") {
                 ReadSetup(node, carried);
@@ -135,12 +145,17 @@ std::int32_t CLevelBase::Load(const std::string& path) {
             m_levels.push_back(level);
         }
     }
+    m_whole = rootClosed && !reader.HasError();
+    if (!m_whole) {
+        HtmlLog().Write("Red", "Level base is cut off or damaged (%s)", path.c_str());
+    }
     HtmlLog().Write("Green", "Initialization is completed (%i)", GetCount());
     return GetCount();
 }
 
 void CLevelBase::Clear() {
     std::vector<CLevelRecord>().swap(m_levels);
+    m_whole = false;
 }
 
 CLevelRecord CLevelBase::GetLevel(std::uint32_t n) const {

@@ -93,7 +93,15 @@ public:
     // Bonus levels among the first n records; n = 0 counts them all.
     std::int32_t CountBonusLevels(std::uint32_t n) const;
     std::int32_t GetCount() const { return static_cast<std::int32_t>(m_levels.size()); }
+    // Whether the last Load read the whole file: its outermost element was
+    // closed and no syntax error stopped the reading.
+    bool IsWhole() const { return m_whole; }
+    // Level n is the one after the last level of a whole file: reaching it
+    // ends the game. Any other missing level means the file is damaged or the
+    // profile does not fit it.
+    bool IsEndOfGame(std::int32_t n) const { return m_whole && n == GetCount() + 1; }
 
 private:
     std::vector<CLevelRecord> m_levels;
+    bool m_whole = false;
 };

@@ -2,6 +2,7 @@
 // of every play frame, and what completing, failing and leaving a level does.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "engine/backend/clock.h"
 #include "engine/media/popup_texts.h"
@@ -55,6 +56,12 @@ constexpr float POPUP_X = 550.0f;
 constexpr float FIRST_POPUP_Y = 380.0f;
 constexpr float SECOND_POPUP_Y = 435.0f;
 
+// The training levels stay training levels when retried without their
+// guide: no goal sounds, and the time-out drops no order.
+bool IsTrainingLevel(std::int32_t index) {
+    return index == FIRST_TRAINING || index == SECOND_TRAINING;
+}
+
 void AddEndPopup(const char* id, std::uint32_t colour, float y) {
     PopupTexts::Instance().Add(1, TextStorage().GetText(id), 0, colour, POPUP_X, y, 1.0f, 0.0f,
                                -1.0f, 2.0f, 0.5f, 0.0f, -1);
@@ -77,6 +84,9 @@ bool CGameSession::StartGame(bool resetProfile, bool direct) {
     if (profile == nullptr) {
         return false;
     }
+    const bool fromMenu = HasModeBits(MODE_MENU);
+    // What a missing level puts back: the game is not touched.
+    const CProfile before = *profile;
     if (resetProfile) {
         profile->Reset();
         profile->gameStarted = 1;
@@ -89,7 +99,7 @@ bool CGameSession::StartGame(bool resetProfile, bool direct) {
     m_gameActive = true;
     m_trainingStep = -1;
 
-    if (HasModeBits(MODE_MENU)) {
+    if (fromMenu) {
         // The menu stays visible until the fade is black. A game left right
         // after a training level resumes at the training level.
         m_gameMode = MODE_MENU;
@@ -132,8 +142,13 @@ bool CGameSession::StartGame(bool resetProfile, bool direct) {
     }
 
     if (!StartLevel(profile->levelIndex)) {
+        if (!g_levelBase.IsEndOfGame(profile->levelIndex)) {
+            HtmlLog().Write("Red", "Level %i is not in the level base", profile->levelIndex);
+            *profile = before;
+            LeaveForMenu(fromMenu);
+            return false;
+        }
         CompleteGame();
-        SaveProfiles(PROFILES_FILE);
         return true;
     }
 
@@ -168,12 +183,28 @@ bool CGameSession::StartGame(bool resetProfile, bool direct) {
     return true;
 }
 
+void CGameSession::LeaveForMenu(bool fromMenu) {
+    m_gameActive = false;
+    m_trainingStep = -1;
+    if (fromMenu) {
+        // Nothing was shown yet: the menu simply stays.
+        m_gameMode = MODE_MENU;
+        return;
+    }
+    // From play the way back is that of SAVE_AND_EXIT: the menu's pictures,
+    // then the menu, with the profile saved as it stands.
+    m_textureGroup = MENU_GROUP;
+    m_gameMode = MODE_GAME | MODE_FADE_OUT | MODE_EXIT_TO_MENU;
+    if (ResourceManager::Instance().GetCurrentGroup() != MENU_GROUP) {
+        AddModeBits(MODE_LOAD_TEXTURES);
+    }
+}
+
 void CGameSession::CompleteGame() {
     CProfile& profile = *GetCurrentProfile();
     AddModeBits(MODE_GAME_COMPLETED);
     m_gameActive = false;
     sound::Manager().Play(SoundType::Stream, sound::MENU_STREAM, true, false);
-    OfferHighScore(profile);
     m_textureGroup = MENU_GROUP;
     if (ResourceManager::Instance().GetCurrentGroup() != MENU_GROUP) {
         AddModeBits(MODE_LOAD_TEXTURES);
@@ -181,12 +212,23 @@ void CGameSession::CompleteGame() {
     // The menu follows the last page even when its pictures are loaded;
     // without it the game would fall back into play.
     AddModeBits(MODE_GAME_OVER_PAGE);
-    profile.Reset();
+    EndGameWithScore(profile);
 }
 
-void CGameSession::OfferHighScore(const CProfile& profile) {
+void CGameSession::EndGameWithScore(CProfile& profile) {
+    const CProfile finished = profile;
     g_highScores.SetVisible(true);
-    if (g_highScores.Insert(profile.GetName(), static_cast<std::uint32_t>(profile.totalScore))) {
+    // The profile starts over on file before the score enters the table: a
+    // stop between the two writes can cost the score but never enter it
+    // twice.
+    profile.Reset();
+    if (!SaveProfiles(PROFILES_FILE)) {
+        // The ended game is still on file and ends again when it is
+        // continued; its score is entered then, and only then.
+        profile = finished;
+        return;
+    }
+    if (g_highScores.Insert(finished.GetName(), static_cast<std::uint32_t>(finished.totalScore))) {
         g_highScores.Save(HtmlLog().GetUserFolder() + HIGH_SCORES_FILE);
     }
 }
@@ -195,19 +237,21 @@ bool CGameSession::StartLevel(std::int32_t n) {
     if (n < 1) {
         return false;
     }
-    m_level = g_levelBase.GetLevel(static_cast<std::uint32_t>(n));
-    if (m_level.number == -1) {
+    // A level that cannot start leaves the current one as it was.
+    CLevelRecord level = g_levelBase.GetLevel(static_cast<std::uint32_t>(n));
+    if (level.number == -1) {
         return false;
     }
     // The world grows from the level before: what is new in this one rises
     // or blinks in.
-    CLevelRecord previous = m_level;
+    CLevelRecord previous = level;
     if (n >= 2) {
         previous = g_levelBase.GetLevel(static_cast<std::uint32_t>(n - 1));
         if (previous.number == -1) {
             return false;
         }
     }
+    m_level = std::move(level);
     g_location.Set(previous.location, previous.location_level);
     g_instrumentPanel.SetKnownItemCounts(previous.food_types, previous.machine_ingridients,
                                          previous.brush_types, previous.medic_types);
@@ -253,9 +297,7 @@ bool CGameSession::CheckTriesLeft() {
 void CGameSession::GameOver() {
     CProfile& profile = *GetCurrentProfile();
     m_gameActive = false;
-    OfferHighScore(profile);
-    profile.Reset();
-    SaveProfiles(PROFILES_FILE);
+    EndGameWithScore(profile);
     sound::Manager().Play(SoundType::Stream, sound::MENU_STREAM, true, false);
     // The menu needs its own pictures back before it can show "MAIN_4".
     m_textureGroup = MENU_GROUP;
@@ -310,9 +352,10 @@ void CGameSession::CompleteLevel(backend::IRenderDevice* device) {
 void CGameSession::UpdateLevel(const InputState& input, Vec2 scale, float elapsed) {
     CProfile& profile = *GetCurrentProfile();
     const bool training = HasModeBits(MODE_TRAINING);
+    const bool trainingLevel = IsTrainingLevel(m_level.number);
     PlayAmbientSound(elapsed);
     UpdateGoalBar(profile);
-    if (!m_level.bonus && !training) {
+    if (!m_level.bonus && !trainingLevel) {
         PlayGoalSounds(profile);
     }
     UpdateShownValues(profile, elapsed);
@@ -339,7 +382,7 @@ void CGameSession::UpdateLevel(const InputState& input, Vec2 scale, float elapse
     if (m_level.bonus) {
         return;
     }
-    UpdateLevelTimer(training, elapsed);
+    UpdateLevelTimer(trainingLevel, elapsed);
     UpdateTimeBar();
     m_images[IMG_HUD_CORNER].UpdateHover(input, scale);
     if (!training) {

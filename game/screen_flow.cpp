@@ -48,6 +48,17 @@ bool IsPauseOverlay(std::uint32_t mode) {
     return mode == (MODE_GAME | MODE_PAUSED) || mode == (MODE_GAME | MODE_TRAINING | MODE_PAUSED);
 }
 
+// The picture of a late comic page. The story loads it when it reaches the
+// page, but a continued game comes to the page without that, and a loading
+// screen since then has released it: the page loads it when it shows.
+void LoadPagePicture(backend::IRenderDevice* device, const char* id) {
+    CResourceManager& resources = ResourceManager::Instance();
+    const std::int32_t index = resources.GetIndex(RESOURCE_IMAGE, id);
+    if (index >= 0 && resources.Images()[static_cast<std::size_t>(index)].texture == nullptr) {
+        resources.LoadImageById(device, id);
+    }
+}
+
 bool AnyKeyWentDown(const InputState& input) {
     for (std::size_t key = 0; key < input.currentKeys.size(); ++key) {
         if (input.KeyWentDown(static_cast<std::uint8_t>(key))) {
@@ -224,6 +235,9 @@ void CGameSession::ServeScreen(backend::IRenderDevice* device, const InputState&
         const std::uint32_t page = HasModeBits(MODE_COMICS_3)   ? MODE_COMICS_3
                                    : HasModeBits(MODE_COMICS_4) ? MODE_COMICS_4
                                                                 : MODE_GAME_COMPLETED;
+        LoadPagePicture(device, page == MODE_COMICS_3   ? "COMICS_3"
+                                : page == MODE_COMICS_4 ? "COMICS_4"
+                                                        : "COMICS_5");
         if (!FinishLeaving(page) && m_buttons[BTN_NEXT].CheckClick(input, scale)) {
             LeaveScreen();
         }

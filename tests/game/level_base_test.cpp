@@ -172,14 +172,21 @@ TEST_F(LevelBaseTest, OnlyLevelsWhoseEndTagWasReadAreKept) {
         const char* name;
         const char* body;
         std::int32_t count;
+        // Read to the close of the outermost element: only then is the level
+        // after the last one the end of the game.
+        bool whole;
     };
     // The document is given whole here, so that an unclosed level reaches the
     // end of the file.
     const Case cases[] = {
-        {"no end tag", "<Levels><Level/><Level need=\"5\">", 1},
-        {"syntax error after two levels", "<Levels><Level/><BonusLevel/><Level <</Level>", 2},
-        {"end tag of another element", "<Levels><Level><Task/></Levels>", 0},
-        {"empty file", "", 0},
+        {"no end tag", "<Levels><Level/><Level need=\"5\">", 1, false},
+        {"syntax error after two levels", "<Levels><Level/><BonusLevel/><Level <</Level>", 2,
+         false},
+        {"end tag of another element", "<Levels><Level><Task/></Levels>", 0, false},
+        {"empty file", "", 0, false},
+        {"cut after a level", "<Levels><Level/><Level/>", 2, false},
+        {"whole", "<?xml version=\"1.0\"?><Levels><Level/><Level/></Levels>\n", 2, true},
+        {"whole without levels", "<Levels/>", 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -191,6 +198,13 @@ TEST_F(LevelBaseTest, OnlyLevelsWhoseEndTagWasReadAreKept) {
         EXPECT_EQ(data_test::LogTextsIn("Green"),
                   std::vector<std::string>{"Initialization is completed (" +
                                            std::to_string(c.count) + ")"});
+        EXPECT_EQ(base.IsWhole(), c.whole);
+        EXPECT_EQ(base.IsEndOfGame(c.count + 1), c.whole);
+        EXPECT_FALSE(base.IsEndOfGame(c.count + 2));
+        EXPECT_EQ(data_test::LogTextsIn("Red"),
+                  c.whole ? std::vector<std::string>{}
+                          : std::vector<std::string>{
+                                "Level base is cut off or damaged (Resources/Data/levels.xml)"});
     }
 }
 
@@ -231,6 +245,7 @@ TEST_F(LevelBaseTest, MissingFileLeavesNoLevelsAndReportsThePath) {
     EXPECT_EQ(base.Load(), 0);
     EXPECT_EQ(base.GetCount(), 0);
     EXPECT_EQ(base.GetLevel(1).number, -1);
+    EXPECT_FALSE(base.IsEndOfGame(1)) << "no file is no end of the game";
     EXPECT_EQ(data_test::LogTextsIn("Red"),
               std::vector<std::string>{"Couldn't open level base (Resources/Data/levels.xml)"});
     EXPECT_TRUE(data_test::LogTextsIn("Green").empty());
@@ -253,6 +268,7 @@ TEST_F(LevelBaseTest, ShippedLevelsReadWithoutAnError) {
     const std::int32_t count =
         shipped.Load((data_test::ShippedDataFolder() / "levels.xml").string());
     EXPECT_EQ(count, 56);
+    EXPECT_TRUE(shipped.IsWhole());
     EXPECT_EQ(shipped.CountBonusLevels(0), 9);
     EXPECT_TRUE(data_test::LogTextsIn("Red").empty());
     for (std::uint32_t n = 1; n <= static_cast<std::uint32_t>(count); ++n) {

@@ -3,16 +3,19 @@
 // the retry, game over, the game completed, Escape and the debug keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/backend/input.h"
 #include "engine/framework/app_test_support.h"
 #include "engine/media/fake_audio.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
+#include "game/data_file_test_support.h"
 #include "game/globals.h"
 #include "game/session_test_support.h"
 
@@ -90,6 +93,27 @@ protected:
     static CResourceManager& Resources() { return ResourceManager::Instance(); }
     static CSoundManager& Sound() { return Resources().GetSoundManager(); }
     int SamplePlays(int i) { return audio.channels[Resources().Samples()[i].channel].plays; }
+    static std::string UserFile(const char* name) { return HtmlLog().GetUserFolder() + name; }
+    static std::string SavedProfiles() { return app_test::ReadFile(UserFile(PROFILES_FILE)); }
+    // Rows of the table, in memory and on file, holding the score.
+    static int RowsWith(const std::vector<ScoreRecord>& rows, std::uint32_t score) {
+        return static_cast<int>(std::count_if(
+            rows.begin(), rows.end(), [score](const auto& row) { return row.score == score; }));
+    }
+    static int RowsOnFileWith(std::uint32_t score) {
+        CHighScores stored;
+        stored.Load(UserFile(HIGH_SCORES_FILE));
+        return RowsWith(stored.GetRows(), score);
+    }
+    // A game well under way, stored in profiles.sav.
+    void SaveGameAt(std::int32_t index, std::int32_t story) {
+        Player().gameStarted = 1;
+        Player().levelIndex = index;
+        Player().storyLevel = story;
+        Player().totalScore = 54321;
+        Player().savings = 9000;
+        ASSERT_TRUE(session().SaveProfiles(PROFILES_FILE));
+    }
 
     // One session frame and its debug keys; `keys` go down in it.
     void Frame(float elapsed, std::initializer_list<std::uint8_t> keys = {}) {
@@ -542,4 +566,148 @@ TEST_F(LevelFlowTest, TrainingScriptGuidesTheFirstTrainingButNotItsRetry) {
     EXPECT_TRUE(g_hintManager.GetWindows().empty());
 }
 
+TEST_F(LevelFlowTest, ALevelMissingFromADamagedLevelBaseKeepsTheGameAsItIs) {
+    const std::string whole = LevelsXml();
+    struct Case {
+        const char* name;
+        // Empty: no levels.xml at all.
+        std::string levels;
+        std::int32_t index;
+        bool newGame;
+    };
+    const Case cases[] = {
+        {"cut in half, continued", whole.substr(0, whole.size() / 2), 40, false},
+        {"no file, continued", "", 40, false},
+        {"no file, a new game", "", 40, true},
+        {"whole, the profile past its end", whole, LEVEL_COUNT + 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.levels.empty()) {
+            std::filesystem::remove("Resources/Data/levels.xml");
+        } else {
+            folder->WriteData("levels.xml", c.levels);
+        }
+        g_levelBase.Load();
+        SaveGameAt(c.index, 31);
+        const std::string saved = SavedProfiles();
+        HtmlLog().Start();
+
+        session().SetGameMode(MODE_MENU);
+        EXPECT_FALSE(session().StartGame(c.newGame, false));
+        EXPECT_EQ(session().GetGameMode(), MODE_MENU);
+        EXPECT_FALSE(session().IsGameActive());
+        EXPECT_EQ(SavedProfiles(), saved) << "profiles.sav byte for byte";
+        EXPECT_EQ(Player().levelIndex, c.index);
+        EXPECT_EQ(Player().storyLevel, 31);
+        EXPECT_EQ(Player().totalScore, 54321);
+        EXPECT_EQ(Player().savings, 9000);
+        EXPECT_EQ(Player().gameStarted, 1);
+        EXPECT_FALSE(std::filesystem::exists(UserFile(HIGH_SCORES_FILE)));
+        const std::vector<std::string> errors = data_test::LogTextsIn("Red");
+        EXPECT_NE(std::find(errors.begin(), errors.end(),
+                            "Level " + std::to_string(c.newGame ? 1 : c.index) +
+                                " is not in the level base"),
+                  errors.end());
+    }
+}
+
+TEST_F(LevelFlowTest, ALevelWonBeforeTheCutOfTheLevelBaseIsKeptOnTheWayToTheMenu) {
+    const std::string whole = LevelsXml();
+    folder->WriteData("levels.xml", whole.substr(0, whole.size() / 2));
+    const std::int32_t last = g_levelBase.Load();
+    ASSERT_GT(last, 10);
+    ASSERT_FALSE(g_levelBase.IsWhole());
+    Resources().SetCurrentGroup(4);
+    Play(last, 20);
+    Player().totalScore = 700;
+    session().SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
+    Frame(0.0f);
+    EXPECT_EQ(session().GetGameMode(), MODE_GAME | MODE_FADE_OUT | MODE_EXIT_TO_MENU);
+    EXPECT_FALSE(session().IsGameActive());
+    session().ClearModeBits(MODE_FADE_OUT);
+    Frame(0.0f);
+    EXPECT_EQ(session().GetGameMode(), MODE_MENU);
+
+    // The level just won is stored: its Continue waits for the missing level.
+    session().LoadProfiles(PROFILES_FILE);
+    EXPECT_EQ(Player().levelIndex, last + 1);
+    EXPECT_EQ(Player().storyLevel, 21);
+    EXPECT_EQ(Player().totalScore, 700);
+    EXPECT_FALSE(std::filesystem::exists(UserFile(HIGH_SCORES_FILE)));
+
+    // Without the menu's pictures the loading screen comes first.
+    Resources().SetCurrentGroup(8);
+    Play(last, 20);
+    session().SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
+    Frame(0.0f);
+    EXPECT_EQ(session().GetGameMode(),
+              MODE_GAME | MODE_FADE_OUT | MODE_EXIT_TO_MENU | MODE_LOAD_TEXTURES);
+    EXPECT_EQ(session().GetTextureGroup(), 4);
+}
+
+TEST_F(LevelFlowTest, AnEndedGameEntersItsScoreOnceWhicheverWriteFails) {
+    struct Case {
+        const char* blocked;
+        // Rows with the score once the game has been continued after a
+        // restart.
+        int rows;
+    };
+    // A failed profiles.sav keeps the ended game on file, so it ends again
+    // and enters its score then. A failed table comes after the profile has
+    // started over on file: the score is lost, not doubled.
+    const Case cases[] = {{PROFILES_FILE, 1}, {HIGH_SCORES_FILE, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.blocked);
+        std::filesystem::remove(UserFile(HIGH_SCORES_FILE));
+        g_highScores = CHighScores{};
+        g_highScores.Load(UserFile(HIGH_SCORES_FILE));
+        SaveGameAt(LEVEL_COUNT + 1, 46);
+        // A folder in the way of the temporary file fails that one write.
+        const std::string blocker = UserFile(c.blocked) + ".tmp";
+        std::filesystem::create_directory(blocker);
+        session().SetGameMode(MODE_MENU);
+        ASSERT_TRUE(session().StartGame(false, false));
+        EXPECT_TRUE(session().HasModeBits(MODE_GAME_COMPLETED));
+        std::filesystem::remove(blocker);
+
+        // The program starts again and the game is continued.
+        ASSERT_EQ(session().LoadProfiles(PROFILES_FILE), 1);
+        g_highScores = CHighScores{};
+        g_highScores.Load(UserFile(HIGH_SCORES_FILE));
+        session().SetGameMode(MODE_MENU);
+        ASSERT_TRUE(session().StartGame(false, false));
+        EXPECT_EQ(RowsWith(g_highScores.GetRows(), 54321), c.rows);
+        EXPECT_EQ(RowsOnFileWith(54321), c.rows);
+        EXPECT_EQ(Player().totalScore, 0);
+        EXPECT_EQ(Player().levelIndex, 1);
+    }
+}
+
+TEST_F(LevelFlowTest, ARetriedTrainingLevelIsStillATrainingLevel) {
+    struct Case {
+        std::int32_t index;
+        std::int32_t story;
+        bool training;
+    };
+    const Case cases[] = {{1, 1, true}, {24, 19, true}, {5, 4, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        const int goals = SamplePlays(28) + SamplePlays(29);
+        const int timeUps = SamplePlays(59);
+        // The retry: a direct start, without the training bit.
+        Play(c.index, c.story);
+        ASSERT_EQ(session().GetGameMode(), MODE_GAME);
+        g_orderList.AddOrder(0, 1, 1000.0f, false);
+        session().AddCash(500);
+        Frame(0.01f);
+        Frame(0.01f);
+        EXPECT_EQ(SamplePlays(28) + SamplePlays(29), goals + (c.training ? 0 : 2));
+
+        session().SetTimeLeft(0.05f);
+        Frame(0.1f);
+        EXPECT_EQ(SamplePlays(59), timeUps + (c.training ? 0 : 1));
+        EXPECT_EQ(g_orderList.IsDone(), !c.training) << "the order still to come";
+    }
+}
 }  // namespace

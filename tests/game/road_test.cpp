@@ -4,11 +4,15 @@
 // backend's live input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "engine/backend/image.h"
 #include "engine/backend/input.h"
 #include "engine/framework/app_test_support.h"
 #include "engine/media/fake_audio.h"
@@ -79,6 +83,15 @@ protected:
     std::uint32_t Mode() const { return g_gameSession.GetGameMode(); }
     static CProfile& Player() { return *g_gameSession.GetCurrentProfile(); }
 
+    // The application started and faded in to the menu; the splash pictures
+    // pass while it starts.
+    void StartAtTheMenu() {
+        app = std::make_unique<CRoadApp>();
+        clock.step = 0.25;
+        ASSERT_EQ(app->Create(), RESULT_OK);
+        clock.step = 0.0;
+        ASSERT_TRUE(FramesUntil([this] { return Mode() == MODE_MENU; }));
+    }
     void Frame(double seconds = 0.02) {
         clock.Advance(seconds);
         ASSERT_EQ(app->RenderFrame(), RESULT_OK);
@@ -150,11 +163,7 @@ protected:
 };
 
 TEST_F(RoadTest, ANewGameFromTheMenuToTheShopAndBack) {
-    app = std::make_unique<CRoadApp>();
-    clock.step = 0.25;
-    ASSERT_EQ(app->Create(), RESULT_OK);
-    clock.step = 0.0;
-    ASSERT_TRUE(FramesUntil([this] { return Mode() == MODE_MENU; }));
+    ASSERT_NO_FATAL_FAILURE(StartAtTheMenu());
 
     // The menu stays visible until the fade is black.
     app->SendMessage(WM_COMMAND, COMMAND_NEW_GAME, 0);
@@ -276,6 +285,71 @@ TEST_F(RoadTest, ANewGameFromTheMenuToTheShopAndBack) {
     EXPECT_TRUE(g_menu.GetCurrentId().empty());
     EXPECT_EQ(Player().levelIndex, 3);
     EXPECT_FALSE(Session().IsGameActive());
+}
+
+TEST_F(RoadTest, AContinuedGameShowsTheComicPageOfItsNewLocation) {
+    struct Case {
+        std::int32_t index;
+        std::int32_t story;
+        std::uint32_t page;
+        const char* picture;
+    };
+    const Case cases[] = {
+        {20, 16, MODE_COMICS_3, "comics_3.png"},
+        {39, 31, MODE_COMICS_4, "comics_4.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture);
+        // A game saved at the first level of a location, as a restart, a
+        // SAVE_AND_EXIT or a closed window leaves it.
+        CProfile player(u"Road");
+        player.gameStarted = 1;
+        player.levelIndex = c.index;
+        player.storyLevel = c.story;
+        app_test::WriteFile(HtmlLog().GetUserFolder() + "profiles.sav",
+                            session_test::ProfileFile({player}));
+        session_test::ResetGlobalSession();
+        g_menu = CMenu{};
+        ASSERT_NO_FATAL_FAILURE(StartAtTheMenu());
+
+        app->SendMessage(WM_COMMAND, COMMAND_CONTINUE_GAME, 0);
+        ASSERT_TRUE(Session().HasModeBits(c.page));
+        // The page once it has faded in completely.
+        ASSERT_TRUE(FramesUntil([this] {
+            return !Session().HasModeBits(MODE_MENU | MODE_FADE_OUT) &&
+                   Session().GetFadeLevel() >= 255.0f;
+        }));
+        ASSERT_TRUE(Session().HasModeBits(c.page));
+        std::vector<std::uint32_t> frame;
+        ASSERT_TRUE(app->GetDevice()->ReadPixels(frame));
+        backend::DecodedImage picture;
+        ASSERT_EQ(backend::DecodeImageFile(
+                      (data_test::ShippedDataFolder() / "Images" / c.picture).string(), picture),
+                  backend::DecodeResult::Ok);
+        ASSERT_EQ(frame.size(), picture.pixels.size());
+        // Every pixel but those of the NEXT button in the corner shows the
+        // picture.
+        const CGuiButton& next = Session().GetButton(BTN_NEXT);
+        std::size_t matching = 0;
+        std::size_t compared = 0;
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            const auto x = static_cast<float>(i % static_cast<std::size_t>(picture.width));
+            const auto y = static_cast<float>(i / static_cast<std::size_t>(picture.width));
+            if (x >= next.x && y >= next.y) {
+                continue;
+            }
+            ++compared;
+            int worst = 0;
+            for (const int shift : {0, 8, 16}) {
+                const int shown = static_cast<int>((frame[i] >> shift) & 0xFF);
+                const int source = static_cast<int>((picture.pixels[i] >> shift) & 0xFF);
+                worst = std::max(worst, std::abs(shown - source));
+            }
+            matching += worst <= 2 ? 1 : 0;
+        }
+        EXPECT_GT(matching, compared * 99 / 100) << matching << " of " << compared;
+        app.reset();
+    }
 }
 
 }  // namespace
