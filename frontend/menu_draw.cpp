@@ -24,14 +24,6 @@ std::u16string Widen(const std::string& text) {
     return std::u16string(text.begin(), text.end());
 }
 
-int RectWidth(const MenuRect& rect) {
-    return rect.right - rect.left;
-}
-
-int RectHeight(const MenuRect& rect) {
-    return rect.bottom - rect.top;
-}
-
 }  // namespace
 
 bool CMenu::Draw() const {
@@ -92,7 +84,7 @@ void CMenu::DrawItem(const MenuItem& item) const {
               item.colour);
         text(caption, secondCaption, WHITE, false);
     } else if (type == "_SCROLL") {
-        const float fill = static_cast<float>(item.value * item.width) / 100.0f;
+        const float fill = static_cast<float>(item.value) * static_cast<float>(item.width) / 100.0f;
         const float trackWidth = static_cast<float>(RectWidth(item.rect1));
         image(item.image, item.rect1,
               {(item.x - (trackWidth + 1.0f) * item.scale / 2.0f) * m_scaleX, item.y * m_scaleY},
