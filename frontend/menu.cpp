@@ -21,12 +21,14 @@ void ReadRect(XmlNode& node, const std::string& prefix, MenuRect* rect) {
 }
 
 bool IsEmptyRect(const MenuRect& rect) {
-    return rect.right - rect.left == 0 || rect.bottom - rect.top == 0;
+    return rect.right == rect.left || rect.bottom == rect.top;
 }
 
-MenuRect MovedDown(MenuRect rect, std::int32_t by) {
-    rect.top += by;
-    rect.bottom += by;
+// Moved by `times` heights; the sums stop at the ends of the int32 range.
+MenuRect MovedDown(MenuRect rect, std::int32_t height, std::int64_t times) {
+    const std::int64_t by = times * height;
+    rect.top = SaturateToInt32(rect.top + by);
+    rect.bottom = SaturateToInt32(rect.bottom + by);
     return rect;
 }
 
@@ -86,13 +88,13 @@ MenuItem ReadItem(XmlNode& node) {
     item.rect = item.sourceRect;
     ReadRect(node, "r1_", &item.rect1);
     ReadRect(node, "r2_", &item.rect2);
-    item.width = item.rect.right - item.rect.left;
-    item.height = std::max(item.rect.bottom - item.rect.top, item.rect1.bottom - item.rect1.top);
+    item.width = RectWidth(item.rect);
+    item.height = std::max(RectHeight(item.rect), RectHeight(item.rect1));
     if (IsEmptyRect(item.rect1)) {
-        item.rect1 = MovedDown(item.rect, item.height);
+        item.rect1 = MovedDown(item.rect, item.height, 1);
     }
     if (IsEmptyRect(item.rect2)) {
-        item.rect2 = MovedDown(item.rect, 2 * item.height);
+        item.rect2 = MovedDown(item.rect, item.height, 2);
     }
     return item;
 }

@@ -10,6 +10,7 @@
 
 #include "engine/backend/video.h"
 #include "engine/platform/blinker.h"
+#include "engine/platform/geometry.h"
 #include "frontend/menu_command.h"
 
 class CGameSessionBase;
@@ -25,6 +26,15 @@ enum MenuOptionKey : std::int32_t {
 };
 
 using MenuRect = backend::Rect;
+
+// Sizes of rectangles from menu.xml, worked out wide: coordinates at the ends of
+// the int32 range give a size at the nearest end, never an overflow.
+inline std::int32_t RectWidth(const MenuRect& rect) {
+    return SaturateToInt32(std::int64_t{rect.right} - rect.left);
+}
+inline std::int32_t RectHeight(const MenuRect& rect) {
+    return SaturateToInt32(std::int64_t{rect.bottom} - rect.top);
+}
 
 struct MenuCursor {
     std::int32_t image = -1;

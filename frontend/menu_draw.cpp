@@ -25,14 +25,6 @@ std::u16string Widen(const std::string& text) {
     return std::u16string(text.begin(), text.end());
 }
 
-int RectWidth(const MenuRect& rect) {
-    return rect.right - rect.left;
-}
-
-int RectHeight(const MenuRect& rect) {
-    return rect.bottom - rect.top;
-}
-
 }  // namespace
 
 bool CMenu::Draw() const {
@@ -101,9 +93,10 @@ void CMenu::DrawItem(const MenuItem& item) const {
               {(item.x - (trackWidth + 1.0f) * item.scale / 2.0f) * m_scaleX, item.y * m_scaleY},
               item.colour);
         MenuRect filled = item.sourceRect;
-        filled.right = filled.left + static_cast<std::int32_t>(fill);
+        filled.right = SaturateToInt32(std::int64_t{filled.left} + TruncateToInt32(fill));
         const auto rise =
-            static_cast<float>(RectHeight(item.sourceRect) - RectHeight(item.rect1)) * item.scale;
+            static_cast<float>(std::int64_t{RectHeight(item.sourceRect)} - RectHeight(item.rect1)) *
+            item.scale;
         image(item.image, filled, {(item.x - half) * m_scaleX, (item.y - rise / 2.0f) * m_scaleY},
               item.colour);
         const auto knobWidth = static_cast<float>(RectWidth(item.rect2));

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
 #include "engine/platform/random_float.h"
@@ -114,6 +115,12 @@ SceneAnimation ReadAnimation(const XmlNode& node, const CSceneObject& object) {
     animation.originX = object.r_left;
     animation.originY = object.r_top;
     return animation;
+}
+
+// Frame numbers and cell rectangles come from the file and may be anywhere in
+// the int32 range: their sums are worked out wide and stop at the range's ends.
+std::int32_t Plus(std::int32_t a, std::int64_t b) {
+    return SaturateToInt32(a + b);
 }
 
 }  // namespace
@@ -236,8 +243,8 @@ void CSceneObject::Scroll(float scaleX, float scaleY, float elapsedSeconds) {
             offset = static_cast<float>(size);
         }
     };
-    period(scrollOffsetX, speed_x, elapsedSeconds, r_right - r_left);
-    period(scrollOffsetY, speed_y, elapsedSeconds, r_bottom - r_top);
+    period(scrollOffsetX, speed_x, elapsedSeconds, Plus(r_right, -std::int64_t{r_left}));
+    period(scrollOffsetY, speed_y, elapsedSeconds, Plus(r_bottom, -std::int64_t{r_top}));
 
     const float sx = s_x * scaleX;
     const float sy = s_y * scaleY;
@@ -275,8 +282,8 @@ void CSceneObject::Animate(float elapsedSeconds) {
         return a.cur_frame_x == a.last_frame_x && a.cur_frame_y == a.last_frame_y;
     };
     const auto step = [&a] {
-        a.cur_frame_x += a.anim_dir_x;
-        a.cur_frame_y += a.anim_dir_y;
+        a.cur_frame_x = Plus(a.cur_frame_x, a.anim_dir_x);
+        a.cur_frame_y = Plus(a.cur_frame_y, a.anim_dir_y);
     };
     const auto rest = [&a] {
         a.anim_dir_x = 0;
@@ -292,8 +299,8 @@ void CSceneObject::Animate(float elapsedSeconds) {
         }
         if (a.back_anim != 0) {
             if ((a.loop != 0 && a.iterations != 0) || onLast) {
-                a.anim_dir_x = -a.anim_dir_x;
-                a.anim_dir_y = -a.anim_dir_y;
+                a.anim_dir_x = SaturateToInt32(-std::int64_t{a.anim_dir_x});
+                a.anim_dir_y = SaturateToInt32(-std::int64_t{a.anim_dir_y});
             }
             if (a.loop != 0) {
                 step();
@@ -316,27 +323,27 @@ void CSceneObject::Animate(float elapsedSeconds) {
 
     // Keep the frame inside the grid; a step of one column runs row by row.
     if (a.cur_frame_x >= a.max_frame_x) {
-        a.cur_frame_x -= a.max_frame_x;
+        a.cur_frame_x = Plus(a.cur_frame_x, -std::int64_t{a.max_frame_x});
         if (a.anim_dir_x == 1) {
-            ++a.cur_frame_y;
+            a.cur_frame_y = Plus(a.cur_frame_y, 1);
         }
     }
     if (a.cur_frame_x < 0) {
-        a.cur_frame_x += a.max_frame_x;
+        a.cur_frame_x = Plus(a.cur_frame_x, a.max_frame_x);
         if (a.anim_dir_x == -1) {
-            --a.cur_frame_y;
+            a.cur_frame_y = Plus(a.cur_frame_y, -1);
         }
     }
     if (a.cur_frame_y >= a.max_frame_y) {
-        a.cur_frame_y -= a.max_frame_y;
+        a.cur_frame_y = Plus(a.cur_frame_y, -std::int64_t{a.max_frame_y});
         if (a.anim_dir_y == 1) {
-            ++a.cur_frame_x;
+            a.cur_frame_x = Plus(a.cur_frame_x, 1);
         }
     }
     if (a.cur_frame_y < 0) {
-        a.cur_frame_y += a.max_frame_y;
+        a.cur_frame_y = Plus(a.cur_frame_y, a.max_frame_y);
         if (a.anim_dir_y == -1) {
-            --a.cur_frame_x;
+            a.cur_frame_x = Plus(a.cur_frame_x, -1);
         }
     }
 
@@ -353,12 +360,16 @@ void CSceneObject::Animate(float elapsedSeconds) {
         a.currentDelay = a.anim_delay;
     }
 
-    const std::int32_t width = r_right - r_left;
-    const std::int32_t height = r_bottom - r_top;
-    r_left = a.originX + a.cur_frame_x * width;
-    r_right = a.originX + (a.cur_frame_x + 1) * width;
-    r_top = a.originY + a.cur_frame_y * height;
-    r_bottom = a.originY + (a.cur_frame_y + 1) * height;
+    const std::int64_t width = std::int64_t{r_right} - r_left;
+    const std::int64_t height = std::int64_t{r_bottom} - r_top;
+    const auto cellEdge = [](std::int32_t origin, std::int64_t cell, std::int64_t size) {
+        // A frame number needs 33 bits at most and a size 33: the product fits.
+        return Plus(origin, SaturateToInt32(cell * size));
+    };
+    r_left = cellEdge(a.originX, a.cur_frame_x, width);
+    r_right = cellEdge(a.originX, std::int64_t{a.cur_frame_x} + 1, width);
+    r_top = cellEdge(a.originY, a.cur_frame_y, height);
+    r_bottom = cellEdge(a.originY, std::int64_t{a.cur_frame_y} + 1, height);
 }
 
 HResult CSceneObject::Render(float scaleX, float scaleY) {
@@ -371,8 +382,8 @@ HResult CSceneObject::Render(float scaleX, float scaleY) {
 
     if (type == SCENE_OBJECT_FRAME_ANIMATION && HasAnimation()) {
         const SceneAnimation& a = animations[static_cast<std::size_t>(currentAnimation)];
-        const backend::Rect source{r_left + a.cut_left, r_top + a.cut_top, r_right + a.cut_right,
-                                   r_bottom + a.cut_bottom};
+        const backend::Rect source{Plus(r_left, a.cut_left), Plus(r_top, a.cut_top),
+                                   Plus(r_right, a.cut_right), Plus(r_bottom, a.cut_bottom)};
         const Vec2 position{std::trunc((x + static_cast<float>(a.cut_left)) * scaleX),
                             std::trunc((y + static_cast<float>(a.cut_top)) * scaleY)};
         return resources.DrawImage(image, &source, &scaling, &centre, r, position, color);

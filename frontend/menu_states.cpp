@@ -52,10 +52,10 @@ void CMenu::ApplyDisplayModeState(MenuItem& item) {
         item.sourceRect.bottom = item.rect1.bottom = height;
     } else if (item.state == 1) {
         item.sourceRect.top = height;
-        item.sourceRect.bottom = 2 * height;
+        item.sourceRect.bottom = SaturateToInt32(2 * std::int64_t{height});
     } else if (item.state == 2) {
         item.rect1.top = height;
-        item.rect1.bottom = 2 * height;
+        item.rect1.bottom = SaturateToInt32(2 * std::int64_t{height});
     }
 
     if (GetOptionValue(OPTION_FULLSCREEN) == 0) {

@@ -14,7 +14,9 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <set>
+#include <utility>
 
 #include "engine/backend/sdl_internal.h"
 #include "engine/backend/system.h"
@@ -156,9 +158,87 @@ void ShowErrorBox(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
-bool ShellOpen(const std::string& path) {
-    std::fprintf(stderr, "open request for \"%s\" recorded, not executed\n", path.c_str());
+namespace {
+
+UrlOpener& CurrentUrlOpener() {
+    static UrlOpener opener;
+    return opener;
+}
+
+bool OpenWithDesktop(const std::string& address) {
+    if (IsHeadlessDriver()) {
+        std::fprintf(stderr, "no desktop to open \"%s\" on\n", address.c_str());
+        return false;
+    }
+    if (SDL_OpenURL(address.c_str()) != 0) {
+        std::fprintf(stderr, "could not open \"%s\": %s\n", address.c_str(), SDL_GetError());
+        return false;
+    }
     return true;
+}
+
+std::string Lowered(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && Lowered(text.substr(text.size() - tail.size())) == tail;
+}
+
+bool IsWebAddress(const std::string& text) {
+    const std::string lowered = Lowered(text);
+    return lowered.rfind("http://", 0) == 0 || lowered.rfind("https://", 0) == 0;
+}
+
+// The address on the first "URL=" line of a link file (the key in any case,
+// CR LF or LF line ends); empty when there is none.
+std::string LinkFileAddress(std::ifstream& file) {
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (Lowered(line.substr(0, 4)) == "url=") {
+            return line.substr(4);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void SetUrlOpener(UrlOpener opener) {
+    CurrentUrlOpener() = std::move(opener);
+}
+
+bool ShellOpen(const std::string& path) {
+    if (EndsWithNoCase(path, ".exe")) {
+        static std::set<std::string> told;
+        if (told.insert(path).second) {
+            std::fprintf(stderr, "\"%s\" is a Windows program and cannot run here\n", path.c_str());
+        }
+        return false;
+    }
+    std::string address = path;
+    if (EndsWithNoCase(path, ".url")) {
+        std::ifstream file(path);
+        if (!file) {
+            std::fprintf(stderr, "link file \"%s\" not found, nothing opened\n", path.c_str());
+            return false;
+        }
+        address = LinkFileAddress(file);
+    }
+    if (!IsWebAddress(address)) {
+        std::fprintf(stderr, "\"%s\" holds no web address, nothing opened\n", path.c_str());
+        return false;
+    }
+    const UrlOpener& opener = CurrentUrlOpener();
+    return opener ? opener(address) : OpenWithDesktop(address);
 }
 
 SystemReport QuerySystemReport() {

@@ -1,5 +1,6 @@
 #pragma once
 // Operating-system services outside video, input and sound.
+#include <functional>
 #include <string>
 
 namespace backend {
@@ -18,9 +19,22 @@ bool AcquireSingleInstance(const std::string& name);
 // standard error.
 void ShowErrorBox(const std::string& caption, const std::string& text);
 
-// Requests to open a document or link are recorded, never executed: the game
-// does not start other programs.
+// Opens what the game links to, with the desktop's opener:
+// - a link file (*.url, "[InternetShortcut]" with a "URL=" line): its address,
+//   when the file exists;
+// - a web address itself.
+// Only http and https addresses are opened. A Windows program (*.exe) cannot
+// run here: that is said once on standard error. Anything else, a missing link
+// file and a refused address are reported on standard error and left alone.
+// True when the opener accepted an address.
 bool ShellOpen(const std::string& path);
+
+// Where ShellOpen sends an address. The default is the desktop's opener,
+// except under a headless video driver, where no one could see a browser and
+// the address is only reported. Tests put a recorder in; an empty function
+// brings the default back.
+using UrlOpener = std::function<bool(const std::string& address)>;
+void SetUrlOpener(UrlOpener opener);
 
 // Lines for the log's system report: operating system, processor and memory.
 struct SystemReport {

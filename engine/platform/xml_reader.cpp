@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/platform/html_log.h"
+
 namespace {
 
 bool IsWhitespace(char c) {
@@ -58,12 +60,14 @@ bool CXmlReader::Open(const std::string& path) {
     m_errorText.clear();
     m_line = 1;
     m_error = false;
+    m_sawElement = false;
     return true;
 }
 
 void CXmlReader::OpenString(const std::string& text) {
     CloseFile();
     m_pushBack.clear();
+    m_fileName.clear();
     Reset();
     PushBack(text);
 }
@@ -73,6 +77,7 @@ void CXmlReader::Reset() {
     m_errorText.clear();
     m_line = 1;
     m_error = false;
+    m_sawElement = false;
 }
 
 void CXmlReader::SetError(const std::string& text) {
@@ -178,6 +183,13 @@ bool CXmlReader::Read(XmlNode& node) {
             lastAttributeName.clear();
         };
         const auto fail = [&](const std::string& text) {
+            // Only the first error of an input is reported: the load that
+            // stops at it keeps what was read before.
+            if (!m_error) {
+                HtmlLog().Write("Red", "Syntax error in %s, line %i: %s",
+                                m_fileName.empty() ? "(text)" : m_fileName.c_str(), m_line,
+                                text.c_str());
+            }
             SetError(text);
             return false;
         };
@@ -186,10 +198,14 @@ bool CXmlReader::Read(XmlNode& node) {
         while (!complete) {
             char c;
             if (!FetchByte(&c)) {
-                if (node.type == XML_NONE) {
-                    return false;
+                if (node.type != XML_NONE || !m_path.empty()) {
+                    // Cut short: inside a node, or with elements still open.
+                    return fail("Unexpected End of File");
                 }
-                return fail("Unexpected End of File");
+                if (!m_sawElement) {
+                    return fail("No Element");
+                }
+                return false;
             }
             if (c == '\n') {
                 ++m_line;
@@ -269,6 +285,7 @@ bool CXmlReader::Read(XmlNode& node) {
                         m_path += '/';
                     }
                     m_path += node.name;
+                    m_sawElement = true;
                     complete = true;
                     continue;
                 }

@@ -6,7 +6,11 @@
 // unchanged, so UTF-8 text survives.
 //
 // Usage: Open(path), then Read(node) until it returns false; a false result
-// ends the load whether the file ended or a syntax error stopped it.
+// ends the load whether the file ended or a syntax error stopped it. The first
+// syntax error of an input writes one "Red" log line naming the file and the
+// line, so no loader has to tell the two ends apart. An input without any
+// element, or one that ends with elements still open, is an error too: it is
+// an empty or cut file.
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -44,11 +48,12 @@ public:
     CXmlReader(const CXmlReader&) = delete;
     CXmlReader& operator=(const CXmlReader&) = delete;
 
-    // Only regular files open. Logs nothing: the caller reports a failure.
+    // Only regular files open. A failure logs nothing: the caller reports it.
     bool Open(const std::string& path);
     // Parses `text` itself instead of a file.
     void OpenString(const std::string& text);
-    // The next node; false at the end of the input or at a syntax error.
+    // The next node; false at the end of the input or at a syntax error (which
+    // is logged).
     bool Read(XmlNode& node);
 
     static std::string DecodeEntities(const std::string& text);
@@ -75,6 +80,7 @@ private:
     int m_line = 0;
     std::FILE* m_file = nullptr;
     bool m_reportComments = false;
+    bool m_sawElement = false;     // a start element has been read from this input
     std::vector<char> m_pushBack;  // the last byte is read first
     std::string m_path;
 };

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "menu_test_support.h"
 
@@ -180,6 +182,22 @@ TEST_F(MenuDrawTest, ASliderValueOutsideZeroToHundredStopsAtTheTracksEnds) {
         EXPECT_TRUE(DrawnAs(draws[1], {{0, 0, c.fillRight, 16}, 200, 102, white}, 1, 1));
         EXPECT_TRUE(DrawnAs(draws[2], {{210, 0, 234, 32}, c.knobX, 94, white}, 1, 1));
     }
+}
+
+TEST_F(MenuDrawTest, ASliderAsWideAsTheRangeFillsToItsEnd) {
+    menu.SetScale(1.0f, 1.0f);
+    ASSERT_TRUE(
+        Load("<item id='S' type='_SCROLL' image_id='BUTTON' options_id='0' x='300' y='100' "
+             "r_left='-2147483648' r_top='-2147483648' r_right='2147483647' "
+             "r_bottom='2147483647' r1_top='2147483647' r1_right='1' "
+             "r1_bottom='-2147483648'/>"));
+    menu.SetVolumeOptions(100, 0);
+    Draw();
+    const auto draws = DrawsOf(button);
+    ASSERT_EQ(draws.size(), 3u);
+    // The fill is the whole width, which stops at the top of the range.
+    EXPECT_EQ(draws[1].source->left, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(draws[1].source->right, -1);
 }
 
 TEST_F(MenuDrawTest, TheDisplayModeIsCentredBetweenItsButtons) {

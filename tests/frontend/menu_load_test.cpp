@@ -3,6 +3,10 @@
 // layout, and the missing file.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+#include <string>
+
 #include "engine/media/media_test_support.h"
 #include "menu_test_support.h"
 
@@ -15,6 +19,8 @@ bool SameRect(const MenuRect& a, const MenuRect& b) {
 }
 
 TEST_F(MenuTest, RectanglesAreDerivedFromTheItemHeight) {
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     struct Case {
         const char* name;
         const char* attributes;
@@ -46,6 +52,20 @@ TEST_F(MenuTest, RectanglesAreDerivedFromTheItemHeight) {
          {0, 122, 0, 183},
          0,
          61},
+        {"coordinates at the ends of the range",
+         "r_left='-2147483648' r_top='0' r_right='2147483647' r_bottom='2147483647'",
+         {kMin, 0, kMax, kMax},
+         {kMin, kMax, kMax, kMax},
+         {kMin, kMax, kMax, kMax},
+         kMax,
+         kMax},
+        {"moved down past the end of the range",
+         "r_top='2000000000' r_bottom='2100000000'",
+         {0, 2000000000, 206, 2100000000},
+         {0, 2100000000, 206, kMax},
+         {0, kMax, 206, kMax},
+         206,
+         100000000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,12 +200,29 @@ TEST_F(MenuTest, AMissingFileIsReportedAndKeepsTheItems) {
     EXPECT_EQ(menu.GetItems()[0].id, "KEPT");
 }
 
-TEST_F(MenuTest, ASyntaxErrorKeepsWhatWasRead) {
-    resource_test::WriteFile("Resources/Data/menu.xml",
-                             "<Menu><item id=\"FIRST\"/><item id=\"SECOND\"/><item id=</Menu>");
-    EXPECT_TRUE(menu.Load());
-    EXPECT_EQ(menu.GetItems().size(), 2u);
-    EXPECT_TRUE(media_test::LogHasInOrder({{"Green", "Initialization is completed (2)"}}));
+TEST_F(MenuTest, ASyntaxErrorIsReportedAndKeepsWhatWasRead) {
+    struct Case {
+        const char* bytes;
+        const char* red;
+        int kept;
+    };
+    const Case cases[] = {
+        {"", "Syntax error in Resources/Data/menu.xml, line 1: No Element", 0},
+        {"<Menu><item id=\"FIRST\"/><item id=\"SECOND\"/><item id=</Menu>",
+         "Syntax error in Resources/Data/menu.xml, line 1: Unexpected '<'", 2},
+        {"<Menu>\n<item id=\"FIRST\"/>\n<item id=\"SECOND\">\n",
+         "Syntax error in Resources/Data/menu.xml, line 4: Unexpected End of File", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        HtmlLog().Start();
+        resource_test::WriteFile("Resources/Data/menu.xml", c.bytes);
+        EXPECT_TRUE(menu.Load());
+        EXPECT_EQ(menu.GetItems().size(), static_cast<std::size_t>(c.kept));
+        EXPECT_TRUE(media_test::LogHasInOrder(
+            {{"Red", c.red},
+             {"Green", "Initialization is completed (" + std::to_string(c.kept) + ")"}}));
+    }
 }
 
 }  // namespace

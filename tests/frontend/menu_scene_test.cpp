@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -456,6 +457,58 @@ TEST_F(SceneAnimationTest, RunsTable) {
         EXPECT_EQ(object.r_top, 16 + a.cur_frame_y * 10);
         EXPECT_EQ(object.r_bottom, 16 + (a.cur_frame_y + 1) * 10);
     }
+}
+
+// Frame numbers, steps and cell sizes from the file may sit at the ends of the
+// int32 range: the frame and its rectangle then stop at those ends.
+TEST_F(SceneAnimationTest, ExtremeNumbersGiveDefinedFrames) {
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    struct Case {
+        const char* name;
+        std::int32_t columns, lastX, backAnim, curX, dirX;
+        std::int32_t pictureLeft, pictureRight;  // the cell's columns on the picture
+        std::int32_t frameX, frameY;             // after one step
+        std::int32_t left, right;                // the cell's columns after it
+    };
+    const Case cases[] = {
+        {"a step past the last number", 4, 3, 0, 1, kMax, 8, 28, kMax - 4, 0, kMax, kMax},
+        {"turning back from the lowest step", 4, 3, 1, 3, kMin, 8, 28, kMax - 4, 0, kMax, kMax},
+        {"a grid of the lowest width", kMin, 5, 0, 1, 1, 8, 28, kMax, 0, kMax, kMax},
+        {"a frame far along the row", kMax, kMax - 1, 0, 1000000000, 1, 8, 28, 1000000001, 0, kMax,
+         kMax},
+        {"a cell as wide as the range", 4, 3, 0, 1, 1, kMin, kMax, 2, 0, kMax, kMax},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SceneAnimation& a = Animation(c.columns, 1, c.lastX, 0, c.backAnim, 1, 0);
+        a.cur_frame_x = c.curX;
+        a.anim_dir_x = c.dirX;
+        object.r_left = c.pictureLeft;
+        object.r_right = c.pictureRight;
+        Update(object, "", a.currentDelay);
+        EXPECT_EQ(object.animations[0].cur_frame_x, c.frameX);
+        EXPECT_EQ(object.animations[0].cur_frame_y, c.frameY);
+        EXPECT_EQ(object.r_left, c.left);
+        EXPECT_EQ(object.r_right, c.right);
+        EXPECT_EQ(object.r_top, 16);
+        EXPECT_EQ(object.r_bottom, 26);
+    }
+
+    // Cuts added to a cell at the end of the range stop there too.
+    SceneAnimation& a = Animation(4, 1, 3, 0, 0, 1, 0);
+    a.cut_left = a.cut_right = kMax;
+    a.cut_top = a.cut_bottom = kMin;
+    object.r_left = kMax - 10;
+    object.visible = true;
+    device.draws.clear();
+    EXPECT_EQ(object.Render(1.0f, 1.0f), RESULT_OK);
+    ASSERT_EQ(device.draws.size(), 1u);
+    ASSERT_TRUE(device.draws[0].source);
+    EXPECT_EQ(device.draws[0].source->left, kMax);
+    EXPECT_EQ(device.draws[0].source->right, kMax);
+    EXPECT_EQ(device.draws[0].source->top, kMin + 16);
+    EXPECT_EQ(device.draws[0].source->bottom, kMin + 26);
 }
 
 TEST_F(SceneAnimationTest, AFrameStaysUntilItsDelayIsOver) {

@@ -3,7 +3,9 @@
 // other, the display settings read back, and the profile slots.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 
 #include "engine/platform/html_log.h"
 #include "game/game_session_base.h"
@@ -135,6 +137,20 @@ TEST_F(MenuStatesTest, FullscreenSwitchesTheChooserAndTheColourDepth) {
     Frame(400, 230);
     EXPECT_EQ(modes.sourceRect.top, 0);
     EXPECT_EQ(modes.rect1.top, modes.height);
+}
+
+TEST_F(MenuStatesTest, AChooserOfExtremeHeightKeepsItsRowsInTheRange) {
+    ASSERT_TRUE(
+        Load("<item id='MODES' type='_DISPLAYMODE' options_id='2' x='100' y='200' x_disp='300' "
+             "r_bottom='2000000000'/>"));
+    Choose(BothFormats(), MODE_1024_32, true);
+    const MenuItem& modes = Item("MODES");
+    Frame(100, 230);
+    EXPECT_EQ(modes.sourceRect.top, 2000000000);
+    EXPECT_EQ(modes.sourceRect.bottom, std::numeric_limits<std::int32_t>::max());
+    Frame(400, 230);
+    EXPECT_EQ(modes.rect1.top, 2000000000);
+    EXPECT_EQ(modes.rect1.bottom, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(MenuStatesTest, TheDisplaySettingsReadBackAndReportChanges) {

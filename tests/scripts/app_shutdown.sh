@@ -40,7 +40,8 @@ for signal in TERM HUP; do
     expected="$(printf '</B>\n</Font> </P> </Body> </Html>')"
     [ "$after" = "$expected" ] || fail "lines after Log is finished: $after"
 
-    # The close opened the link and then the launcher (both only recorded).
+    # The close asked for the link and then the launcher; neither is in the
+    # working folder's reach here (no link file, a Windows program).
     link="$(grep -nF '"play.url"' "$work/stderr" | cut -d: -f1)"
     launcher="$(grep -nF '"fscommand/tovask.exe"' "$work/stderr" | cut -d: -f1)"
     [ -n "$link" ] && [ -n "$launcher" ] && [ "$link" -lt "$launcher" ] ||

@@ -36,6 +36,7 @@ class XmlReader:
         self.pushed = []
         self.path = b""
         self.error = None
+        self.saw_element = False
 
     def _byte(self):
         if self.pushed:
@@ -72,7 +73,10 @@ class XmlReader:
         while True:
             c = self._byte()
             if c is None:
-                return None if kind == 0 else self._fail("Unexpected End of File")
+                # An empty or cut file is an error, as in the game.
+                if kind != 0 or self.path:
+                    return self._fail("Unexpected End of File")
+                return None if self.saw_element else self._fail("No Element")
             if kind == 5:
                 text.append(c)
                 if c == 0x3E and text.endswith(b"-->"):
@@ -120,6 +124,7 @@ class XmlReader:
                             for b in reversed(b"</" + bytes(name) + b">"):
                                 self.pushed.append(b)
                         self.path = self.path + b"/" + bytes(name) if self.path else bytes(name)
+                        self.saw_element = True
                         return (1, path, decode_entities(bytes(name)), attrs)
                     if kind == 2:
                         if not self.path:

@@ -143,13 +143,66 @@ TEST(SystemTest, SingleInstanceLockRefusesWhileAnotherProcessHoldsIt) {
     }
 }
 
-TEST(SystemTest, ErrorBoxAndShellRequestsOnlyReachStandardError) {
+// Link files and addresses go to the opener; programs, missing files and
+// addresses that are not on the web never do. A recorder stands in for the
+// desktop's opener, so no browser starts.
+TEST(SystemTest, ShellOpensLinkFilesAndWebAddressesOnly) {
+    struct Case {
+        const char* name;
+        const char* file;    // the bytes of the link file; nullptr: no file
+        const char* opened;  // "" when nothing reaches the opener
+        const char* said;    // on standard error
+    };
+    const Case cases[] = {
+        {"play.url", "[InternetShortcut]\r\nURL=https://example.org/play?a=1\r\nIconIndex=0\r\n",
+         "https://example.org/play?a=1", ""},
+        {"lower.URL", "[InternetShortcut]\nurl=http://example.org/\n", "http://example.org/", ""},
+        {"missing.url", nullptr, "", "link file"},
+        {"empty.url", "[InternetShortcut]\r\nIconIndex=0\r\n", "", "no web address"},
+        {"local.url", "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n", "", "no web address"},
+        {"https://www.example.org/help", nullptr, "https://www.example.org/help", ""},
+        {"fscommand/tovask.exe", nullptr, "", "Windows program"},
+        {"readme.txt", "text", "", "no web address"},
+    };
+    std::vector<std::string> opened;
+    backend::SetUrlOpener([&opened](const std::string& address) {
+        opened.push_back(address);
+        return true;
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path =
+            c.file != nullptr || std::string(c.name).ends_with(".url") ? TempPath(c.name) : c.name;
+        if (c.file != nullptr) {
+            std::ofstream(path, std::ios::binary) << c.file;
+        }
+        opened.clear();
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(backend::ShellOpen(path), c.opened[0] != '\0');
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(opened, c.opened[0] != '\0' ? std::vector<std::string>{c.opened}
+                                              : std::vector<std::string>{});
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    }
+
+    // A program is mentioned once, however often it is asked for.
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(backend::ShellOpen("fscommand/tovask.exe"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
+    // The desktop's opener is never reached under a headless driver.
+    backend::SetUrlOpener({});
+    ASSERT_STREQ(std::getenv("SDL_VIDEODRIVER"), "dummy");
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(backend::ShellOpen("https://example.org/"));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no desktop"), std::string::npos);
+}
+
+TEST(SystemTest, ErrorBoxAndSystemReport) {
     ::testing::internal::CaptureStderr();
     backend::ShowErrorBox("Corvalen", "Game is already started. %s %n");
-    EXPECT_TRUE(backend::ShellOpen("play.url"));
     const std::string text = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(text.find("Corvalen: Game is already started. %s %n"), std::string::npos);
-    EXPECT_NE(text.find("play.url"), std::string::npos);
 
     const backend::SystemReport report = backend::QuerySystemReport();
     EXPECT_EQ(report.osName, "Linux");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/media/resource_test_support.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,7 +74,6 @@ TEST(XmlReaderTest, ElementsPathsAndSelfClosing) {
         {"<e a=1/>", {"<e a=1@", "</e@e"}, ""},
         {"<e a=dir//>", {"<e a=dir/@", "</e@e"}, ""},
         {"<e a=\"x/\">", {"<e a=x@", "</e@e"}, ""},
-        {"<a>", {"<a@"}, ""},  // still open at the end: a clean end
         {"  <a>\n</a>\n\n", {"<a@", "</a@a"}, ""},
     });
 }
@@ -117,6 +118,12 @@ TEST(XmlReaderTest, SyntaxErrors) {
         {"<a <b>", {}, "Unexpected '<'"},
         {"<a><!-- open", {"<a@"}, "Unexpected End of File"},
         {">", {}, "Unexpected '>'"},
+        // An empty or cut input is an error, not a quiet end.
+        {"", {}, "No Element"},
+        {" \n\t\n", {}, "No Element"},
+        {"<?xml version=1.0?>\n", {"?xml' version=1.0'"}, "No Element"},
+        {"<a>", {"<a@"}, "Unexpected End of File"},
+        {"<a><b/>\n", {"<a@", "<b@a", "</b@a/b"}, "Unexpected End of File"},
     });
 }
 
@@ -159,6 +166,16 @@ TEST(XmlReaderTest, OpenStringForgetsWhatAnEarlierInputLeftBehind) {
     ASSERT_TRUE(reader.Read(node));  // leaves the matching end element pending
     reader.OpenString("<b></b>");
     EXPECT_EQ(ReadAll(reader), (std::vector<std::string>{"<b@", "</b@b"}));
+}
+
+std::vector<std::string> RedLines() {
+    std::vector<std::string> lines;
+    for (const resource_test::LogEntry& entry : resource_test::LogEntries()) {
+        if (entry.colour == "Red") {
+            lines.push_back(entry.text);
+        }
+    }
+    return lines;
 }
 
 class XmlReaderFileTest : public ::testing::Test {
@@ -224,6 +241,76 @@ TEST_F(XmlReaderFileTest, OnlyRegularFilesOpen) {
         EXPECT_FALSE(reader.Read(node));
     }
     ::alarm(0);
+}
+
+// A data file damaged on disk stops its load at the damage: the nodes before it
+// are still handed out, and the log gets one "Red" line naming the file and
+// the line of the damage.
+TEST_F(XmlReaderFileTest, DamagedFilesAreReportedOnceWithFileAndLine) {
+    const std::string good =
+        "<?xml version=\"1.0\"?>\n"
+        "<Menu>\n"
+        "  <color active=\"0xFFFFFFFF\"/>\n"
+        "  <item id=\"main\" type=\"_SIMPLE\">\n"
+        "    <item id=\"play\" type=\"_SIMPLE\"/>\n"
+        "  </item>\n"
+        "</Menu>\n";
+    const auto flipped = [&good](const std::string& at, std::size_t offset, unsigned char bit) {
+        std::string bytes = good;
+        bytes[good.find(at) + offset] = static_cast<char>(bytes[good.find(at) + offset] ^ bit);
+        return bytes;
+    };
+    struct Damage {
+        const char* what;
+        std::string bytes;
+        int startElements;  // read before the damage
+        int line;
+        const char* error;
+    };
+    const Damage cases[] = {
+        {"empty", "", 0, 1, "No Element"},
+        {"cut inside a tag", good.substr(0, good.find("type=\"_SIMPLE\"/>")), 3, 5,
+         "Unexpected End of File"},
+        {"cut between elements", good.substr(0, good.find("</Menu>")), 4, 7,
+         "Unexpected End of File"},
+        {"cut inside a value", good.substr(0, good.find("0xFF") + 2), 1, 3,
+         "Unexpected End of File"},
+        {"lines out of order", "<Menu>\n  </item>\n  <item id=\"main\">\n</Menu>\n", 1, 2,
+         "End 'item' Doesn't Match Start 'Menu'"},
+        {"another kind of file", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), 0, 2,
+         "Illegal Character"},
+        {"bit flip turns '<' into '|'", flipped("<color", 0, 0x40), 1, 3, "Unexpected '>'"},
+        {"bit flip in an end tag", flipped("</item>", 4, 0x10), 4, 6,
+         "End 'itum' Doesn't Match Start 'item'"},
+        {"bit flip turns '=' into a control byte", flipped("id=\"play", 2, 0x20), 3, 5,
+         "Illegal Character"},
+    };
+    for (const Damage& damage : cases) {
+        const std::string path = WriteFile("menu.xml", damage.bytes);
+        HtmlLog().Start();
+        CXmlReader reader;
+        ASSERT_TRUE(reader.Open(path));
+        int startElements = 0;
+        XmlNode node;
+        while (reader.Read(node)) {
+            startElements += node.type == XML_START_ELEMENT ? 1 : 0;
+        }
+        EXPECT_EQ(startElements, damage.startElements) << damage.what;
+        EXPECT_EQ(reader.GetErrorText(), damage.error) << damage.what;
+        EXPECT_EQ(RedLines(),
+                  std::vector<std::string>{"Syntax error in " + path + ", line " +
+                                           std::to_string(damage.line) + ": " + damage.error})
+            << damage.what;
+    }
+
+    // The intact file ends quietly.
+    const std::string path = WriteFile("menu.xml", good);
+    HtmlLog().Start();
+    CXmlReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    EXPECT_EQ(ReadAll(reader).size(), 9u);
+    EXPECT_FALSE(reader.HasError());
+    EXPECT_TRUE(RedLines().empty());
 }
 
 TEST_F(XmlReaderFileTest, ReopeningStartsAFreshDocument) {
