@@ -47,6 +47,19 @@ class Font:
         rect = re.search(r"Define RectList\s*\((\d+), (\d+), (\d+), (\d+)\)", text)
         return cls(dict(zip(chars, widths)), int(rect.group(4)), float(el.get("interval", "0")))
 
+    @classmethod
+    def load_title(cls, data):
+        """The title font (font 1): its symbols, and a word per symbol whose
+        upper half is the glyph's width."""
+        root = ET.parse(os.path.join(data, "resources.xml")).getroot()
+        el = next(e for e in root.iter("FontFi"))
+        with open(os.path.join(data, el.get("symbols_path")), encoding="utf-8-sig") as f:
+            chars = f.read()
+        with open(os.path.join(data, el.get("data_path")), "rb") as f:
+            words = np.frombuffer(f.read(), dtype="<u4")
+        return cls(dict(zip(chars, (int(w) >> 16 for w in words))), int(el.get("height")),
+                   float(el.get("interval", "0")))
+
     def width(self, line, size, spacing=0.0):
         extra = self.interval + spacing
         space = (list(self.widths.values())[2] + extra) * self.SPACE_SHARE
@@ -158,6 +171,14 @@ def check_overlays(data, fault):
     check_text_on(panel, "MESSAGE", (182, 7), overlay_texts(texts, font), fault)
     note = font.boxes(texts.get("CHANGE_PET", ""), 530, 640, 0.7, "centre", -5)
     check_text_on(pets, "MENU_PETS", (0, 0), [("CHANGE_PET", WHITE, note)], fault)
+    try:
+        title = Font.load_title(data)
+        beach = Image.open(os.path.join(data, "Images", "bonus_game_location.png"))
+    except (OSError, ET.ParseError, StopIteration, TypeError):
+        return
+    # the bonus level's count of saved turtles, yellow, centred at (900, 725)
+    goal = title.boxes(texts.get("BONUS_LEVEL_GOAL", "") + "88/88", 900, 725, 1.0, "centre", spacing=-1)
+    check_text_on(beach, "BONUS_GAME_LOCATION", (0, 0), [("BONUS_LEVEL_GOAL", (255, 255, 0), goal)], fault)
 
 
 # --- comics -----------------------------------------------------------------

@@ -212,10 +212,10 @@ def sea_wave_mask():
 
 
 # The rows the turtles swim along (their y) and where the beach meets the
-# sea on those rows; the goal text stands at the bottom right, on deep water.
+# sea on those rows; below them the shore bends away, so that the count of
+# saved turtles (centred at x 900 from y 725) stands on deep water.
 BONUS_ROWS = (615, 640, 665)
 BONUS_SHORE_X = 800
-BONUS_GOAL_BOX = (780, 700, 1024, 768)
 
 
 def bonus_location():
@@ -232,7 +232,7 @@ def bonus_location():
     sea = vgradient(1024, 768 - horizon, PAL["sea"] + (255,), PAL["deep"] + (255,))
     img.alpha_composite(sea, (0, horizon))
     shore = [(0, 500), (300, 494), (600, 502), (760, 520), (BONUS_SHORE_X + 30, 560),
-             (BONUS_SHORE_X + 50, 620), (BONUS_SHORE_X + 40, 690), (BONUS_SHORE_X + 10, 768)]
+             (BONUS_SHORE_X + 50, 620), (BONUS_SHORE_X + 20, 680), (BONUS_SHORE_X - 70, 768)]
     d.polygon(shore + [(0, 768)], fill=rgba(shade(PAL["sand"], 0.9)))           # wet sand
     d.line(shore, fill=rgba(PAL["foam"]), width=8)
     d.polygon([(x - (14 if x > 700 else 0), y + 14) for x, y in shore] + [(0, 768)], fill=rgba(PAL["sand"]))
