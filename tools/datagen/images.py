@@ -670,8 +670,11 @@ def message():
             # the badge sits right above the panel's top edge
             img = new(w, h)
             d = ImageDraw.Draw(img)
-            img.alpha_composite(P.star(120, 120, color), ((w - 120) // 2, 90))
-            text_center(d, (w / 2, 240), text, 34, PAL["white"], True, PAL["ink"], 3)
+            img.alpha_composite(P.star(120, 120, color), ((w - 120) // 2, 80))
+            # a ribbon under the word: it stands over the shop, not over the panel
+            d.rounded_rectangle([14, 214, w - 15, 264], 16, fill=rgba(PAL["ink"]))
+            d.rounded_rectangle([18, 218, w - 19, 260], 13, fill=rgba(PAL["deep"]))
+            text_center(d, (w / 2, 239), text, 34, PAL["white"], True, PAL["ink"], 3)
             return img
         return paint
 
