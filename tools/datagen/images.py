@@ -318,7 +318,7 @@ COMIC_PANELS = {
         ("A letter: a shop on the beach is for sale.", "letter", "hold", 0.16),
         ("Mira packs the aquariums.", "crates", "hold", 0.84),
         ("Welcome to the beach shop!", "shop2", "cheer", 0.16)],
-    4: [("The beach customers love Mira's fish.", "shop2", "stand", 0.84),
+    4: [("The beach customers love Mira's fish.", "customers", "stand", 0.84),
         ("The city aquarium calls!", "letter_city", "glance", 0.16),
         ("A big hall for rare fish.", "shop3", "stand", 0.84),
         ("Welcome to the city aquarium!", "shop3", "cheer", 0.16)],
@@ -378,22 +378,32 @@ def comic_layout(page):
 
 def comic_scene(scene, w, h, seed):
     shop = {"shop1": 1, "dusty": 1, "tanks": 1, "door": 1, "machine": 1, "crates": 1, "letter": 1,
-            "shop2": 2, "party": 3, "shop3": 3, "letter_city": 2}
+            "shop2": 2, "customers": 2, "party": 3, "shop3": 3, "letter_city": 2}
     if scene == "sea":
         return water_scene(w, h, seed, 4)
     img = location(shop[scene]).resize((w, h))
     d = ImageDraw.Draw(img)
     floor = int(h * FLOOR_TOP / 768)
-    if scene in ("tanks", "dusty", "crates", "shop3"):
-        tank = aquarium_body(1 if scene != "shop3" else 3)
+    stocked = scene in ("shop3", "customers")
+    if scene in ("tanks", "dusty", "crates", "shop3", "customers"):
+        tank = aquarium_body({"shop3": 3, "customers": 2}.get(scene, 1))
         tank = tank.resize((int(tank.size[0] * 0.55), int(tank.size[1] * 0.55)))
         for k in range(3):
             x = int(w * (0.08 + 0.3 * k))
             if scene == "crates" and k == 2:
                 break
             img.alpha_composite(tank, (x, floor + 20 + 40 * (k % 2)))
-            if scene == "shop3":
+            if stocked:
                 img.alpha_composite(P.fish(KINDS[6 + 2 * k], 70, 46, -1, 0.3), (x + 30, floor + 50 + 40 * (k % 2)))
+    if scene == "customers":
+        # two customers in front of the tanks, looking in
+        for k, (x, colour) in enumerate(((0.2, PAL["violet"]), (0.5, PAL["coral"]))):
+            gx, gy = int(w * x), h - 120
+            d.rounded_rectangle([gx - 26, gy, gx + 26, gy + 90], 14, fill=rgba(colour), outline=INK, width=2)
+            # seen from behind: the back of the head, ears showing
+            for side in (-1, 1):
+                d.ellipse([gx + side * 18 - 5, gy - 24, gx + side * 18 + 5, gy - 12], fill=rgba(PAL["skin"]), outline=INK)
+            d.ellipse([gx - 18, gy - 38, gx + 18, gy - 2], fill=rgba([PAL["wood_dark"], PAL["sun"]][k]), outline=INK, width=2)
     if scene == "dusty":
         dust = new(w, h, (120, 110, 90, 90))
         img.alpha_composite(dust)
