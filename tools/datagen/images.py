@@ -10,6 +10,7 @@ import props as PR
 from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, text_center, additive
 from gamedata import KINDS
 import anims as A
+import bonus_sprites as B
 
 INK = rgba(PAL["ink"])
 MAP_POINTS = [(398, 697), (418, 731), (473, 727), (526, 709), (579, 693), (637, 683), (694, 682),
@@ -211,9 +212,10 @@ def sea_wave_mask():
     return img
 
 
-# The rows the turtles swim along (their y) and where the beach meets the
-# sea on those rows; below them the shore bends away, so that the count of
-# saved turtles (centred at x 900 from y 725) stands on deep water.
+# The rows the turtles swim along (their y; a turtle's picture hangs below
+# it, so its track runs through the picture's middle) and where the beach
+# meets the sea on those rows; below them the shore bends away, so that the
+# count of saved turtles (centred at x 900 from y 725) stands on deep water.
 BONUS_ROWS = (615, 640, 665)
 BONUS_SHORE_X = 800
 
@@ -247,9 +249,10 @@ def bonus_location():
     d.ellipse([-60, 580, 70, 700], fill=rgba(PAL["sand_dark"]), outline=rgba(shade(PAL["sand_dark"], 0.8)), width=3)
     track = rgba(shade(PAL["sand"], 0.88))
     prints = rgba(shade(PAL["sand_dark"], 0.85))
-    for y in BONUS_ROWS:
-        d.line([(60, y), (BONUS_SHORE_X + 20, y)], fill=track, width=8)
-        for k, x in enumerate(range(70, BONUS_SHORE_X + 10, 22)):
+    for row in BONUS_ROWS:
+        y = row + B.TURTLE_SIZE[1] // 2
+        d.line([(60, y), (BONUS_SHORE_X, y)], fill=track, width=8)
+        for k, x in enumerate(range(70, BONUS_SHORE_X - 10, 22)):
             side = 1 if k % 2 else -1
             d.ellipse([x, y + side * 7 - 2, x + 9, y + side * 7 + 2], fill=prints)
     return img
