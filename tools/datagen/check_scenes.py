@@ -213,27 +213,30 @@ def check_comics(fault):
 
 # --- the map ----------------------------------------------------------------
 
-def mark_box(k, x, y, r):
-    """What covers level dot k: the dot itself or the larger mark the game
+def mark_box(x, y, r):
+    """What covers the level dot at (x, y): the dot itself, the mark the game
     lays there (large 40 x 35 at the point less (5, 6), small 31 x 23 at the
-    point; the dot lies at the point plus (15, 12))."""
+    point; the dot lies at the point plus (15, 12)) and, while the level is
+    the current one, the heroine marker standing on it (39 x 121 at the point
+    less (2, 103))."""
     px, py = x - 15, y - 12
-    return (min(x - r, px - 5), min(y - r, py - 6), max(x + r, px + 35), max(y + r, py + 29))
+    return (min(x - r, px - 5), min(y - r, py - 103), max(x + r, px + 37), max(y + r, py + 29))
 
 
 def check_map_layout(dots, labels, fault):
     """dots: (x, y, radius) per level; labels: (text, l, t, r, b). Every dot
-    with its mark and every name on the screen; no name over a dot."""
-    boxes = [mark_box(k, *d) for k, d in enumerate(dots)]
-    for k, b in enumerate(boxes, 1):
-        if not inside(b, (0, 0) + SCREEN):
+    and every name on the screen; no name under a dot, its mark or the
+    heroine marker on it."""
+    for k, (x, y, r) in enumerate(dots, 1):
+        if not inside((x - r, y - r, x + r, y + r), (0, 0) + SCREEN):
             fault("MAP: the dot of level %d is cut by the screen edge" % k)
+    boxes = [mark_box(*d) for d in dots]
     for text, *box in labels:
         if not inside(box, (0, 0) + SCREEN):
             fault("MAP: the name \"%s\" is cut by the screen edge" % text)
         for k, b in enumerate(boxes, 1):
             if overlaps(box, b):
-                fault("MAP: the name \"%s\" covers the dot of level %d" % (text, k))
+                fault("MAP: the name \"%s\" lies under the dot, mark or marker of level %d" % (text, k))
 
 
 def check_map_edges(picture, fault):

@@ -98,10 +98,12 @@ class MapLayout(unittest.TestCase):
     def test_cases(self):
         cases = [
             (self.DOTS, [("Harbour", 540, 600, 660, 625)], None),
-            (self.DOTS, [("Harbour", 440, 730, 560, 757)], "covers the dot of level 2"),
+            (self.DOTS, [("Harbour", 440, 730, 560, 757)], "under the dot, mark or marker of level 2"),
             # the game's mark is larger than the painted dot
-            (self.DOTS, [("Harbour", 300, 694, 396, 720)], "covers the dot of level 1"),
-            (self.DOTS + [(1015, 300, 9)], [], "dot of level 3 is cut"),
+            (self.DOTS, [("Harbour", 300, 694, 396, 720)], "under the dot, mark or marker of level 1"),
+            # the heroine marker stands above the current level's dot
+            (self.DOTS, [("Harbour", 380, 600, 470, 625)], "under the dot, mark or marker of level 1"),
+            (self.DOTS + [(1020, 300, 9)], [], "dot of level 3 is cut"),
             (self.DOTS, [("Beach", 950, 300, 1050, 330)], "\"Beach\" is cut"),
         ]
         for dots, labels, want in cases:

@@ -262,8 +262,9 @@ def bonus_location():
 # wholly on the screen: the harbour at the bottom, the beach on the right,
 # the city at the top left.
 MAP_ISLANDS = [(640, 648, 360, 116), (760, 300, 250, 136), (400, 200, 300, 135)]
-# Where each location's name stands (its centre), clear of the level dots.
-MAP_LABELS = [("Harbour", (600, 612)), ("Beach", (780, 330)), ("City", (300, 120))]
+# Where each location's name stands (its centre), clear of the level dots,
+# their marks and the heroine marker standing on the current one.
+MAP_LABELS = [("Harbour", (520, 556)), ("Beach", (690, 320)), ("City", (300, 120))]
 MAP_LABEL_SIZE = 28
 MAP_TITLE = ("Map", (110, 36))
 
