@@ -381,6 +381,7 @@ def comic_layout(page):
 
 
 def comic_scene(scene, w, h, seed):
+    """The picture of one comic panel, w x h, showing `scene` (see COMIC_PANELS)."""
     shop = {"shop1": 1, "dusty": 1, "tanks": 1, "door": 1, "machine": 1, "crates": 1, "letter": 1,
             "shop2": 2, "customers": 2, "party": 3, "shop3": 3, "letter_city": 2}
     if scene == "sea":
