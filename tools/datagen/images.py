@@ -261,7 +261,7 @@ def bonus_location():
 # The islands of the map (centre x, centre y, half width, half height), each
 # wholly on the screen: the harbour at the bottom, the beach on the right,
 # the city at the top left.
-MAP_ISLANDS = [(640, 648, 360, 116), (760, 300, 250, 136), (400, 200, 300, 135)]
+MAP_ISLANDS = [(640, 645, 360, 120), (760, 300, 250, 136), (400, 200, 300, 135)]
 # Where each location's name stands (its centre), clear of the level dots,
 # their marks and the heroine marker standing on the current one.
 MAP_LABELS = [("Harbour", (520, 556)), ("Beach", (690, 320)), ("City", (300, 120))]
