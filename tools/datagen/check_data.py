@@ -24,6 +24,7 @@ sys.path.insert(0, HERE)
 
 import check_menu  # noqa: E402
 import check_bonus  # noqa: E402
+import check_scenes  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -1027,6 +1028,7 @@ def main():
     fishes = check_fishes(data)
     check_levels(data, fishes, texts)
     check_bonus.check(data, fault)
+    check_scenes.check(data, fault)
     check_upgrades(data)
     check_numbers(data)
     check_menu.check(root, data, texts, sys.modules[__name__])

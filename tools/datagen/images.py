@@ -9,6 +9,8 @@ import painters as P
 import props as PR
 from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, text_center, additive
 from gamedata import KINDS
+import anims as A
+import bonus_sprites as B
 
 INK = rgba(PAL["ink"])
 MAP_POINTS = [(398, 697), (418, 731), (473, 727), (526, 709), (579, 693), (637, 683), (694, 682),
@@ -210,81 +212,286 @@ def sea_wave_mask():
     return img
 
 
+# The rows the turtles swim along (their y; a turtle's picture hangs below
+# it, so its track runs through the picture's middle) and where the beach
+# meets the sea on those rows; below them the shore bends away, so that the
+# count of saved turtles (centred at x 900 from y 725) stands on deep water.
+BONUS_ROWS = (615, 640, 665)
+BONUS_SHORE_X = 800
+
+
 def bonus_location():
-    img = vgradient(1024, 768, (150, 210, 250, 255), (230, 245, 255, 255))
+    """Sky, the sea behind the beach, the beach with the turtles' three tracks
+    from their nest on the left to the water on the right."""
+    img = vgradient(1024, 768, (120, 190, 245, 255), (215, 238, 252, 255))
     d = ImageDraw.Draw(img)
-    d.ellipse([820, 40, 940, 160], fill=rgba(PAL["sun"]))
+    d.ellipse([80, 40, 200, 160], fill=rgba(PAL["sun"]))
     for k in range(4):
-        x = 80 + k * 260
-        d.ellipse([x, 90 + (k % 2) * 30, x + 160, 140 + (k % 2) * 30], fill=(255, 255, 255, 220))
-    d.rectangle([0, 430, 1024, 768], fill=rgba(PAL["sand"]))
-    d.polygon([(0, 430), (1024, 400), (1024, 470), (0, 470)], fill=rgba(PAL["sand_dark"]))
-    for row in range(3):
-        y = 520 + row * 80
-        d.line([(0, y + 40), (1024, y + 40)], fill=rgba(shade(PAL["sand"], 0.93)), width=3)
-    d.rectangle([930, 430, 1024, 768], fill=rgba(PAL["sea"]))
-    for y in range(440, 768, 30):
-        d.arc([905, y, 955, y + 30], 270, 90, fill=rgba(PAL["foam"]), width=4)
+        x = 260 + k * 170
+        d.ellipse([x, 80 + (k % 2) * 40, x + 150, 125 + (k % 2) * 40], fill=(255, 255, 255, 230))
+    # the sea: a horizon band behind the beach and the water on the right
+    horizon = 420
+    sea = vgradient(1024, 768 - horizon, PAL["sea"] + (255,), PAL["deep"] + (255,))
+    img.alpha_composite(sea, (0, horizon))
+    shore = [(0, 500), (300, 494), (600, 502), (760, 520), (BONUS_SHORE_X + 30, 560),
+             (BONUS_SHORE_X + 50, 620), (BONUS_SHORE_X + 20, 680), (BONUS_SHORE_X - 70, 768)]
+    d.polygon(shore + [(0, 768)], fill=rgba(shade(PAL["sand"], 0.9)))           # wet sand
+    d.line(shore, fill=rgba(PAL["foam"]), width=8)
+    d.polygon([(x - (14 if x > 700 else 0), y + 14) for x, y in shore] + [(0, 768)], fill=rgba(PAL["sand"]))
+    for k, y in enumerate(range(horizon + 10, 490, 22)):
+        x0 = (k * 137) % 300
+        for x in range(x0, 1024, 300):
+            d.arc([x, y, x + 60, y + 14], 200, 340, fill=rgba(PAL["foam"]), width=3)
+    for k, y in enumerate(range(560, 700, 40)):
+        x = BONUS_SHORE_X + 90 + (k % 2) * 50
+        d.arc([x, y, x + 60, y + 14], 200, 340, fill=rgba(PAL["foam"]), width=3)
+    # the nest and the tracks: a furrow with flipper prints along each row
+    d.ellipse([-60, 580, 70, 700], fill=rgba(PAL["sand_dark"]), outline=rgba(shade(PAL["sand_dark"], 0.8)), width=3)
+    track = rgba(shade(PAL["sand"], 0.88))
+    prints = rgba(shade(PAL["sand_dark"], 0.85))
+    for row in BONUS_ROWS:
+        y = row + B.TURTLE_SIZE[1] // 2
+        d.line([(60, y), (BONUS_SHORE_X, y)], fill=track, width=8)
+        for k, x in enumerate(range(70, BONUS_SHORE_X - 10, 22)):
+            side = 1 if k % 2 else -1
+            d.ellipse([x, y + side * 7 - 2, x + 9, y + side * 7 + 2], fill=prints)
     return img
+
+
+# The islands of the map (centre x, centre y, half width, half height), each
+# wholly on the screen: the harbour at the bottom, the beach on the right,
+# the city at the top left.
+MAP_ISLANDS = [(640, 645, 360, 120), (760, 300, 250, 136), (400, 200, 300, 135)]
+# Where each location's name stands (its centre), clear of the level dots,
+# their marks and the heroine marker standing on the current one.
+MAP_LABELS = [("Harbour", (520, 556)), ("Beach", (690, 320)), ("City", (300, 120))]
+MAP_LABEL_SIZE = 28
+MAP_TITLE = ("Map", (110, 36))
+
+
+def map_dots():
+    """The level dots of the map picture as (centre x, centre y, radius): the
+    middle of the map mark the game lays on each passed level."""
+    return [(x + 15, y + 12, 14 if k in (0, 15, 30) else 9) for k, (x, y) in enumerate(MAP_POINTS)]
+
+
+def map_label_boxes():
+    """(text, left, top, right, bottom) of each name on the map, the title
+    included, with its outline."""
+    out = []
+    for text, (x, y), size in [(t, xy, MAP_LABEL_SIZE) for t, xy in MAP_LABELS] + [MAP_TITLE + (40,)]:
+        l, t, r, b = font(size, True).getbbox(text, anchor="mm", stroke_width=3)
+        out.append((text, x + l, y + t, x + r, y + b))
+    return out
 
 
 def map_screen():
     img = vgradient(1024, 768, PAL["water"] + (255,), PAL["sea"] + (255,))
     d = ImageDraw.Draw(img)
-    islands = [(620, 700, 380), (860, 300, 300), (400, 200, 300)]
-    for cx, cy, rr in islands:
-        d.ellipse([cx - rr, cy - rr * 0.45, cx + rr, cy + rr * 0.45], fill=rgba(PAL["sand"]), outline=rgba(PAL["sand_dark"]), width=6)
-        d.ellipse([cx - rr * 0.7, cy - rr * 0.3, cx + rr * 0.7, cy + rr * 0.3], fill=rgba(PAL["leaf"]))
-    pts = [(x + 15, y + 12) for x, y in MAP_POINTS]
-    d.line(pts, fill=rgba(PAL["white"]), width=5)
-    for k, (x, y) in enumerate(pts):
-        big = k in (0, 15, 30)
-        r = 14 if big else 9
-        d.ellipse([x - r, y - r, x + r, y + r], fill=rgba(PAL["coral"] if big else PAL["white"]), outline=INK, width=2)
-    for label, (x, y) in (("Harbour", (560, 740)), ("Beach", (930, 250)), ("City", (300, 120))):
-        text_center(d, (x, y), label, 28, PAL["white"], True, PAL["ink"], 3)
-    text_center(d, (512, 30), "Map", 40, PAL["sun"], True, PAL["ink"], 3)
+    for cx, cy, rx, ry in MAP_ISLANDS:
+        d.ellipse([cx - rx, cy - ry, cx + rx, cy + ry], fill=rgba(PAL["sand"]), outline=rgba(PAL["sand_dark"]), width=6)
+        d.ellipse([cx - rx * 0.7, cy - ry * 0.67, cx + rx * 0.7, cy + ry * 0.67], fill=rgba(PAL["leaf"]))
+    dots = map_dots()
+    d.line([(x, y) for x, y, _ in dots], fill=rgba(PAL["white"]), width=5)
+    for k, (x, y, r) in enumerate(dots):
+        d.ellipse([x - r, y - r, x + r, y + r], fill=rgba(PAL["coral"] if r > 9 else PAL["white"]), outline=INK, width=2)
+    for text, (x, y) in MAP_LABELS:
+        text_center(d, (x, y), text, MAP_LABEL_SIZE, PAL["white"], True, PAL["ink"], 3)
+    text_center(d, MAP_TITLE[1], MAP_TITLE[0], 40, PAL["sun"], True, PAL["ink"], 3)
     return img
 
 
-COMIC_TEXT = {
-    1: ["Grandpa leaves his old fish shop to Mira.", "It is dusty... but full of empty aquariums!",
-        "Mira: I will make it the best shop in town!", "The first customer is already at the door."],
-    2: ["Mira cleans every tank.", "She tries out the interior machine.", "Fish need homes, food and care.",
-        "Time to open the shop!"],
-    3: ["The harbour shop is a big success!", "A letter: a shop on the beach is for sale.",
-        "Mira packs the aquariums.", "Welcome to the beach shop!"],
-    4: ["The beach customers love Mira's fish.", "The city aquarium calls!", "A big hall for rare fish.",
-        "Welcome to the city aquarium!"],
-    5: ["The city aquarium is the talk of the town.", "Mira's friends throw a party.",
-        "Thank you for playing!", "The end... for now."],
+# Each comic panel: its caption, what the picture shows, the heroine's pose
+# and where she stands (the share of the panel's width at her middle).
+# Scenes: "shop1" to "shop3" the shop of that location (its sign names it),
+# "dusty" the old shop before Mira cleans it, "tanks" the shop with empty
+# aquariums, "machine" the interior machine, "letter" the letter about the
+# beach shop ("letter_city" the call to the city), "crates" packed aquariums,
+# "party" the city aquarium decked out,
+# "sea" open water with fish.
+COMIC_PANELS = {
+    1: [("Grandpa leaves his old fish shop to Mira.", "dusty", "stand", 0.16),
+        ("It is dusty... but full of empty aquariums!", "tanks", "glance", 0.84),
+        ("Mira: I will make it the best shop in town!", "shop1", "cheer", 0.16),
+        ("The first customer is already at the door.", "door", "glance", 0.16)],
+    2: [("Mira cleans every tank.", "tanks", "work", 0.84),
+        ("She tries out the interior machine.", "machine", "work", 0.16),
+        ("Fish need homes, food and care.", "sea", "hold", 0.84),
+        ("Time to open the shop!", "shop1", "cheer", 0.16)],
+    3: [("The harbour shop is a big success!", "shop1", "cheer", 0.16),
+        ("A letter: a shop on the beach is for sale.", "letter", "hold", 0.16),
+        ("Mira packs the aquariums.", "crates", "hold", 0.84),
+        ("Welcome to the beach shop!", "shop2", "cheer", 0.16)],
+    4: [("The beach customers love Mira's fish.", "customers", "stand", 0.84),
+        ("The city aquarium calls!", "letter_city", "glance", 0.16),
+        ("A big hall for rare fish.", "shop3", "stand", 0.84),
+        ("Welcome to the city aquarium!", "shop3", "cheer", 0.16)],
+    5: [("The city aquarium is the talk of the town.", "shop3", "stand", 0.16),
+        ("Mira's friends throw a party.", "party", "cheer", 0.84),
+        ("Thank you for playing!", "sea", "cheer", 0.16),
+        ("The end... for now.", "shop1", "stand", 0.84)],
 }
+COMIC_FRAMES = [(30, 30, 500, 370), (524, 30, 994, 370), (30, 394, 500, 680), (524, 394, 994, 680)]
+CAPTION_SIZE, CAPTION_MIN_SIZE, CAPTION_PAD = 19, 15, 14
+HERO_SCALE = 0.85
+
+
+def caption_layout(x0, y0, x1, text):
+    """Font size and lines of a caption, and its box: the largest size up to
+    CAPTION_SIZE at which the text fits the panel on one line, else two
+    lines."""
+    room = (x1 - x0) - 24 - 2 * CAPTION_PAD
+    lines = [text]
+    size = CAPTION_SIZE
+    while size > CAPTION_MIN_SIZE and font(size, True).getlength(text) > room:
+        size -= 1
+    if font(size, True).getlength(text) > room:
+        size = CAPTION_SIZE
+        words = text.split()
+        cut = min(range(1, len(words)), key=lambda k: abs(len(" ".join(words[:k])) - len(" ".join(words[k:]))))
+        lines = [" ".join(words[:cut]), " ".join(words[cut:])]
+    line_h = size + 7
+    box = (x0 + 12, y0 + 12, x1 - 12, y0 + 12 + 2 * 12 + line_h * len(lines))
+    return size, lines, box
+
+
+def comic_layout(page):
+    """Per panel: the frame, the caption box, the caption's text boxes and the
+    heroine's face box, all in screen pixels."""
+    out = []
+    for (x0, y0, x1, y1), (text, scene, pose, at) in zip(COMIC_FRAMES, COMIC_PANELS[page]):
+        size, lines, box = caption_layout(x0, y0, x1, text)
+        f = font(size, True)
+        line_h = size + 7
+        texts = []
+        for k, line in enumerate(lines):
+            w = f.getlength(line)
+            cy = box[1] + 12 + line_h * k + line_h / 2
+            texts.append(((x0 + x1) / 2 - w / 2, cy - size * 0.7, (x0 + x1) / 2 + w / 2, cy + size * 0.7))
+        # she stands on the panel's floor, her head (cheering hands included)
+        # clear of the caption
+        scale = min(HERO_SCALE, (y1 - 6 - (box[3] + 8)) / A.HERO_H)
+        hw, hh = int(A.HERO_W * scale), int(A.HERO_H * scale)
+        hx = int(x0 + (x1 - x0) * at - hw / 2)
+        hy = y1 - hh - 6
+        face = (hx + hw * 0.22, hy, hx + hw * 0.82, hy + hh * 0.3)
+        out.append(dict(frame=(x0, y0, x1, y1), text=text, scene=scene, pose=pose, size=size, lines=lines,
+                        caption=box, texts=texts, hero=(hx, hy, hw, hh), face=face))
+    return out
+
+
+def comic_scene(scene, w, h, seed):
+    """The picture of one comic panel, w x h, showing `scene` (see COMIC_PANELS)."""
+    shop = {"shop1": 1, "dusty": 1, "tanks": 1, "door": 1, "machine": 1, "crates": 1, "letter": 1,
+            "shop2": 2, "customers": 2, "party": 3, "shop3": 3, "letter_city": 2}
+    if scene == "sea":
+        return water_scene(w, h, seed, 4)
+    img = location(shop[scene]).resize((w, h))
+    d = ImageDraw.Draw(img)
+    floor = int(h * FLOOR_TOP / 768)
+    stocked = scene in ("shop3", "customers")
+    if scene in ("tanks", "dusty", "crates", "shop3", "customers"):
+        tank = aquarium_body({"shop3": 3, "customers": 2}.get(scene, 1))
+        tank = tank.resize((int(tank.size[0] * 0.55), int(tank.size[1] * 0.55)))
+        for k in range(3):
+            x = int(w * (0.08 + 0.3 * k))
+            if scene == "crates" and k == 2:
+                break
+            img.alpha_composite(tank, (x, floor + 20 + 40 * (k % 2)))
+            if stocked:
+                img.alpha_composite(P.fish(KINDS[6 + 2 * k], 70, 46, -1, 0.3), (x + 30, floor + 50 + 40 * (k % 2)))
+    if scene == "customers":
+        # two customers in front of the tanks, looking in
+        for k, (x, colour) in enumerate(((0.2, PAL["violet"]), (0.5, PAL["coral"]))):
+            gx, gy = int(w * x), h - 120
+            d.rounded_rectangle([gx - 26, gy, gx + 26, gy + 90], 14, fill=rgba(colour), outline=INK, width=2)
+            # seen from behind: the back of the head, ears showing
+            for side in (-1, 1):
+                d.ellipse([gx + side * 18 - 5, gy - 24, gx + side * 18 + 5, gy - 12], fill=rgba(PAL["skin"]), outline=INK)
+            d.ellipse([gx - 18, gy - 38, gx + 18, gy - 2], fill=rgba([PAL["wood_dark"], PAL["sun"]][k]), outline=INK, width=2)
+    if scene == "dusty":
+        dust = new(w, h, (120, 110, 90, 90))
+        img.alpha_composite(dust)
+        for k in range(6):
+            x = w * (0.1 + 0.15 * k)
+            d.line([(x, 10), (x + 30, 40)], fill=(230, 230, 230, 200), width=2)   # cobwebs
+    if scene == "crates":
+        crate = PR.crate(130, 100)
+        for k in range(2):
+            img.alpha_composite(crate, (int(w * 0.5) + k * 40 - 60, h - 110 - k * 60))
+    if scene == "door":
+        dx, top, bottom = int(w * 0.7), 96, floor + 130
+        d.rectangle([dx, top, dx + 110, bottom], fill=rgba(PAL["wood"]), outline=INK, width=3)
+        d.rectangle([dx + 14, top + 14, dx + 96, top + 84], fill=rgba(PAL["water"]), outline=INK, width=2)
+        d.ellipse([dx + 84, top + 110, dx + 96, top + 122], fill=rgba(PAL["sun"]), outline=INK)
+        # the customer at the glass: head and shoulders
+        gx, gy = dx + 55, top + 42
+        d.pieslice([gx - 30, gy + 10, gx + 30, gy + 70], 180, 360, fill=rgba(PAL["violet"]), outline=INK, width=2)
+        d.ellipse([gx - 16, gy - 18, gx + 16, gy + 14], fill=rgba(PAL["skin"]), outline=INK, width=2)
+        d.rectangle([dx + 14, top + 84, dx + 96, top + 96], fill=rgba(PAL["wood"]))
+    if scene == "machine":
+        body = new(228, 200)
+        body.alpha_composite(PR.machine_body(1)(228, 200))
+        img.alpha_composite(body, (int(w * 0.5), h - 210))
+    if scene in ("letter", "letter_city"):
+        lx, ly = int(w * 0.42), int(h * 0.32)
+        d.polygon([(lx, ly + 10), (lx + 230, ly), (lx + 245, ly + 190), (lx + 12, ly + 200)],
+                  fill=rgba(PAL["white"]), outline=INK, width=3)
+        for k in range(5):
+            d.line([(lx + 26, ly + 30 + 16 * k), (lx + 200, ly + 26 + 16 * k)], fill=rgba(PAL["stone_dark"]), width=3)
+        # a sketch of the place the letter is about
+        sx, sy = lx + 40, ly + 118
+        if scene == "letter":
+            d.rectangle([sx, sy + 40, sx + 160, sy + 62], fill=rgba(PAL["sand"]))
+            d.rectangle([sx, sy, sx + 160, sy + 40], fill=rgba(PAL["water"]))
+            d.rectangle([sx + 50, sy + 8, sx + 110, sy + 48], fill=rgba((250, 215, 170)), outline=INK, width=2)
+            d.polygon([(sx + 44, sy + 10), (sx + 80, sy - 10), (sx + 116, sy + 10)], fill=rgba(PAL["coral"]), outline=INK)
+        else:
+            for k, (bw, bh) in enumerate(((30, 50), (40, 62), (34, 44), (44, 56))):
+                bx = sx + 10 + 38 * k
+                d.rectangle([bx, sy + 62 - bh, bx + bw, sy + 62], fill=rgba((190, 180, 230)), outline=INK, width=2)
+    if scene == "party":
+        img.alpha_composite(PR.pennants(w, 60), (0, 100))
+        for k in range(5):
+            x, y = w * (0.1 + 0.2 * k), h * 0.55
+            d.line([(x, y), (x + 6, y + 60)], fill=rgba(PAL["stone_dark"]), width=2)
+            d.ellipse([x - 22, y - 56, x + 22, y], fill=rgba([PAL["coral"], PAL["sun"], PAL["violet"], PAL["green"], PAL["pink"]][k]), outline=INK, width=2)
+    return img
 
 
 def comic(page):
     img = vgradient(1024, 768, (250, 246, 236, 255), (240, 232, 214, 255))
     d = ImageDraw.Draw(img)
-    r = rng("comic", page)
-    panels = [(30, 30, 500, 370), (524, 30, 994, 370), (30, 394, 500, 680), (524, 394, 994, 680)]
-    for i, (x0, y0, x1, y1) in enumerate(panels):
-        scene = water_scene(x1 - x0, y1 - y0, "comic%d_%d" % (page, i), 3) if i % 2 == 0 else location(1 + (page + i) % 3).resize((x1 - x0, y1 - y0))
-        img.alpha_composite(scene, (x0, y0))
-        hero = __import__("anims").heroine("cheer" if i == 3 else "stand", 0.2)
-        hero = hero.resize((int(hero.size[0] * 0.9), int(hero.size[1] * 0.9)))
-        img.alpha_composite(hero, (x0 + 30 + (i * 97) % 200, y1 - hero.size[1] - 10))
+    for i, p in enumerate(comic_layout(page)):
+        x0, y0, x1, y1 = p["frame"]
+        img.alpha_composite(comic_scene(p["scene"], x1 - x0, y1 - y0, "comic%d_%d" % (page, i)), (x0, y0))
+        hx, hy, hw, hh = p["hero"]
+        hero = A.heroine(p["pose"], 0.2, 1 if p["pose"] in ("work", "hold") else 0)
+        if p["pose"] in ("work", "hold") and (hx - x0) > (x1 - x0) / 2:
+            hero = hero.transpose(Image.FLIP_LEFT_RIGHT)
+        img.alpha_composite(hero.resize((hw, hh)), (hx, hy))
         d.rectangle([x0, y0, x1, y1], outline=INK, width=5)
-        d.rounded_rectangle([x0 + 12, y0 + 12, x1 - 12, y0 + 64], 12, fill=(255, 255, 240, 235), outline=INK, width=2)
-        text_center(d, ((x0 + x1) / 2, y0 + 38), COMIC_TEXT[page][i], 19, PAL["ink"], True)
+        d.rounded_rectangle(p["caption"], 12, fill=(255, 255, 240, 255), outline=INK, width=2)
+        f = font(p["size"], True)
+        for (l, t, r, b), line in zip(p["texts"], p["lines"]):
+            d.text(((l + r) / 2, (t + b) / 2), line, font=f, fill=rgba(PAL["ink"]), anchor="mm")
     return img
+
+
+# The pet-choice explanation (white, centred on x 530 from y 640) stands on
+# this dark box.
+PETS_NOTE_BOX = (230, 626, 830, 724)
 
 
 def pets_screen():
     img = water_scene(1024, 768, "pets", 2)
     d = ImageDraw.Draw(img)
-    for cx, pic in ((210, P.fish("GOLD_FISH_1", 240, 170, 1, 0.2)), (820, __import__("anims").turtle_pic(240, 170))):
-        d.ellipse([cx - 170, 150, cx + 170, 470], fill=(230, 248, 255, 150), outline=rgba(PAL["white"]), width=6)
-        img.alpha_composite(pic, (cx - 120, 220))
+    for cx, pic in ((210, P.fish("GOLD_FISH_1", 240, 170, 1, 0.2)), (820, A.turtle_pic(240, 170))):
+        d.ellipse([cx - 160, 140, cx + 160, 400], fill=(230, 248, 255, 150), outline=rgba(PAL["white"]), width=6)
+        img.alpha_composite(pic, (cx - 120, 180))
     text_center(d, (512, 80), "Choose your pet", 54, PAL["sun"], True, PAL["ink"], 4)
+    l, t, r, b = PETS_NOTE_BOX
+    d.rounded_rectangle([l, t, r, b], 18, fill=rgba(PAL["ink"]), outline=rgba(PAL["white"]), width=3)
     return img
 
 
@@ -462,19 +669,48 @@ def left_menu():
     return atlas(298, 133, R)
 
 
+# The overlay panel is drawn at (182, 7) of the screen; its texts run from
+# y 349 to about 575 in white (titles, statistics) and in black (goals, the
+# bonus help), partly on the same rows, so the page behind them has the one
+# blue that keeps both readable (a contrast of 4.5:1 and more with each).
+MESSAGE_AT = (182, 7)
+MESSAGE_BODY = (0, 290, 662, 690)      # the visible panel, in the cell
+MESSAGE_PAGE = (14, 326, 648, 586)     # the page under the texts
+PAGE_BLUE = (70, 122, 170)
+
+
 def message():
     def title(text, color):
         def paint(w, h):
+            # the badge sits right above the panel's top edge
             img = new(w, h)
             d = ImageDraw.Draw(img)
-            img.alpha_composite(P.star(120, 120, color), ((w - 120) // 2, 10))
-            text_center(d, (w / 2, 190), text, 34, PAL["white"], True, PAL["ink"], 3)
+            img.alpha_composite(P.star(120, 120, color), ((w - 120) // 2, 80))
+            # a ribbon under the word: it stands over the shop, not over the panel
+            d.rounded_rectangle([14, 214, w - 15, 264], 16, fill=rgba(PAL["ink"]))
+            d.rounded_rectangle([18, 218, w - 19, 260], 13, fill=rgba(PAL["deep"]))
+            text_center(d, (w / 2, 239), text, 34, PAL["white"], True, PAL["ink"], 3)
             return img
         return paint
-    R = [(0, 662, 0, 756, lambda w, h: P.panel(w, h, fill=(120, 172, 208), border=PAL["deep"], radius=40, alpha=245)),
+
+    def body(w, h):
+        img = new(w, h)
+        d = ImageDraw.Draw(img)
+        l, t, r, b = MESSAGE_BODY
+        d.rounded_rectangle([l, t, r - 1, b - 1], 36, fill=rgba(PAL["ink"]))
+        d.rounded_rectangle([l + 3, t + 3, r - 4, b - 4], 33, fill=rgba(PAL["deep"]))
+        d.rounded_rectangle([l + 8, t + 8, r - 9, b - 9], 28, fill=rgba(PAL["panel"]))
+        l, t, r, b = MESSAGE_PAGE
+        d.rounded_rectangle([l - 3, t - 3, r + 2, b + 2], 20, fill=rgba(PAL["ink"]))
+        d.rounded_rectangle([l, t, r - 1, b - 1], 18, fill=rgba(PAGE_BLUE))
+        return img
+
+    # The line lies inside the panel's cell, on the page: it has the page's
+    # colour, so that the texts over it stay readable.
+    R = [(0, 662, 0, 756, body),
          (0, 267, 757, 1023, title("Complete!", PAL["sun"])),
          (270, 538, 757, 1022, title("Failed", PAL["stone"])),
-         (166, 474, 543, 566, lambda w, h: P.bar(w, h, PAL["sea"]))]
+         (166, 474, 543, 566, lambda w, h: new(w, h, rgba(PAGE_BLUE)))]
     return atlas(662, 1023, R)
 
 

@@ -325,28 +325,37 @@ SCALES = {"major": [0, 2, 4, 5, 7, 9, 11], "minor": [0, 2, 3, 5, 7, 8, 10],
 
 def drum_kit(kind, seed):
     if kind == "kick":
-        return sweep(120, 45, 0.18) * decay(int(0.18 * RATE), 18)
-    if kind == "snare":
-        return (lowpass(noise(0.15, seed), 0.6) * 0.7 + osc(190, 0.15) * 0.3) * decay(int(0.15 * RATE), 25)
-    if kind == "hat":
+        x = sweep(120, 45, 0.18) * decay(int(0.18 * RATE), 18)
+    elif kind == "snare":
+        x = (lowpass(noise(0.15, seed), 0.6) * 0.7 + osc(190, 0.15) * 0.3) * decay(int(0.15 * RATE), 25)
+    elif kind == "hat":
         n = noise(0.05, seed)
-        return (n - lowpass(n, 0.3)) * decay(len(n), 70)
-    if kind == "shaker":
+        x = (n - lowpass(n, 0.3)) * decay(len(n), 70)
+    elif kind == "shaker":
         n = noise(0.08, seed)
-        return (n - lowpass(n, 0.2)) * np.hanning(len(n))
+        x = (n - lowpass(n, 0.2)) * np.hanning(len(n))
+    # a millisecond's rise: a hit that starts at full level clicks, and the
+    # one on the first beat would be heard at the loop's seam
+    rise = int(0.001 * RATE)
+    x[:rise] *= np.linspace(0, 1, rise, endpoint=False)
+    return x
 
 
 def compose(tune):
-    """A loop of tune['bars'] bars of 4 beats: chords, bass, melody, drums."""
+    """A loop in sections of tune['bars'] bars of 4 beats each, played in the
+    order of tune['form']: chords, bass, melody, drums. Section A carries the
+    main motif over the tune's chords; B has a motif and chord order of its
+    own; C is a quieter break without drums, its melody in long notes. The
+    form ends on a section that leads back to its first, so the loop's end
+    runs on into its start."""
     r = np.random.RandomState(tune["seed"])
     beat = 60.0 / tune["bpm"]
-    bars = tune["bars"]
+    bars = tune["bars"] * len(tune["form"])
     total = bars * 4 * beat
     n = int(total * RATE)
     out = np.zeros(n + int(3 * RATE))
     scale = SCALES[tune["scale"]]
     root = tune["root"]
-    prog = tune["prog"]
 
     def put(x, t, amp):
         i = int(t * RATE)
@@ -355,10 +364,18 @@ def compose(tune):
     def degree(d, octave=0):
         return root + 12 * (octave + d // 7) + scale[d % 7]
 
-    motif = [int(v) for v in r.randint(0, 5, 8)]
     rhythm = tune.get("rhythm", [1, 0.5, 0.5, 1, 1])
+    prog = tune["prog"]
+    sections = {
+        "A": dict(motif=[int(v) for v in r.randint(0, 5, 8)], prog=prog, rhythm=rhythm, drums=tune["drums"]),
+        "B": dict(motif=[int(v) for v in r.randint(0, 5, 8)], prog=prog[2:] + prog[:2],
+                  rhythm=rhythm[1:] + rhythm[:1], drums=tune["drums"]),
+        "C": dict(motif=[int(v) for v in r.randint(0, 5, 8)], prog=prog[1:] + prog[:1],
+                  rhythm=[2, 1, 1], drums=False),
+    }
     for bar in range(bars):
-        chord = prog[bar % len(prog)]
+        sec = sections[tune["form"][bar // tune["bars"]]]
+        chord = sec["prog"][bar % len(sec["prog"])]
         t0 = bar * 4 * beat
         # pad chord
         for k, d in enumerate((chord, chord + 2, chord + 4)):
@@ -369,14 +386,15 @@ def compose(tune):
             d = chord if b % 2 == 0 else chord + (4 if b == 1 else 2)
             x = note(hz(degree(d, -2)), beat * 0.9, "tri", 0.005, 0.1, 0.6, 0.05)
             put(x, t0 + b * beat, 0.32)
-        # melody: the motif over the chord, varied each bar
+        # melody: the section's motif over the chord, varied each bar
         t = 0.0
         i = 0
+        rh = sec["rhythm"]
         while t < 4 - 1e-6:
-            dur = rhythm[i % len(rhythm)]
+            dur = rh[i % len(rh)]
             if t + dur > 4:
                 dur = 4 - t
-            step = motif[(i + bar) % len(motif)]
+            step = sec["motif"][(i + bar) % len(sec["motif"])]
             if (bar % 4 == 3 and i % 3 == 2) or r.rand() < tune.get("rest", 0.12):
                 pass
             else:
@@ -389,7 +407,7 @@ def compose(tune):
         # drums
         for b in range(8):
             tb = t0 + b * beat / 2
-            if tune["drums"]:
+            if sec["drums"]:
                 if b % 4 == 0:
                     put(drum_kit("kick", 0), tb, 0.45)
                 if b % 4 == 2:
@@ -405,24 +423,32 @@ def compose(tune):
     return normalise(out, 0.7)
 
 
+def tune_seconds(tune):
+    return tune["bars"] * len(tune["form"]) * 4 * 60.0 / tune["bpm"]
+
+
+# Every tune plays at least this long before it starts over, so that a player
+# does not hear the loop come round at once.
+MIN_TUNE_SECONDS = 90
+
 TUNES = [
     # menu: relaxed, major
-    dict(id="MUSIC_MENU", seed=100, bpm=96, bars=12, root=60, scale="major",
+    dict(id="MUSIC_MENU", seed=100, bpm=96, bars=8, form="ABACA", root=60, scale="major",
          prog=[0, 5, 3, 4], pad="sine", lead="tri", drums=False, rhythm=[1, 1, 0.5, 0.5, 1]),
     # credits: warm and slow
-    dict(id="MUSIC_CREDITS", seed=101, bpm=84, bars=10, root=57, scale="major",
+    dict(id="MUSIC_CREDITS", seed=101, bpm=84, bars=8, form="ABCA", root=57, scale="major",
          prog=[0, 3, 4, 0, 5, 3, 1, 4], pad="tri", lead="sine", drums=False, rhythm=[2, 1, 1]),
     # four shop tunes
-    dict(id="MUSIC_LEVEL_1", seed=102, bpm=112, bars=14, root=62, scale="mixo",
+    dict(id="MUSIC_LEVEL_1", seed=102, bpm=112, bars=8, form="AABACA", root=62, scale="mixo",
          prog=[0, 6, 3, 0], pad="sine", lead="square", drums=True),
-    dict(id="MUSIC_LEVEL_2", seed=103, bpm=104, bars=12, root=57, scale="dorian",
+    dict(id="MUSIC_LEVEL_2", seed=103, bpm=104, bars=8, form="AABCA", root=57, scale="dorian",
          prog=[0, 3, 0, 4], pad="tri", lead="tri", drums=True, rhythm=[0.5, 0.5, 1, 1, 1]),
-    dict(id="MUSIC_LEVEL_3", seed=104, bpm=120, bars=16, root=64, scale="major",
+    dict(id="MUSIC_LEVEL_3", seed=104, bpm=120, bars=8, form="AABACA", root=64, scale="major",
          prog=[0, 4, 5, 3], pad="sine", lead="square", drums=True, rhythm=[1, 0.5, 0.5]),
-    dict(id="MUSIC_LEVEL_4", seed=105, bpm=100, bars=12, root=59, scale="minor",
+    dict(id="MUSIC_LEVEL_4", seed=105, bpm=100, bars=8, form="ABACA", root=59, scale="minor",
          prog=[0, 5, 2, 6], pad="tri", lead="tri", drums=True),
     # bonus: quick and bouncy
-    dict(id="MUSIC_BONUS", seed=106, bpm=138, bars=16, root=65, scale="major",
+    dict(id="MUSIC_BONUS", seed=106, bpm=138, bars=8, form="AABACAB", root=65, scale="major",
          prog=[0, 3, 4, 4], pad="sine", lead="square", drums=True, rhythm=[0.5, 0.5, 0.5, 0.5, 1]),
 ]
 
@@ -527,8 +553,9 @@ def build(out_dir):
         smp.append(dict(id=sid, path=rel))
     streams = []
     for tune in TUNES:
+        assert tune_seconds(tune) >= MIN_TUNE_SECONDS, tune["id"]
         rel = "Music/%s.ogg" % tune["id"][6:].lower()
-        write_bytes(os.path.join(out_dir, rel), ogg_bytes(compose(tune)))
+        write_bytes(os.path.join(out_dir, rel), ogg_bytes(compose(tune), 0))
         streams.append(dict(id=tune["id"], path=rel))
     rel = "Music/shop_tune.mod"
     write_bytes(os.path.join(out_dir, rel), mod_bytes())
