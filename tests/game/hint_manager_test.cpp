@@ -147,8 +147,8 @@ TEST_F(HintManagerTest, ArrowsArePlacedAndTurnedByTheirDirection) {
     const Case cases[] = {
         {{1.0f, 0.0f}, 0.0f, {323.0f, 271.5f}},
         {{-1.0f, 0.0f}, PI, {477.0f, 328.5f}},
-        {{0.0f, 1.0f}, -PI / 2.0f, {428.5f, 300.0f}},
-        {{0.0f, -1.0f}, PI / 2.0f, {371.5f, 300.0f}},
+        {{0.0f, 1.0f}, PI / 2.0f, {428.5f, 300.0f}},
+        {{0.0f, -1.0f}, -PI / 2.0f, {371.5f, 300.0f}},
         // Any other direction: unturned, where asked.
         {{0.6f, 0.8f}, 0.0f, {400.0f, 300.0f}},
     };
