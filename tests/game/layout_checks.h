@@ -63,6 +63,15 @@ inline Box HitBox(const CGuiImage& image) {
             static_cast<float>(image.marginBottom)};
 }
 
+// Where a GUI element's own picture lies.
+inline Box PictureBox(const CGuiImage& image) {
+    const float left = image.offsetX + image.x;
+    const float top = image.offsetY + image.y;
+    return {left, top,
+            left + image.scaleX * static_cast<float>(image.source.right - image.source.left),
+            top + image.scaleY * static_cast<float>(image.source.bottom - image.source.top)};
+}
+
 // Where a hint arrow points: the middle of its picture's left edge, after the
 // element's scale, its turn (clockwise for a positive angle, about its
 // position) and its offset, less the bob along `bobDirection`.
@@ -148,41 +157,80 @@ struct Frame {
     int height = 0;
 };
 
-// The mean luminance of the frame inside a box (clipped to the frame).
-inline double MeanLuminance(const Frame& frame, const Box& box) {
-    const int left = std::max(0, static_cast<int>(box.left));
-    const int top = std::max(0, static_cast<int>(box.top));
-    const int right = std::min(frame.width, static_cast<int>(std::ceil(box.right)));
-    const int bottom = std::min(frame.height, static_cast<int>(std::ceil(box.bottom)));
+// The ink of one glyph: the pixels of its cell that the text changed, their
+// bounds and the mean luminance of what they covered.
+struct Ink {
+    bool any = false;
+    Box box;
+    double behind = 0.0;
+    bool atEdge = false;  // ink on the frame's outermost pixels
+};
+
+inline Ink GlyphInk(const Box& cell, const Frame& behind, const Frame& drawn) {
+    Ink ink;
+    const int left = std::max(0, static_cast<int>(std::floor(cell.left)));
+    const int top = std::max(0, static_cast<int>(std::floor(cell.top)));
+    const int right = std::min(drawn.width, static_cast<int>(std::ceil(cell.right)));
+    const int bottom = std::min(drawn.height, static_cast<int>(std::ceil(cell.bottom)));
     double sum = 0.0;
     int count = 0;
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
-            sum += Luminance(frame.pixels[static_cast<std::size_t>(y * frame.width + x)]);
+            const std::size_t i = static_cast<std::size_t>(y * drawn.width + x);
+            if (drawn.pixels[i] == behind.pixels[i]) {
+                continue;
+            }
+            const Box pixel{static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + 1),
+                            static_cast<float>(y + 1)};
+            ink.box =
+                ink.any ? Box{std::min(ink.box.left, pixel.left), std::min(ink.box.top, pixel.top),
+                              std::max(ink.box.right, pixel.right),
+                              std::max(ink.box.bottom, pixel.bottom)}
+                        : pixel;
+            ink.any = true;
+            ink.atEdge =
+                ink.atEdge || x == 0 || y == 0 || x == drawn.width - 1 || y == drawn.height - 1;
+            sum += Luminance(behind.pixels[i]);
             ++count;
         }
     }
-    return count == 0 ? 0.0 : sum / count;
+    ink.behind = count == 0 ? 0.0 : sum / count;
+    return ink;
 }
 
-// What is wrong with the texts: one outside the screen or outside its panel,
-// or a glyph whose colour stands out from the mean of what lies behind it by
-// less than `contrast`. `behind` is the frame drawn without the texts.
-inline std::vector<std::string> TextFaults(const std::vector<PlacedText>& texts, const Box& screen,
-                                           const Box& panel, const Frame& behind,
+// What is wrong with the texts: one whose ink is cut by the screen's edge or
+// leaves its panel, or a glyph whose colour stands out from what its ink
+// covers by less than `contrast`. `behind` is the frame drawn without the
+// texts, `drawn` the same frame with them.
+inline std::vector<std::string> TextFaults(const std::vector<PlacedText>& texts, const Box& panel,
+                                           const Frame& behind, const Frame& drawn,
                                            double contrast = 4.5) {
+    const Box screen{0.0f, 0.0f, static_cast<float>(drawn.width), static_cast<float>(drawn.height)};
     std::vector<std::string> faults;
     for (const PlacedText& text : texts) {
-        std::ostringstream out;
-        out << "\"" << text.text << "\" at " << text.box;
-        if (!screen.Holds(text.box)) {
-            faults.push_back(out.str() + " leaves the screen " + ToString(screen));
-        } else if (!panel.Holds(text.box)) {
-            faults.push_back(out.str() + " leaves its panel " + ToString(panel));
-        }
+        bool any = false;
+        bool cut = false;
+        Box box;
         double worst = 21.0;
-        for (const Box& glyph : text.glyphs) {
-            worst = std::min(worst, Contrast(Luminance(text.colour), MeanLuminance(behind, glyph)));
+        for (const Box& cell : text.glyphs) {
+            const Ink ink = GlyphInk(cell, behind, drawn);
+            cut = cut || (!screen.Holds(cell) && (ink.atEdge || !ink.any));
+            if (!ink.any) {
+                continue;
+            }
+            box =
+                any ? Box{std::min(box.left, ink.box.left), std::min(box.top, ink.box.top),
+                          std::max(box.right, ink.box.right), std::max(box.bottom, ink.box.bottom)}
+                    : ink.box;
+            any = true;
+            worst = std::min(worst, Contrast(Luminance(text.colour), ink.behind));
+        }
+        std::ostringstream out;
+        out << "\"" << text.text << "\" at " << (any ? box : text.box);
+        if (cut) {
+            faults.push_back(out.str() + " is cut by the screen's edge");
+        } else if (any && !panel.Holds(box)) {
+            faults.push_back(out.str() + " leaves its panel " + ToString(panel));
         }
         if (worst < contrast) {
             std::ostringstream low;
