@@ -96,7 +96,7 @@ CREDITS = [
 ]
 
 TIPS = {
-    1: "A customer wants a fish!\nDrag the order card onto\nan empty aquarium.",
+    1: "A customer wants a fish!\nClick the order card,\nthen the aquarium\nthe arrow shows.",
     2: "First the fish wants a home.\nClick the rock and the\ngreen grass of the machine.\nThey are the interior the\norder card shows.",
     3: "Now click the machine\nto build the interior.",
     4: "The machine is working.\nWhen the interior is ready\nit appears on the machine.\nWait a moment...",
