@@ -6,20 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/backend/video.h"
-#include "engine/framework/app_test_support.h"
-#include "engine/media/fake_audio.h"
 #include "engine/media/resource_manager.h"
-#include "engine/platform/text_storage.h"
-#include "game/data_file_test_support.h"
 #include "game/globals.h"
-#include "game/session_test_support.h"
 #include "layout_checks.h"
+#include "shipped_screen.h"
 
 namespace {
 
@@ -72,55 +65,12 @@ std::vector<std::string> Unexpected(const std::vector<std::string>& faults,
 class TextLayoutTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        // Found from here before the working folder changes.
-        const std::filesystem::path shipped =
-            std::filesystem::absolute(data_test::ShippedDataFolder());
-        app_test::PrivateFolder();
-        s_folder = std::make_unique<app_test::CScopedWorkingFolder>();
-        const std::filesystem::path data = s_folder->Path() / "Resources" / "Data";
-        std::filesystem::create_directories(data);
-        for (const auto& entry : std::filesystem::directory_iterator(shipped)) {
-            std::filesystem::create_symlink(entry.path(), data / entry.path().filename());
-        }
-        ASSERT_TRUE(TextStorage().Initialize());
-
-        s_audio = std::make_unique<media_test::CFakeAudio>();
-        ASSERT_TRUE(backend::Video().Init());
-        backend::WindowDesc desc;
-        desc.title = "text layout";
-        desc.clientWidth = kWidth;
-        desc.clientHeight = kHeight;
-        s_window = backend::Video().CreateWindow(desc);
-        ASSERT_NE(s_window, nullptr);
-        s_window->Show();
-        s_device = s_window->CreateDevice();
-        ASSERT_NE(s_device, nullptr);
-        ASSERT_EQ(s_device->BackBufferWidth(), kWidth);
-
-        CResourceManager& resources = ResourceManager::Instance();
-        resources.Initialize(s_window.get(), s_device.get(), kScale, kScale, 0.0f, 0.0f, 1.0f, 1.0f,
-                             0.0f, 0.0f);
-        resources.LoadImages(s_device.get(), 0x8);
-
-        session_test::ResetGlobalSession();
-        ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
-        g_scene.Init();
+        s_screen.OpenFolder();
+        s_screen.Start(kWidth, kHeight, kScale, "text layout");
         ASSERT_GT(g_levelBase.GetCount(), 24);
-        // Only the session's own pictures and texts: an unbuilt room and
-        // heroine draw nothing.
-        g_location = CLocation();
-        g_heroine = CHeroine();
     }
 
-    static void TearDownTestSuite() {
-        ResourceManager::Instance().Release();
-        session_test::ResetGlobalSession();
-        TextStorage().Clear();
-        s_device.reset();
-        s_window.reset();
-        s_audio.reset();
-        s_folder.reset();
-    }
+    static void TearDownTestSuite() { s_screen.Close(); }
 
     void TearDown() override { g_hintManager.Clear(); }
 
@@ -134,22 +84,29 @@ protected:
         g_gameSession.GetLevel().bonus = screen.bonus;
         g_gameSession.SetTimeLeft(0.0f);  // CLOSED shows too
         g_gameSession.SetTotalTime(60.0f);
+        // The goal bar a third full, the time bar half.
+        g_gameSession.GetImage(IMG_GOAL_BAR).source.right = 8 + 100;
+        g_gameSession.GetImage(IMG_TIME_BAR).source.right = 92 + 141;
         g_gameSession.SetTrainingStep(screen.trainingStep);
+        // At full brightness, reached the way the game reaches it.
+        g_gameSession.SetGameMode(MODE_GAME);
+        g_gameSession.UpdateFade(1.0f);
+        ASSERT_EQ(g_gameSession.GetFadeLevel(), 255.0f);
         g_gameSession.SetGameMode(screen.mode);
     }
 
     static layout_test::Frame Draw(const Screen& screen) {
         Apply(screen);
-        s_device->Clear(0xFF000000);
-        EXPECT_TRUE(s_device->BeginScene());
+        s_screen.device->Clear(0xFF000000);
+        EXPECT_TRUE(s_screen.device->BeginScene());
         if (g_hintManager.GetWindows().empty()) {
-            g_scene.Render(s_device.get(), InputState{}, Vec2{kScale, kScale});
+            g_scene.Render(s_screen.device.get(), InputState{}, Vec2{kScale, kScale});
         } else {
-            g_hintManager.Render(s_device.get(), Vec2{kScale, kScale});
+            g_hintManager.Render(s_screen.device.get(), Vec2{kScale, kScale});
         }
-        s_device->EndScene();
+        s_screen.device->EndScene();
         layout_test::Frame frame{{}, kWidth, kHeight};
-        EXPECT_TRUE(s_device->ReadPixels(frame.pixels));
+        EXPECT_TRUE(s_screen.device->ReadPixels(frame.pixels));
         return frame;
     }
 
@@ -183,16 +140,10 @@ protected:
         return layout_test::PictureBox(g_gameSession.GetImage(IMG_MESSAGE_PANEL));
     }
 
-    static std::unique_ptr<app_test::CScopedWorkingFolder> s_folder;
-    static std::unique_ptr<media_test::CFakeAudio> s_audio;
-    static std::unique_ptr<backend::IWindow> s_window;
-    static std::unique_ptr<backend::IRenderDevice> s_device;
+    static screen_test::ShippedScreen s_screen;
 };
 
-std::unique_ptr<app_test::CScopedWorkingFolder> TextLayoutTest::s_folder;
-std::unique_ptr<media_test::CFakeAudio> TextLayoutTest::s_audio;
-std::unique_ptr<backend::IWindow> TextLayoutTest::s_window;
-std::unique_ptr<backend::IRenderDevice> TextLayoutTest::s_device;
+screen_test::ShippedScreen TextLayoutTest::s_screen;
 
 TEST_F(TextLayoutTest, HudAndOverlayTextsStayInTheirPanelsAndStandOut) {
     constexpr std::uint32_t OVERLAY = MODE_GAME | MODE_PAUSED;
