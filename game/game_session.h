@@ -14,6 +14,7 @@
 #include "engine/platform/geometry.h"
 #include "game/credits_scroller.h"
 #include "game/game_session_base.h"
+#include "game/hint_manager.h"
 #include "game/level_base.h"
 #include "game/level_statistics.h"
 #include "game/upgrade_table.h"
@@ -115,6 +116,8 @@ public:
     // The guided training from `firstStep` (0 for the first training level, 26
     // for the second): its first tip waits half a second, SKIP still hidden.
     void StartTraining(std::int32_t firstStep);
+    // The tip window a training step (0 to 34) opens.
+    static HintDesc TrainingTip(std::int32_t step);
     // One frame of the training: the rules that hold in every step, then the
     // current step's wait, entry, per-frame work and end test. Runs while the
     // mode word is exactly play in training and the level-start delay is over.

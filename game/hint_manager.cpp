@@ -33,8 +33,11 @@ bool IsVertical(Vec2 direction) {
     return direction.x == 0.0f && (direction.y == 1.0f || direction.y == -1.0f);
 }
 
-// An arrow at `position` pointing along `direction`, turned and moved so that
-// its picture lies on the side the direction names.
+// An arrow at `position` for `direction`, turned and moved so that its picture
+// lies on the side the direction names. The picture points left: the middle of
+// its left edge is the point. The sprite turns clockwise for a positive angle,
+// so an arrow below its point (0, 1) is turned by a quarter clockwise and one
+// above it by a quarter the other way; both then lie centred on the point.
 void PlaceArrow(CGuiImage& arrow, Vec2 position, Vec2 direction) {
     arrow.scaleX = CHintManager::ARROW_POP_SCALE;
     arrow.scaleY = CHintManager::ARROW_POP_SCALE;
@@ -61,10 +64,10 @@ void PlaceArrow(CGuiImage& arrow, Vec2 position, Vec2 direction) {
         arrow.x += ARROW_W;
         arrow.y += ARROW_H * 0.5f;
     } else if (direction == Vec2{0.0f, 1.0f}) {
-        arrow.rotation = -pi * 0.5f;
+        arrow.rotation = pi * 0.5f;
         arrow.x += ARROW_H * 0.5f;
     } else if (direction == Vec2{0.0f, -1.0f}) {
-        arrow.rotation = pi * 0.5f;
+        arrow.rotation = -pi * 0.5f;
         arrow.x -= ARROW_H * 0.5f;
     }
 }

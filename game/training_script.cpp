@@ -591,7 +591,7 @@ bool IsOneOf(std::int32_t step, std::initializer_list<std::int32_t> steps) {
     return std::find(steps.begin(), steps.end(), step) != steps.end();
 }
 
-void ShowTip(std::int32_t step) {
+HintDesc TipDesc(std::int32_t step) {
     const TipPlace& tip = TIPS[step];
     HintDesc desc;
     desc.firstArrowPosition = tip.firstArrow;
@@ -606,7 +606,11 @@ void ShowTip(std::int32_t step) {
     desc.columns = tip.columns;
     desc.rows = tip.rows;
     desc.centred = true;
-    g_hintManager.AddHint(desc);
+    return desc;
+}
+
+void ShowTip(std::int32_t step) {
+    g_hintManager.AddHint(TipDesc(step));
 }
 
 bool HasAquariums(const Frame& frame, std::uint32_t needs) {
@@ -619,6 +623,10 @@ bool HasAquariums(const Frame& frame, std::uint32_t needs) {
 }
 
 }  // namespace
+
+HintDesc CGameSession::TrainingTip(std::int32_t step) {
+    return TipDesc(step);
+}
 
 void CGameSession::StartTraining(std::int32_t firstStep) {
     m_trainingStep = firstStep;

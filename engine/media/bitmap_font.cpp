@@ -493,6 +493,7 @@ HResult CResourceManager::DrawText(std::int32_t font, std::u16string_view text, 
     }
     const FontRecord& record = m_fonts[static_cast<std::size_t>(font)];
     text = text.substr(0, text.find(u'\0'));
+    ++m_textCalls;
     const float extra = letterSpacing + record.interval;
     // The first glyph gives the line height and the third the space: a font
     // without them has no line feeds or spaces to draw.
@@ -537,7 +538,17 @@ HResult CResourceManager::DrawText(std::int32_t font, std::u16string_view text, 
         if (record.kerningTrim != 0) {
             source.right = SaturateToInt32(std::int64_t{source.right} - record.kerningTrim);
         }
-        if (m_sprite != nullptr) {
+        bool shown = m_sprite != nullptr;
+        if (shown && glyphObserver) {
+            const float left = penX + m_offset.x;
+            const float top = penY + m_offset.y;
+            shown =
+                glyphObserver({m_textCalls, font, c, left, top,
+                               left + static_cast<float>(source.right - source.left) * scaling.x,
+                               top + static_cast<float>(source.bottom - source.top) * scaling.y,
+                               colour & m_colourMask});
+        }
+        if (shown) {
             backend::SpriteDraw draw;
             draw.texture = record.texture;
             draw.source = &source;

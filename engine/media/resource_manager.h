@@ -8,6 +8,7 @@
 // Positions handed to the drawing operations are back-buffer pixels (design
 // position times the screen scale); the screen offset is added here.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -173,6 +174,22 @@ public:
     // after Release.
     backend::IRenderDevice* GetSpriteDevice() const { return m_sprite; }
 
+    // One glyph as a text draw places it, in back-buffer pixels (the screen
+    // offset included); `call` counts the DrawText calls.
+    struct PlacedGlyph {
+        std::int64_t call = 0;
+        std::int32_t font = -1;
+        char16_t character = 0;
+        float left = 0.0f;
+        float top = 0.0f;
+        float right = 0.0f;
+        float bottom = 0.0f;
+        std::uint32_t colour = 0;
+    };
+    // Told of every glyph before it is drawn, for the layout checks; a glyph
+    // for which it answers false is left out. Empty: every glyph is drawn.
+    std::function<bool(const PlacedGlyph&)> glyphObserver;
+
 private:
     // One loading-screen frame for an item outside the intro group.
     void AdvanceProgress(backend::IRenderDevice* device, CoverageMask coverage);
@@ -187,6 +204,7 @@ private:
     }
 
     std::int32_t m_currentGroup = 0;
+    std::int64_t m_textCalls = 0;
     std::uint32_t m_colourMask = 0xFFFFFFFF;
     Vec2 m_scale{1.0f, 1.0f};
     Vec2 m_offset{0.0f, 0.0f};

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "engine/platform/input_devices.h"
+#include "layout_checks.h"
 #include "panel_world.h"
 
 namespace {
@@ -142,15 +143,19 @@ TEST_F(HintManagerTest, ArrowsArePlacedAndTurnedByTheirDirection) {
         Vec2 direction;
         float rotation;
         Vec2 position;  // of the picture, for an arrow at (400, 300)
+        // Where the point of the picture (the middle of its left edge) comes
+        // to rest: a picture's length beside the place of a sideways arrow,
+        // on the place of one below or above it.
+        Vec2 point;
     };
     // The arrow's cell is 77 x 57.
     const Case cases[] = {
-        {{1.0f, 0.0f}, 0.0f, {323.0f, 271.5f}},
-        {{-1.0f, 0.0f}, PI, {477.0f, 328.5f}},
-        {{0.0f, 1.0f}, -PI / 2.0f, {428.5f, 300.0f}},
-        {{0.0f, -1.0f}, PI / 2.0f, {371.5f, 300.0f}},
+        {{1.0f, 0.0f}, 0.0f, {323.0f, 271.5f}, {323.0f, 300.0f}},
+        {{-1.0f, 0.0f}, PI, {477.0f, 328.5f}, {477.0f, 300.0f}},
+        {{0.0f, 1.0f}, PI / 2.0f, {428.5f, 300.0f}, {400.0f, 300.0f}},
+        {{0.0f, -1.0f}, -PI / 2.0f, {371.5f, 300.0f}, {400.0f, 300.0f}},
         // Any other direction: unturned, where asked.
-        {{0.6f, 0.8f}, 0.0f, {400.0f, 300.0f}},
+        {{0.6f, 0.8f}, 0.0f, {400.0f, 300.0f}, {400.0f, 328.5f}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.direction.x << ", " << c.direction.y);
@@ -170,6 +175,11 @@ TEST_F(HintManagerTest, ArrowsArePlacedAndTurnedByTheirDirection) {
         EXPECT_FLOAT_EQ(arrows[0].scale.y, 1.5f);
         EXPECT_EQ(SourceOf(arrows[0]), (std::vector<int>{390, 433, 467, 490}));
         EXPECT_EQ(arrows[0].colour, 0x00FFFFFFu);
+        CGuiImage rested = First().secondArrow;
+        rested.scaleX = rested.scaleY = 1.0f;
+        const Vec2 point = layout_test::ArrowPoint(rested);
+        EXPECT_NEAR(point.x, c.point.x, 1e-3f);
+        EXPECT_NEAR(point.y, c.point.y, 1e-3f);
     }
 }
 

@@ -24,6 +24,7 @@
 #include "game/data_file_test_support.h"
 #include "game/globals.h"
 #include "game/session_test_support.h"
+#include "shipped_screen.h"
 #include "shopfloor/item_codes.h"
 
 namespace {
@@ -163,66 +164,26 @@ std::uint32_t Channel(std::uint32_t pixel, int shift) {
 class HudPixelTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        app_test::PrivateFolder();
-        s_folder = std::make_unique<app_test::CScopedWorkingFolder>();
         // The shipped data, with a language table of its own that holds only
         // CLOSED: every other text is absent and draws nothing, so that the
         // pictures can be compared.
-        const std::filesystem::path shipped = data_test::ShippedDataFolder();
-        const std::filesystem::path data = s_folder->Path() / "Resources" / "Data";
-        std::filesystem::create_directories(data);
-        for (const auto& entry : std::filesystem::directory_iterator(shipped)) {
-            const std::string name = entry.path().filename().string();
-            if (name != "language.xml" && name != "english.xml") {
-                std::filesystem::create_symlink(entry.path(), data / name);
-            }
-        }
-        s_folder->WriteData("language.xml",
-                            "<Languages><Language current=\"English\"/>"
-                            "<English text_data=\"texts.xml\"/></Languages>");
-        s_folder->WriteData("texts.xml", "<texts><text id=\"CLOSED\" data=\"CLOSED\"/></texts>");
-        ASSERT_TRUE(TextStorage().Initialize());
-
-        s_audio = std::make_unique<media_test::CFakeAudio>();
-        ASSERT_TRUE(backend::Video().Init());
-        backend::WindowDesc desc;
-        desc.title = "hud pixels";
-        desc.clientWidth = kWidth;
-        desc.clientHeight = kHeight;
-        s_window = backend::Video().CreateWindow(desc);
-        ASSERT_NE(s_window, nullptr);
-        s_window->Show();
-        s_device = s_window->CreateDevice();
-        ASSERT_NE(s_device, nullptr);
-        ASSERT_EQ(s_device->BackBufferWidth(), kWidth);
-
-        CResourceManager& resources = ResourceManager::Instance();
-        resources.Initialize(s_window.get(), s_device.get(), 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f,
-                             0.0f, 0.0f);
-        resources.LoadImages(s_device.get(), 0x8);
-        for (const char* comic : {"COMICS_3", "COMICS_4", "COMICS_5"}) {
-            ASSERT_EQ(resources.LoadImageById(s_device.get(), comic), RESULT_OK) << comic;
-        }
-
-        session_test::ResetGlobalSession();
-        ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
-        g_scene.Init();
+        s_screen.OpenFolder({"language.xml", "english.xml"});
+        s_screen.folder->WriteData("language.xml",
+                                   "<Languages><Language current=\"English\"/>"
+                                   "<English text_data=\"texts.xml\"/></Languages>");
+        s_screen.folder->WriteData("texts.xml",
+                                   "<texts><text id=\"CLOSED\" data=\"CLOSED\"/></texts>");
         // The room behind the HUD stays empty, so that only the HUD's own
-        // pictures are compared: an unbuilt backdrop and an unbuilt heroine
-        // draw nothing.
-        g_location = CLocation();
-        g_heroine = CHeroine();
+        // pictures are compared.
+        s_screen.Start(kWidth, kHeight, 1.0f, "hud pixels");
+        for (const char* comic : {"COMICS_3", "COMICS_4", "COMICS_5"}) {
+            ASSERT_EQ(ResourceManager::Instance().LoadImageById(s_screen.device.get(), comic),
+                      RESULT_OK)
+                << comic;
+        }
     }
 
-    static void TearDownTestSuite() {
-        ResourceManager::Instance().Release();
-        session_test::ResetGlobalSession();
-        TextStorage().Clear();
-        s_device.reset();
-        s_window.reset();
-        s_audio.reset();
-        s_folder.reset();
-    }
+    static void TearDownTestSuite() { s_screen.Close(); }
 
     // The session as the case wants it; the fade is reached the way the game
     // reaches it, so the colour mask follows.
@@ -255,12 +216,12 @@ protected:
         input.cursorX = setup.cursor.x;
         input.cursorY = setup.cursor.y;
         input.currentMouse.buttons[0] = setup.pressed ? 0x80 : 0x00;
-        s_device->Clear(kBlack);
-        EXPECT_TRUE(s_device->BeginScene());
-        g_scene.Render(s_device.get(), input, Vec2{1.0f, 1.0f});
-        s_device->EndScene();
+        s_screen.device->Clear(kBlack);
+        EXPECT_TRUE(s_screen.device->BeginScene());
+        g_scene.Render(s_screen.device.get(), input, Vec2{1.0f, 1.0f});
+        s_screen.device->EndScene();
         std::vector<std::uint32_t> frame;
-        EXPECT_TRUE(s_device->ReadPixels(frame));
+        EXPECT_TRUE(s_screen.device->ReadPixels(frame));
         return frame;
     }
 
@@ -378,16 +339,10 @@ protected:
         }
     }
 
-    static std::unique_ptr<app_test::CScopedWorkingFolder> s_folder;
-    static std::unique_ptr<media_test::CFakeAudio> s_audio;
-    static std::unique_ptr<backend::IWindow> s_window;
-    static std::unique_ptr<backend::IRenderDevice> s_device;
+    static screen_test::ShippedScreen s_screen;
 };
 
-std::unique_ptr<app_test::CScopedWorkingFolder> HudPixelTest::s_folder;
-std::unique_ptr<media_test::CFakeAudio> HudPixelTest::s_audio;
-std::unique_ptr<backend::IWindow> HudPixelTest::s_window;
-std::unique_ptr<backend::IRenderDevice> HudPixelTest::s_device;
+screen_test::ShippedScreen HudPixelTest::s_screen;
 
 TEST_F(HudPixelTest, PlayHudShowsItsPanelsAndBarsToTheEdgesSetAndClosedOnlyWithoutTime) {
     const Area closed{440, 0, 710, 40};
@@ -524,7 +479,7 @@ TEST_F(HudPixelTest, APageWhosePictureIsNotLoadedShowsOnlyItsButton) {
     CResourceManager& resources = ResourceManager::Instance();
     ASSERT_TRUE(resources.UnloadImage("COMICS_4"));
     Check({"comic not loaded", {.mode = 0x1008}, {kNextButton}, {}, {}});
-    ASSERT_EQ(resources.LoadImageById(s_device.get(), "COMICS_4"), RESULT_OK);
+    ASSERT_EQ(resources.LoadImageById(s_screen.device.get(), "COMICS_4"), RESULT_OK);
 }
 
 TEST_F(HudPixelTest, CursorCellsSitElevenPixelsAboveAndLeftOfThePointerAtFullBrightness) {

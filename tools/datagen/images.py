@@ -542,8 +542,9 @@ def gui_atlas():
         (256, 276, 128, 163, lambda w, h: P.note_icon(w, h)),
         # hint windows: the header's and the body's nine-slice pictures; the
         # game cuts 28-pixel corners, edges and middles out of them, and the
-        # body's first text line starts at its open top, under the header
-        (84, 164, 325, 404, lambda w, h: P.panel(w, h, PAL["panel_light"], radius=12, gloss=False)),
+        # body's first text line starts at its open top, under the header;
+        # the header's blue is dark enough for its white title (contrast 5)
+        (84, 164, 325, 404, lambda w, h: P.panel(w, h, (44, 110, 168), radius=12, gloss=False)),
         (0, 82, 325, 433, lambda w, h: P.panel(w, h, radius=12, gloss=False, open_top=True)),
     ]
     for k in range(12):   # charge clocks: 12 rows of 20 px

@@ -412,8 +412,10 @@ def music_stand(level):
 
 
 def hint_arrow(w, h):
+    """Points left: the hint window turns the picture about the middle of its
+    left edge, the point that touches what the tip names."""
     return P._scaled(w, h, lambda dd, W, H, s: dd.polygon(
-        [(0, H * 0.3), (W * 0.6, H * 0.3), (W * 0.6, 0), (W, H * 0.5), (W * 0.6, H), (W * 0.6, H * 0.7), (0, H * 0.7)],
+        [(0, H * 0.5), (W * 0.4, 0), (W * 0.4, H * 0.3), (W, H * 0.3), (W, H * 0.7), (W * 0.4, H * 0.7), (W * 0.4, H)],
         fill=rgba(PAL["sun"]), outline=INK, width=3 * s))
 
 

@@ -39,12 +39,13 @@ FIXED = {
     "PAUSE": "Pause",
     "STATISTICS_1": "Cash earned",
     "STATISTICS_2": "Time",
-    "STATISTICS_3": "Fish sold",
-    "STATISTICS_4": "Fish lost",
-    "STATISTICS_5": "Customers served",
-    "STATISTICS_6": "Customers lost",
-    "STATISTICS_7": "Wishes met",
-    "EXPERT_MODE": "Expert!",
+    "STATISTICS_3": "Combos",
+    "STATISTICS_4": "Order fish sold",
+    "STATISTICS_5": "Computer fish sold",
+    "STATISTICS_6": "Fish sold",
+    "STATISTICS_7": "Fish & orders lost",
+    # Shares line 1 with the cash, between its label and its value.
+    "EXPERT_MODE": "Top!",
     "BONUS_STATISTICS_1": "Turtles saved",
     "BONUS_STATISTICS_2": "Turtles lost",
     "BONUS_STATISTICS_3": "Bonus cash",
@@ -95,7 +96,7 @@ CREDITS = [
 ]
 
 TIPS = {
-    1: "A customer wants a fish!\nDrag the order card onto\nan empty aquarium.",
+    1: "A customer wants a fish!\nClick the order card,\nthen the aquarium\nthe arrow shows.",
     2: "First the fish wants a home.\nClick the rock and the\ngreen grass of the machine.\nThey are the interior the\norder card shows.",
     3: "Now click the machine\nto build the interior.",
     4: "The machine is working.\nWhen the interior is ready\nit appears on the machine.\nWait a moment...",
