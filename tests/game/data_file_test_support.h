@@ -53,8 +53,7 @@ inline std::vector<std::string> LogTextsIn(const std::string& colour) {
 
 // Resources/Data of the source tree, where the shipped data files live.
 inline std::filesystem::path ShippedDataFolder() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "Resources" /
-           "Data";
+    return std::filesystem::path(CORVALEN_SOURCE_DIR) / "Resources" / "Data";
 }
 
 // Each test reads from a working folder of its own and starts with an empty log.
