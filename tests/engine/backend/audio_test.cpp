@@ -249,8 +249,7 @@ TEST_F(AudioTest, SampleChannelPositionAdvancesFreezesWhilePausedAndEnds) {
     EXPECT_LT(audio().PositionSeconds(channel), Since(restarted) + 0.06);
 
     // The one-second tone ends by itself, and not before its time.
-    EXPECT_TRUE(
-        Eventually([&] { return audio().State(channel) == ChannelState::Stopped; }));
+    EXPECT_TRUE(Eventually([&] { return audio().State(channel) == ChannelState::Stopped; }));
     EXPECT_GT(Since(restarted), 1.0 - AHEAD);
     EXPECT_DOUBLE_EQ(audio().PositionSeconds(channel), 0.0);
     audio().Free(sample);
