@@ -208,10 +208,8 @@ protected:
         ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
         g_scene.Init();
         // The room behind the HUD stays empty, so that only the HUD's own
-        // pictures are compared: an unbuilt backdrop and an unbuilt heroine
-        // draw nothing.
-        g_location = CLocation();
-        g_heroine = CHeroine();
+        // pictures are compared: an unbuilt world draws nothing.
+        session_test::ResetWorld();
     }
 
     static void TearDownTestSuite() {
