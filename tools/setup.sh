@@ -23,8 +23,11 @@ corvalen_install_packages() {
     if [ "$(id -u)" -ne 0 ]; then
         sudo="sudo"
     fi
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    # Another install running on the machine holds the package manager's lock:
+    # wait for it (up to ten minutes) instead of failing at once.
+    local apt=(apt-get -o DPkg::Lock::Timeout=600)
+    $sudo env DEBIAN_FRONTEND=noninteractive "${apt[@]}" update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y -qq "${missing[@]}"
 }
 
 corvalen_build() {

@@ -51,15 +51,9 @@ inline std::vector<std::string> LogTextsIn(const std::string& colour) {
     return texts;
 }
 
-// The folder the test program started in, taken before any test changes it:
-// a compiler cache may give __FILE__ relative to it.
-inline const std::filesystem::path START_FOLDER = std::filesystem::current_path();
-
 // Resources/Data of the source tree, where the shipped data files live.
 inline std::filesystem::path ShippedDataFolder() {
-    return START_FOLDER /
-           std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "Resources" /
-           "Data";
+    return std::filesystem::path(CORVALEN_SOURCE_DIR) / "Resources" / "Data";
 }
 
 // Each test reads from a working folder of its own and starts with an empty log.

@@ -19,6 +19,7 @@ protected:
         StartWorld("English", {});
         cursor = AddImage("CURSOR", 55, 118);
         session_test::ResetGlobalSession();
+        session_test::ResetWorld();
         ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
         g_scene.Init();
         input.cursorX = 300.0f;

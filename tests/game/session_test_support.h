@@ -28,4 +28,24 @@ inline void ResetGlobalSession() {
     std::construct_at(&g_gameSession);
 }
 
+// The world the scene draws, as the program starts with it: a test that
+// renders the scene sees no aquarium, fish, tip or creature an earlier test
+// left behind.
+inline void ResetWorld() {
+    const auto renew = [](auto& global) {
+        std::destroy_at(&global);
+        std::construct_at(&global);
+    };
+    renew(g_aquariumSet);
+    renew(g_pet);
+    renew(g_heroine);
+    renew(g_machine);
+    renew(g_audioSystem);
+    renew(g_instrumentPanel);
+    renew(g_orderList);
+    renew(g_hintManager);
+    renew(g_bonusGame);
+    renew(g_location);
+}
+
 }  // namespace session_test

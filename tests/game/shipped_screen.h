@@ -65,8 +65,8 @@ struct ShippedScreen {
         session_test::ResetGlobalSession();
         ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
         g_scene.Init();
-        g_location = CLocation();
-        g_heroine = CHeroine();
+        // Nothing an earlier test built stays on the floor.
+        session_test::ResetWorld();
     }
 
     void Close() {

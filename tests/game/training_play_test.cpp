@@ -114,10 +114,15 @@ protected:
         HeroineWorldTest::TearDown();
     }
 
-    // A play frame as the application runs it: the session, then the world.
+    // A play frame as the application runs it: the session, then the world,
+    // which moves only in plain play and in the shop, training or not; any
+    // other mode bit (briefing, pause, fades, pending steps) freezes it.
     void Step() {
         g_gameSession.Update(nullptr, nullptr, input, ONE, Vec2{}, FRAME);
-        g_scene.Update(input, ONE, FRAME);
+        const std::uint32_t mode = g_gameSession.GetGameMode() & ~MODE_TRAINING;
+        if (mode == MODE_GAME || mode == (MODE_GAME | MODE_SHOP)) {
+            g_scene.Update(input, ONE, FRAME);
+        }
         for (const CHintWindow& window : g_hintManager.GetWindows()) {
             if (window.id > m_lastTipId) {
                 m_lastTipId = window.id;

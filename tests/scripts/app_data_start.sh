@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib/game_run.sh"
 game_run_setup app_data_start.sh "$@"
 
-timeout -k 60 120 "$binary" 2>"$work/stderr" &
+timeout -k 60 600 "$binary" 2>"$work/stderr" &
 pid=$!
 # The last stage of the resources is the 3D animations; wait for its summary.
 wait_for_log "Load is completed" "Loading 3D animations"

@@ -19,7 +19,7 @@ cd "$work"
 # Runs the game_tests cases matching $1 with the variable $2 set.
 run_cases() {
     local filter="$1" variable="$2" rc=0
-    env "$variable=1" timeout -k 5 120 "$game_tests" --gtest_filter="$filter" \
+    env "$variable=1" timeout -k 5 600 "$game_tests" --gtest_filter="$filter" \
         >"$work/tests.out" 2>&1 || rc=$?
     [ "$rc" -eq 0 ] || fail "$filter failed"
     grep -qF "[       OK ] ${filter%\*}" "$work/tests.out" || fail "$filter did not run"

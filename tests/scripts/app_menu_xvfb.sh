@@ -76,8 +76,6 @@ click MUSIC_DEC
 click SOUND_DEC
 click APPLY
 wait_for_log "Windowed mode" "APPLY VIDEO OPTIONS"
-sleep 1
-window="$(xdotool search --name '^Corvalen$' | head -n 1)"
 expect_geometry "after Apply"
 away
 shoot applied

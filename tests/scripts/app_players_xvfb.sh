@@ -28,11 +28,10 @@ start_xvfb 1024x768x24
 # faded out to the menu; sets window.
 start_game() {
     rm -f "$log"
-    timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
+    timeout -k 60 600 "$binary" 2>"$work/game.stderr" &
     pid=$!
-    window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
-        fail "no window titled Corvalen"
     wait_for_log "Load is completed" "Loading 3D animations"
+    find_window
     # The fade from the loading screen takes about half a second.
     sleep 2
     # The menu cursor goes to the top left corner, away from the name.

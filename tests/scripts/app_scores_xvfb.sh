@@ -81,10 +81,8 @@ chest="$(box 40 594 240 754)"
 click FULLSCREEN
 click APPLY
 wait_for_log "Windowed mode" "APPLY VIDEO OPTIONS"
-sleep 1
 fullscreen=0
 scale=0.78125
-window="$(xdotool search --name '^Corvalen$' | head -n 1)"
 expect_geometry "after Apply"
 close_game
 [ ! -e "$scores" ] || fail "a first start without a finished game wrote high_scores.sav"

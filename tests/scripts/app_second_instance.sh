@@ -7,13 +7,13 @@ source "$(dirname "$0")/lib/game_run.sh"
 game_run_setup app_second_instance.sh "$@"
 show_on_failure+=("$work/first.stderr" "$work/second.stderr")
 
-timeout -k 60 120 "$binary" 2>"$work/first.stderr" &
+timeout -k 60 600 "$binary" 2>"$work/first.stderr" &
 pid=$!
 wait_for_log "Initializing DirectInput8 devices"
 cp "$log" "$work/before.html"
 
 rc=0
-timeout -k 5 30 "$binary" 2>"$work/second.stderr" || rc=$?
+timeout -k 5 120 "$binary" 2>"$work/second.stderr" || rc=$?
 [ "$rc" -eq 0 ] || fail "the second start ended with exit code $rc"
 grep -qF "Game is already started." "$work/second.stderr" || fail "no refusal text"
 kill -0 "$pid" 2>/dev/null || fail "the first game did not survive the second start"

@@ -11,7 +11,7 @@ show_on_failure+=("$work/stderr")
 
 for signal in TERM HUP; do
     rm -f "$log"
-    timeout -k 60 120 "$binary" 2>"$work/stderr" &
+    timeout -k 60 600 "$binary" 2>"$work/stderr" &
     pid=$!
 
     # Input is set up before the resources load; the close may come while they

@@ -57,7 +57,7 @@ header_fill() {
         -format '%[fx:round(mean * 100)]' info:
 }
 
-# Waits up to two minutes for step n's tip. A design point in retry_at is
+# Waits for step n's tip. A design point in retry_at is
 # clicked again every 12 seconds meanwhile (for the aquarium that takes what
 # the heroine carries), and forgotten once the tip shows.
 last_tip=""
@@ -67,7 +67,8 @@ wait_tip() {
     read -r x y columns rows <<<"${TIPS[$n]}"
     head="$(box $((x + 8)) $((y + 8)) $((x + 28 * columns - 8)) $((y + 48)))"
     text="$(box $((x + 8)) $((y + 58)) $((x + 28 * columns - 8)) $((y + 56 + 28 * rows)))"
-    while [ $((SECONDS - since)) -lt 120 ]; do
+    local start="$SECONDS"
+    while [ $((SECONDS - start)) -lt "$progress_deadline" ]; do
         shoot "tip-$n"
         if [ "$(header_fill "tip-$n" "$head")" -ge 60 ] &&
             { [ -z "$last_tip" ] || [ "$(differing "$last_tip" "tip-$n" "$text" 10%)" -gt 150 ]; }; then
@@ -97,7 +98,8 @@ pick_card() {
     local crop
     crop="$(box 935 675 1015 755)"
     rm -f "$(shot_file card-before)"
-    for _ in $(seq 1 100); do
+    local since="$SECONDS"
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
         shoot card
         if [ "$(differing floor card "$crop" 10%)" -gt 1500 ] && [ -f "$(shot_file card-before)" ] &&
             [ "$(differing card-before card "$crop" 10%)" -lt 100 ]; then
@@ -118,7 +120,7 @@ bring_to() {
 }
 
 # 1. A new game: comics, pet, map, the training's briefing and shop floor.
-game_timeout=600
+game_timeout=1200
 new_game_to_floor
 
 # 2. The steps, each after its tip.

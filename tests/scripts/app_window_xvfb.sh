@@ -24,15 +24,14 @@ rm -f "$shots"/fullscreen.png "$shots"/windowed.png "$shots"/game-fullscreen.png
 start_xvfb 1024x768x24 -wr
 
 # The real program: its window, fullscreen at 1024 x 768.
-timeout -k 60 120 "$binary" 2>"$work/game.stderr" &
+timeout -k 60 600 "$binary" 2>"$work/game.stderr" &
 pid=$!
-window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
-    fail "no window titled Corvalen"
 # The window takes its fullscreen size before it moves to the corner: wait
 # for both. SDL may make the X window again when the renderer comes, so the
 # window is looked up afresh each time.
-for _ in $(seq 1 200); do
-    window="$(xdotool search --name '^Corvalen$' 2>/dev/null | tail -n 1)" || true
+since="$SECONDS"
+while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+    find_window
     placement="$(xdotool getwindowgeometry "$window" 2>/dev/null)" || placement=""
     geometry="$(sed -n 's/.*Geometry: //p' <<<"$placement")"
     position="$(sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p' <<<"$placement")"
@@ -45,7 +44,8 @@ done
 # has drawn (later in a slow build, such as the sanitizer one), the white root
 # must not show anywhere along the screen's edges.
 white_edge=""
-for _ in $(seq 1 40); do
+since="$SECONDS"
+while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
     sleep 1
     import -window root "$shots/game-fullscreen.png" || fail "no screenshot"
     white_edge=""
@@ -60,7 +60,7 @@ close_game
 
 # Fullscreen, then windowed through command 40003, each photographed.
 rc=0
-CORVALEN_SCREENSHOT_DIR="$shots" timeout -k 5 120 "$game_tests" \
+CORVALEN_SCREENSHOT_DIR="$shots" timeout -k 5 600 "$game_tests" \
     --gtest_filter='GameAppWindowTest.*' >"$work/tests.out" 2>&1 || rc=$?
 [ "$rc" -eq 0 ] || fail "GameAppWindowTest failed"
 grep -qF "[       OK ] GameAppWindowTest.ScreenshotsOfFullscreenAndWindowed" "$work/tests.out" ||

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/media/popup_texts.h"
 #include "engine/media/resource_manager.h"
 #include "fake_audio.h"
 #include "fake_render_device.h"
@@ -18,6 +20,16 @@ namespace media_test {
 
 class MediaWorldTest : public resource_test::ScratchFolderTest {
 protected:
+    // The manager and the popup list are one for the whole program: a test
+    // that faded the screen leaves its colour mask behind, one that scored
+    // leaves its popups.
+    void SetUp() override {
+        ScratchFolderTest::SetUp();
+        Resources().SetBrightness(255.0f);
+        std::destroy_at(&PopupTexts::Instance());
+        std::construct_at(&PopupTexts::Instance());
+    }
+
     void TearDown() override {
         // The manager must not keep this test's device or sounds.
         Resources().Release();

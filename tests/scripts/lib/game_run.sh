@@ -78,11 +78,17 @@ fail() {
     exit 1
 }
 
-# Waits up to a minute for a line of log.html holding `text` (after the first
-# line holding `after`, when given) while the game in $pid runs.
+# How long, in seconds, a script waits on one step of the game's progress. A
+# busy machine may run the game at a small fraction of its usual speed, so the
+# deadline is far beyond what a step takes on an idle one; the waits end as
+# soon as the step is seen.
+progress_deadline=300
+
+# Waits for a line of log.html holding `text` (after the first line holding
+# `after`, when given) while the game in $pid runs.
 wait_for_log() {
-    local text="$1" after="${2:-}"
-    for _ in $(seq 1 600); do
+    local text="$1" after="${2:-}" since="$SECONDS"
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
         awk -v after="$after" -v text="$text" \
             'BEGIN { seen = (after == "") }
              seen && index($0, text) { found = 1 }
@@ -92,6 +98,27 @@ wait_for_log() {
         sleep 0.1
     done
     fail "the game did not log: $text"
+}
+
+# Sets window to the game's window titled Corvalen once one answers. SDL may
+# make its X window again (for the renderer, or on a change of display mode),
+# and xdotool fails with BadWindow when a window goes while it looks at it:
+# such failures are retried, and the newest window that still answers is
+# taken.
+find_window() {
+    local since="$SECONDS" found id
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+        found="$(xdotool search --name '^Corvalen$' 2>/dev/null)" || found=""
+        for id in $(tac <<<"$found"); do
+            if xdotool getwindowgeometry "$id" >/dev/null 2>&1; then
+                window="$id"
+                return 0
+            fi
+        done
+        kill -0 "$pid" 2>/dev/null || fail "the game ended before its window showed"
+        sleep 0.1
+    done
+    fail "no window titled Corvalen"
 }
 
 # Sends SIGTERM (or the signal named, such as HUP) to the game in $pid and

@@ -62,9 +62,15 @@ yellow() {
 # then moves to its target in steps small enough for the pointer to follow.
 fullscreen=0
 
+# Takes a screenshot of the window, again while the X server is too busy to
+# answer.
 shoot() {
-    sleep 0.3
-    import -window "$window" "$(shot_file "$1")" || fail "no screenshot $1"
+    local try
+    for try in 1 2 3 4 5; do
+        sleep 0.3
+        import -window "$window" "$(shot_file "$1")" 2>/dev/null && return 0
+    done
+    fail "no screenshot $1"
 }
 
 away() {
@@ -106,24 +112,31 @@ click() {
     sleep 0.3
 }
 
-# A run that plays whole levels sets game_timeout higher than two minutes.
+# The game is killed after game_timeout seconds (ten minutes unless set), a
+# guard against a game that hangs; a run that plays whole levels sets more.
 start_game() {
     rm -f "$log"
-    timeout -k 60 "${game_timeout:-120}" "$binary" 2>"$work/game.stderr" &
+    timeout -k 60 "${game_timeout:-600}" "$binary" 2>"$work/game.stderr" &
     pid=$!
-    window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
-        fail "no window titled Corvalen"
     wait_for_log "Intro resources is released"
+    find_window
     # The loading screen's fade ends before the menu takes over.
     sleep 1
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     away
 }
 
+# Waits for the game's window to be 800 x 600 (a change of display mode may
+# make it again and size it a moment later) and sets window to it.
 expect_geometry() {
-    local geometry
-    geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
-    [ "$geometry" = "800x600" ] || fail "the window is $geometry, not 800x600 ($1)"
+    local geometry="" since="$SECONDS"
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+        find_window
+        geometry="$(xdotool getwindowgeometry "$window" 2>/dev/null | sed -n 's/.*Geometry: //p')"
+        [ "$geometry" = "800x600" ] && return 0
+        sleep 0.2
+    done
+    fail "the window is $geometry, not 800x600 ($1)"
 }
 
 # Clicks the root page's Exit and expects the game to log "<BR>EXIT GAME" and

@@ -36,9 +36,10 @@ green() {
 # How many times log.html holds `text`.
 log_count() { grep -cF "$1" "$log" 2>/dev/null || true; }
 
-# Waits up to a minute for log.html to hold `text` more than n times.
+# Waits for log.html to hold `text` more than n times.
 wait_for_count() {
-    for _ in $(seq 1 600); do
+    local since="$SECONDS"
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
         [ "$(log_count "$1")" -gt "$2" ] && return 0
         kill -0 "$pid" 2>/dev/null || fail "the game ended before logging: $1"
         sleep 0.1
@@ -47,10 +48,10 @@ wait_for_count() {
 }
 
 # Takes screenshots until the box of the design screen differs from the
-# earlier screenshot's by more than `min` pixels (for up to 20 tries).
+# earlier screenshot's by more than `min` pixels.
 shoot_until_changed() {
-    local name="$1" before="$2" crop="$3" min="$4"
-    for _ in $(seq 1 20); do
+    local name="$1" before="$2" crop="$3" min="$4" since="$SECONDS"
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
         shoot "$name"
         [ "$(differing "$before" "$name" "$crop" 10%)" -gt "$min" ] && return 0
         sleep 0.3
