@@ -24,6 +24,7 @@ sys.path.insert(0, HERE)
 
 import check_menu  # noqa: E402
 import check_bonus  # noqa: E402
+import check_hud  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -505,11 +506,9 @@ DEVICE_RECTS = {
                  (190, 240, 355, 363), (0, 112, 263, 377), (0, 112, 375, 478), (268, 386, 262, 391)],
     "MACHINE_GLOW": [(135, 258, 0, 128), (121, 255, 128, 255), (0, 128, 0, 148), (34, 120, 150, 235)],
     "AQUARIUM_ANIMATION": grid(307, 0, 36, 77, 2, 6),
-    # the heroine's standing shadows, footwear stills and work cloud cells
+    # the heroine's standing shadows and work cloud cells (the footwear
+    # stills lie under her soles and are left empty: check_footwear_stills)
     "_SHADOW_PART_2": [(759, 864, 251, 335), (759, 864, 335, 419), (427, 534, 650, 732)],
-    "SLIPPERS_2": [(0, 72, 57, 86)],
-    "SANDALS_2": [(0, 72, 57, 86)],
-    "BOOTS_2": [(0, 72, 57, 86)],
     "WORK_CLOUD": grid(0, 0, 100, 80, 2, 12) + grid(200, 0, 100, 80, 1, 8),
 }
 
@@ -568,6 +567,21 @@ def check_footwear(root):
                 if not (fw.FEET_Y[0] <= sole <= fw.FEET_Y[1] and fw.FEET_X[0] <= middle <= fw.FEET_X[1]):
                     fault("%s puts the shoes at x %d, soles at y %d of her box, not under her feet"
                           % (where, middle, sole))
+        if 2 in sheets:
+            check_footwear_stills(level, *sheets[2])
+
+
+def check_footwear_stills(level, rel, alpha):
+    """The stills are drawn from just under her soles down: whatever they
+    show hangs below her feet, so nothing may be painted in them below the
+    sole line (taken at the highest of the five places they are drawn)."""
+    import numpy as np
+    import footwear as fw
+    l, r, t, b = fw.STILL
+    below = max(0, fw.SOLE_Y - min(fw.STILL_TOPS[level]) + 1)
+    if np.count_nonzero(alpha[t + below:b, l:r] > 0):
+        fault("%s: the footwear still of level %d (%d-%d x %d-%d) is painted below her soles"
+              % (rel, level, l, r, t, b))
 
 
 def check_font(root, tag, el, pre):
@@ -1027,6 +1041,7 @@ def main():
     fishes = check_fishes(data)
     check_levels(data, fishes, texts)
     check_bonus.check(data, fault)
+    check_hud.check(data, texts, fault)
     check_upgrades(data)
     check_numbers(data)
     check_menu.check(root, data, texts, sys.modules[__name__])

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""The data check's rule for the heroine's footwear sheets: the painted sheets
-pass, and a cut cell left empty or with its shoes away from her feet fails.
+"""The data check's rules for the heroine's footwear sheets: the painted sheets
+pass; a cut cell left empty or with its shoes away from her feet fails, and so
+does a still painted below her soles.
 
     /usr/bin/python3 tools/datagen/check_heroine_test.py"""
 
@@ -79,6 +80,16 @@ class FootwearRule(unittest.TestCase):
         for f in check_data.faults:
             self.assertIn("not under her feet", f)
 
+    def test_a_still_painted_below_her_soles_fails(self):
+        # The slab once painted in the still region of the large sheets of
+        # levels 1 and 3: each is reported once.
+        l, r, t, b = footwear.STILL
+        for level in (1, 3):
+            self.edit(level, 2, lambda img: img.paste((250, 140, 170, 200), (l + 6, t + 4, r - 6, b - 6)))
+        check_data.check_footwear(self.root)
+        self.assertEqual(len(check_data.faults), 2, check_data.faults)
+        for f in check_data.faults:
+            self.assertIn("below her soles", f)
 
 if __name__ == "__main__":
     unittest.main()

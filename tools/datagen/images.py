@@ -311,7 +311,7 @@ def gui_atlas():
     R = [
         (0, 235, 86, 151, lambda w, h: P.button(w, h)),
         (0, 235, 226, 294, lambda w, h: P.button(w, h, True)),
-        (301, 408, 0, 74, lambda w, h: P.panel(w, h, radius=20)),
+        (301, 408, 0, 74, lambda w, h: hud_corner(w, h)),
         (356, 445, 364, 434, lambda w, h: pause_icon(w, h, True)),
         (92, 439, 475, 513, lambda w, h: P.bar(w, h, None, frame=True)),
         (92, 374, 459, 474, lambda w, h: P.bar(w, h, PAL["green"])),
@@ -351,6 +351,35 @@ def pause_icon(w, h, hover):
     cx, cy = w / 2, h / 2
     d.rectangle([cx - 12, cy - 14, cx - 4, cy + 14], fill=rgba(PAL["white"]))
     d.rectangle([cx + 4, cy - 14, cx + 12, cy + 14], fill=rgba(PAL["white"]))
+    return img
+
+
+# The top-right corner of the play HUD. The corner picture is drawn at
+# (917, 0), its frame at (913, -15) over it and the pause button's hover
+# picture (89 x 70) at (938, 0), so the pause sign is painted on the corner
+# where the hover picture lies, and the frame leaves a hole over it; neither
+# paints past the screen's right edge (x 1024).
+HUD_CORNER_AT = (917, 0)
+HUD_FRAME_AT = (913, -15)
+PAUSE_AT, PAUSE_SIZE = (938, 0), (89, 70)
+
+
+def hud_corner(w, h):
+    img = new(w, h)
+    img.alpha_composite(pause_icon(*PAUSE_SIZE, False), (PAUSE_AT[0] - HUD_CORNER_AT[0], PAUSE_AT[1] - HUD_CORNER_AT[1]))
+    return img
+
+
+def hud_corner_frame(w, h):
+    img = new(w, h)
+    visible = P.panel(1024 - HUD_FRAME_AT[0], h, radius=24)
+    img.alpha_composite(visible, (0, 0))
+    # the hole over the pause sign, a little larger than the sign
+    x, y = PAUSE_AT[0] - HUD_FRAME_AT[0], PAUSE_AT[1] - HUD_FRAME_AT[1]
+    hole = Image.new("L", (w, h), 255)
+    ImageDraw.Draw(hole).ellipse([x + 5, y + 1, x + PAUSE_SIZE[0] - 5, y + PAUSE_SIZE[1] - 1], fill=0)
+    alpha = img.getchannel("A")
+    img.putalpha(Image.composite(alpha, hole, hole))
     return img
 
 
@@ -402,7 +431,7 @@ def icons_atlas():
         (0, 89, 339, 406, lambda w, h: sell_button(w, h, False)),
         (142, 459, 325, 423, lambda w, h: P.panel(w, h, radius=24)),
         (142, 162, 345, 423, lambda w, h: P.panel(w, h, radius=6)),
-        (345, 475, 423, 511, lambda w, h: P.panel(w, h, radius=24)),
+        (345, 475, 423, 511, lambda w, h: hud_corner_frame(w, h)),
         (1, 345, 423, 439, lambda w, h: P.bar(w, h, PAL["panel_light"])),
         (340, 410, 0, 77, lambda w, h: P.computer(w, h)),
         (319, 420, 145, 204, lambda w, h: tag(w, h, "BUY", PAL["green"])),
@@ -703,10 +732,8 @@ def footwear(w, h, level, second):
                 x = left + cx + side * 11
                 y = top + sole - (lift if side == (1 if k % 2 else -1) else 0)
                 d.rounded_rectangle([x - 10, y - 10, x + 10, y], 5, fill=rgba(col), outline=INK, width=2)
-    if second:
-        # the still under the rest pose: the soles' rim
-        l, r, t, b = fw.STILL
-        d.rounded_rectangle([l + 6, t + 4, r - 6, b - 6], 6, fill=rgba(col, 200))
+    # The stills (left, right, top, bottom in fw.STILL) are drawn from just
+    # below her soles down: they stay transparent, or a slab shows under her.
     return img
 
 
