@@ -13,7 +13,7 @@ from PIL import Image
 
 # text id (None: the digits of a number), top-left y, glyph scale, and the
 # rows its letters must keep to: the screen's top edge and the bottom of the
-# picture behind the text (the left panel ends at 99, the time frame at 38).
+# picture behind the text (the left panel ends at 99, the time frame at 26).
 HUD_TEXTS = [
     (None, 41, 1.0, 99),            # the cash
     (None, 32, 1.0, 99),            # the story level
@@ -21,7 +21,7 @@ HUD_TEXTS = [
     ("LEVEL", 63, 0.7, 99),
     ("MENU_NORMAL", -6, 0.7, 99),
     ("MENU_EXPERT", -6, 0.7, 99),
-    ("CLOSED", -8, 1.0, 38),
+    ("CLOSED", -8, 1.0, 26),
 ]
 
 

@@ -313,7 +313,7 @@ def gui_atlas():
         (0, 235, 226, 294, lambda w, h: P.button(w, h, True)),
         (301, 408, 0, 74, lambda w, h: hud_corner(w, h)),
         (356, 445, 364, 434, lambda w, h: pause_icon(w, h, True)),
-        (92, 439, 475, 513, lambda w, h: P.bar(w, h, None, frame=True)),
+        (92, 439, 475, 513, lambda w, h: time_frame(w, h)),
         (92, 374, 459, 474, lambda w, h: P.bar(w, h, PAL["green"])),
         (238, 332, 169, 238, lambda w, h: P.arrow_button(w, h, 1)),
         (418, 513, 285, 360, lambda w, h: P.arrow_button(w, h, 1, True)),
@@ -362,6 +362,18 @@ def pause_icon(w, h, hover):
 HUD_CORNER_AT = (917, 0)
 HUD_FRAME_AT = (913, -15)
 PAUSE_AT, PAUSE_SIZE = (938, 0), (89, 70)
+
+
+# The time frame hangs from the top edge at (394, 0) over the machine; it is
+# kept to the rows the time bar (y 3 to 18) and the closed sign need, so the
+# machine below shows.
+TIME_FRAME_ROWS = 26
+
+
+def time_frame(w, h):
+    img = new(w, h)
+    img.alpha_composite(P.bar(w, TIME_FRAME_ROWS, None, frame=True), (0, 0))
+    return img
 
 
 def hud_corner(w, h):
@@ -429,7 +441,7 @@ def icons_atlas():
         (0, 90, 203, 270, lambda w, h: order_card(w, h, True, True)),
         (0, 89, 272, 339, lambda w, h: sell_button(w, h, True)),
         (0, 89, 339, 406, lambda w, h: sell_button(w, h, False)),
-        (142, 459, 325, 423, lambda w, h: P.panel(w, h, radius=24)),
+        (142, 459, 325, 423, lambda w, h: hud_left(w, h, (-19, -13), radius=24)),
         (142, 162, 345, 423, lambda w, h: P.panel(w, h, radius=6)),
         (345, 475, 423, 511, lambda w, h: hud_corner_frame(w, h)),
         (1, 345, 423, 439, lambda w, h: P.bar(w, h, PAL["panel_light"])),
@@ -485,8 +497,32 @@ def items_atlas():
     return atlas(256, 256, R)
 
 
+# The left HUD panel is an L drawn from the top-left corner: full width
+# along the goal bar and its labels, narrow below it where the cash and the
+# level number sit, so that the room's objects at its right (the porthole
+# of location 2, jars) stay in view. Screen rectangles, right and bottom
+# excluded.
+HUD_LEFT_BAR = (0, 0, 298, 46)
+HUD_LEFT_ARM = (0, 0, 176, 99)
+
+
+def hud_left(w, h, at, radius=22):
+    """The L of the left HUD panel for a picture drawn at `at`: the panel's
+    three layers (rim, border, fill) each laid over both arms, so no border
+    runs across the inside."""
+    img = new(w, h)
+    d = ImageDraw.Draw(img)
+    fill, border = PAL["panel"], PAL["sun"]
+    for inset, colour, r in ((0, rgba(shade(border, 0.7)), radius), (2, rgba(border), radius),
+                             (5, rgba(fill, 235), radius - 3)):
+        for l, t, rr, b in (HUD_LEFT_BAR, HUD_LEFT_ARM):
+            d.rounded_rectangle([l - at[0] + inset, t - at[1] + inset, rr - at[0] - 1 - inset, b - at[1] - 1 - inset],
+                                r, fill=colour)
+    return img
+
+
 def left_menu():
-    R = [(0, 298, 0, 99, lambda w, h: P.panel(w, h, radius=22)),
+    R = [(0, 298, 0, 99, lambda w, h: hud_left(w, h, (0, 0))),
          (8, 276, 109, 133, lambda w, h: P.bar(w, h, PAL["sun"]))]
     return atlas(298, 133, R)
 
