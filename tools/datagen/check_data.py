@@ -25,6 +25,7 @@ sys.path.insert(0, HERE)
 import check_menu  # noqa: E402
 import check_bonus  # noqa: E402
 import check_hud  # noqa: E402
+import check_heroine  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -399,7 +400,8 @@ PET_FIGURES = {
 
 def check_pet_figures(root, data):
     """Every frame of every pet clip lies inside the pet's tank picture, in
-    every location (the figure is placed from the tank's base point)."""
+    every location (the figure is placed from the tank's base point); the
+    heroine's clips are checked from the same animation list."""
     res = parse(os.path.join(data, "resources.xml"))
     if res is None:
         return
@@ -410,6 +412,7 @@ def check_pet_figures(root, data):
             prefix = el.get("path", "")
         elif el.tag == "Animation2D":
             anims[el.get("id")] = (el, prefix)
+    check_heroine.check(root, anims, IMAGES, frame_rects, fault)
     for kind, (place, clips) in PET_FIGURES.items():
         for clip, (anim, first, last, dx, dy) in enumerate(clips):
             if anim not in anims:

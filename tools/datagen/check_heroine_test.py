@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""The data check's rules for the heroine's footwear sheets: the painted sheets
-pass; a cut cell left empty or with its shoes away from her feet fails, and so
-does a still painted below her soles.
+"""The data check's rules for the heroine: the painted footwear sheets pass; a
+cut cell left empty or with its shoes away from her feet fails, and so does a
+still painted below her soles. Clips with pictures of their own pass, and
+two clips that show one picture fail.
 
     /usr/bin/python3 tools/datagen/check_heroine_test.py"""
 
@@ -9,6 +10,8 @@ import os
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ET
+from unittest import mock
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
@@ -17,6 +20,7 @@ sys.path.insert(0, HERE)
 from PIL import Image  # noqa: E402
 
 import check_data  # noqa: E402
+import check_heroine  # noqa: E402
 import footwear  # noqa: E402
 import images  # noqa: E402
 
@@ -90,6 +94,35 @@ class FootwearRule(unittest.TestCase):
         self.assertEqual(len(check_data.faults), 2, check_data.faults)
         for f in check_data.faults:
             self.assertIn("below her soles", f)
+
+
+class ClipPictures(unittest.TestCase):
+    """Two clips on one sheet of three 8 x 8 cells: red, blue, green."""
+
+    def faults(self, rest, walk):
+        with tempfile.TemporaryDirectory() as root:
+            sheet = Image.new("RGBA", (24, 8))
+            for k, colour in enumerate(((255, 0, 0, 255), (0, 0, 255, 255), (0, 255, 0, 255))):
+                sheet.paste(colour, (k * 8, 0, k * 8 + 8, 8))
+            sheet.save(os.path.join(root, "sheet.png"))
+            el = ET.Element("Animation2D", image_id="SHEET")
+            cells = {"REST": rest, "WALK": walk}
+
+            def rects(root, el, pre):
+                return [(k * 8, k * 8 + 8, 0, 8, 0, 0) for k in cells[pre]]
+            anims = {"REST": (el, "REST"), "WALK": (el, "WALK")}
+            found = []
+            with mock.patch.dict(check_heroine.CLIPS, {"rest": ("REST", 0, 1), "walking": ("WALK", 0, 1)}, clear=True):
+                check_heroine.check(root, anims, {"SHEET": (None, "sheet.png")}, rects, found.append)
+            return found
+
+    def test_clips_of_their_own_pass(self):
+        self.assertEqual(self.faults([0, 1], [2, 2]), [])
+
+    def test_a_shared_picture_fails(self):
+        found = self.faults([0, 1], [2, 1])
+        self.assertEqual(len(found), 1, found)
+        self.assertIn('"rest" and "walking" show the same picture', found[0])
 
 if __name__ == "__main__":
     unittest.main()

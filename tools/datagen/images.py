@@ -174,9 +174,18 @@ def location(loc, renovated=False):
             x = 60 + k * 200
             d.rounded_rectangle([x, 50, x + 140, 190], 8, fill=rgba(PAL["sea"]), outline=rgba(PAL["stone_dark"]), width=6)
             img.alpha_composite(P.fish(KINDS[k * 2], 100, 64, -1, 0.3), (x + 20, 90))
-    text_center(d, (512, FLOOR_TOP - 34), ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"][loc - 1], 40,
-                PAL["white"], True, PAL["ink"], 3)
+    # The shop's name on the doormat at the entrance: the bottom edge of the
+    # floor, right of the front aquarium of every location and left of the
+    # incoming orders, clear of the HUD and of the wall's instruments.
+    l, t, r, b = NAME_MAT
+    d.rounded_rectangle([l, t, r, b + 12], 10, fill=rgba(shade(floor, 0.55)), outline=rgba(PAL["ink"]), width=2)
+    text_center(d, ((l + r) / 2, (t + b) / 2 + 1), LOCATION_NAMES[loc - 1], 18, PAL["white"], True, PAL["ink"], 2)
     return img
+
+
+LOCATION_NAMES = ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"]
+# left, top, right, bottom of the doormat; it runs on past the bottom edge
+NAME_MAT = (500, 734, 716, 768)
 
 
 def location_updates_1():
