@@ -63,3 +63,23 @@ def check(root, anims, images, frame_rects, fault):
             if shown[a][1] & shown[b][1]:
                 fault("%s and %s: the heroine's clips \"%s\" and \"%s\" show the same picture"
                       % (shown[a][0], shown[b][0], a, b))
+
+
+# The aquarium bodies (left, right, top, bottom of the picture) and their
+# glass: the heroine serving a tank stands behind it, her legs at the height
+# of the water, so the glass must hide what lies behind it.
+TANK_BODIES = {"AQUARIUM_1": (0, 242, 0, 158), "AQUARIUM_2": (0, 242, 0, 158),
+               "AQUARIUM_3": (0, 242, 0, 158), "AQUARIUM_ADD": (0, 240, 0, 156)}
+GLASS = (12, 22, 230, 138)  # left, top, right, bottom inside the body
+
+
+def check_tank_glass(root, images, fault):
+    for rid, (l, r, t, b) in TANK_BODIES.items():
+        if rid not in images or not os.path.isfile(os.path.join(root, images[rid][1])):
+            continue  # reported with the resources
+        alpha = np.asarray(Image.open(os.path.join(root, images[rid][1])).convert("RGBA"))[t:b, l:r, 3]
+        gl, gt, gr, gb = GLASS
+        clear = np.count_nonzero(alpha[gt:gb, gl:gr] < 255)
+        if clear:
+            fault("%s: %d pixels of the aquarium's glass let what stands behind it show"
+                  % (images[rid][1], clear))

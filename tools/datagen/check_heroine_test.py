@@ -2,7 +2,8 @@
 """The data check's rules for the heroine: the painted footwear sheets pass; a
 cut cell left empty or with its shoes away from her feet fails, and so does a
 still painted below her soles. Clips with pictures of their own pass, and
-two clips that show one picture fail.
+two clips that show one picture fail; an aquarium whose glass lets her legs
+show through fails.
 
     /usr/bin/python3 tools/datagen/check_heroine_test.py"""
 
@@ -123,6 +124,28 @@ class ClipPictures(unittest.TestCase):
         found = self.faults([0, 1], [2, 1])
         self.assertEqual(len(found), 1, found)
         self.assertIn('"rest" and "walking" show the same picture', found[0])
+
+
+class TankGlass(unittest.TestCase):
+    def faults(self, change):
+        with tempfile.TemporaryDirectory() as root:
+            body = images.aquarium_body(0)
+            change(body)
+            body.save(os.path.join(root, "aquarium_1.png"))
+            found = []
+            with mock.patch.dict(check_heroine.TANK_BODIES, {"AQUARIUM_1": (0, 242, 0, 158)}, clear=True):
+                check_heroine.check_tank_glass(root, {"AQUARIUM_1": (None, "aquarium_1.png")}, found.append)
+            return found
+
+    def test_the_painted_body_passes(self):
+        self.assertEqual(self.faults(lambda img: None), [])
+
+    def test_see_through_water_fails(self):
+        # water at the translucency it once had, where her legs stand
+        found = self.faults(lambda img: img.paste((120, 200, 240, 150), (100, 60, 140, 130)))
+        self.assertEqual(len(found), 1, found)
+        self.assertIn("2800 pixels", found[0])
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -557,8 +557,11 @@ def aquarium_body(look):
     frame = [(90, 150, 190), (200, 150, 100), (150, 150, 170), (230, 200, 120)][look]
     img = new(w, 158)
     d = ImageDraw.Draw(img)
-    d.rounded_rectangle([6, 16, w - 6, 150], 10, fill=(120, 200, 240, 150), outline=rgba(frame), width=6)
-    d.rectangle([14, 26, w - 14, 44], fill=(200, 240, 255, 90))
+    # The water is opaque: the heroine serving the tank stands behind it.
+    d.rounded_rectangle([6, 16, w - 6, 150], 10, fill=(150, 210, 240, 255), outline=rgba(frame), width=6)
+    shine = new(w, 158)
+    ImageDraw.Draw(shine).rectangle([14, 26, w - 14, 44], fill=(200, 240, 255, 90))
+    img.alpha_composite(shine)
     d.rounded_rectangle([0, 4, w, 22], 6, fill=rgba(frame), outline=INK, width=2)
     d.rounded_rectangle([0, 138, w, 158], 6, fill=rgba(shade(frame, 0.85)), outline=INK, width=2)
     return img
