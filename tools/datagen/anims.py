@@ -238,8 +238,11 @@ HERO_FW = 2 * HERO_HOT[0] + HERO_W
 
 
 def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
-    """pose: 'stand', 'walk', 'work', 'cheer', 'glance', 'hold'; direction 0 down,
-    1 side (facing right), 2 up.
+    """pose: 'stand', 'walk', 'work' (a quick reach into a tank), 'scrub' (the
+    long work: the arm circling at chest height), 'serve' (bent towards the
+    pet's bowl, the serving hand low), 'cheer', 'glance', 'hold'; direction 0
+    down, 1 side (facing right), 2 up, 3 down and to the right, 4 up and to
+    the right.
     layer: 'all' the whole figure; 'body' without arms and rear hair; 'arms'
     the arms alone; 'back' the hair behind her head; 'front' the working arm
     alone; 'nofront' everything but the working arm.
@@ -253,11 +256,16 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
     def arms(d, W, H, s, cx, swing, skin):
         # Hands stay outside the dress: the game lays the arm layer under the body.
         for i, side in enumerate((-1, 1)):
-            working = pose == "work" and side == 1
+            working = pose in ("work", "scrub", "serve") and side == 1
             if (layer == "front" and not working) or (layer == "nofront" and working):
                 continue
             ax = cx + side * W * 0.2
-            if pose in ("cheer",) or working:
+            if pose == "scrub" and working:
+                turn = phase * 2 * math.pi
+                hx, hy2 = cx + W * (0.12 + 0.14 * math.cos(turn)), H * (0.34 + 0.06 * math.sin(turn))
+            elif pose == "serve" and working:
+                hx, hy2 = ax + W * (0.2 + 0.03 * swing), H * (0.6 + 0.03 * swing)
+            elif pose in ("cheer",) or working:
                 hx, hy2 = ax + side * W * 0.12, H * (0.12 + 0.04 * swing)
             elif hands[i] and pose == "hold":
                 # held in front of her, where the carried pictures facing down
@@ -277,7 +285,7 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
         swing = math.sin(phase * 2 * math.pi)
         skin, hair = rgba(PAL["skin"]), rgba(PAL["hair"])
         dress = rgba((40, 150, 210))
-        hy = H * 0.16
+        hy = H * (0.18 if pose == "serve" else 0.16)  # bowed to the bowl when serving
         r = W * 0.2
         if with_back:
             d.ellipse([cx - r * 1.15, hy - r * 1.1, cx + r * 1.15, hy + r * 1.3], fill=hair)
@@ -285,10 +293,16 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
             arms(d, W, H, s, cx, swing, skin)
         if not with_body:
             return
-        # legs
+        # legs: from the front they part and close, from the side and the
+        # three-quarter views they stride forward and back
         for side in (-1, 1):
-            lx = cx + side * W * 0.1 + (swing * side * W * 0.08 if pose == "walk" else 0)
-            d.line([(cx + side * W * 0.08, H * 0.6), (lx, H * 0.86)], fill=skin, width=int(W * 0.1))
+            if pose == "walk" and direction in (1, 3, 4):
+                stride = {1: 0.14, 3: 0.09, 4: 0.09}[direction]
+                lx, top = cx + side * swing * W * stride, cx + side * W * 0.04
+            else:
+                lx = cx + side * W * 0.1 + (swing * side * W * 0.08 if pose == "walk" else 0)
+                top = cx + side * W * 0.08
+            d.line([(top, H * 0.6), (lx, H * 0.86)], fill=skin, width=int(W * 0.1))
         # dress
         d.polygon([(cx - W * 0.18, H * 0.3), (cx + W * 0.18, H * 0.3), (cx + W * 0.3, H * 0.66), (cx - W * 0.3, H * 0.66)],
                   fill=dress, outline=INK, width=2 * s)
@@ -297,9 +311,13 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
         d.ellipse([cx - r, hy - r, cx + r, hy + r], fill=skin, outline=INK, width=2 * s)
         if direction == 2:
             d.ellipse([cx - r * 1.05, hy - r * 1.05, cx + r * 1.05, hy + r * 0.9], fill=hair)
+        elif direction == 4:
+            # from behind and to the right: hair over all but her right cheek
+            d.ellipse([cx - r * 1.05, hy - r * 1.05, cx + r * 0.75, hy + r * 0.95], fill=hair)
         else:
             d.chord([cx - r * 1.05, hy - r * 1.1, cx + r * 1.05, hy + r * 0.4], 180, 360, fill=hair)
-            look = {0: 0, 1: 0.35}.get(direction, 0) + (0.3 * swing if pose == "glance" else 0)
+            # a glance looks to the side and back, never straight ahead
+            look = {0: 0, 1: 0.35, 3: 0.18}.get(direction, 0) + (0.3 + 0.25 * swing if pose == "glance" else 0)
             for side in (-1, 1):
                 ex = cx + side * r * 0.4 + look * r
                 d.ellipse([ex - r * 0.13, hy - r * 0.05, ex + r * 0.13, hy + r * 0.3], fill=INK)
@@ -312,14 +330,14 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
         if layer in ("all", "nofront"):
             arms(d, W, H, s, cx, swing, skin)
     img = P._scaled(HERO_W, HERO_H, paint, 2)
-    if direction == 1:
+    if direction in (1, 3, 4):
         img = img.transpose(Image.FLIP_LEFT_RIGHT)
     return img
 
 
-# Walking runs R0-R4 face down, down-right, right, up-right, up; the painter
-# knows down (0), side (1, mirrored to face right) and up (2).
-RUN_VIEW = {0: 0, 1: 1, 2: 1, 3: 1, 4: 2}
+# Walking runs R0-R4 face down, down-right, right, up-right, up: each has a
+# view of its own (the three turned to the right are mirrored paintings).
+RUN_VIEW = {0: 0, 1: 3, 2: 1, 3: 4, 4: 2}
 
 
 def walk_phase(f):
@@ -516,20 +534,24 @@ def build(out_dir):
     stand = lambda f: (("stand", f // 10 % 2), lambda: heroine("stand", 0.05 * (f // 10 % 2)))
     first_arms = walk_layer("arms", lambda run: (True, False), 1)
     def part1(f):
-        if f < 20:
-            return ("hold",), (lambda: heroine("hold"))
+        if f < 20:      # serving the pet, the other hand empty
+            ph = f % 20 // 5
+            return ("serve", ph), (lambda: heroine("serve", ph / 4.0, hands=(False, False)))
         return first_arms(f - 20)      # arms, first hand full, directions 1-7
     emit("A_PELKA_PART_1", "PELKA_PART_1", hero_sheet("p1", 125, part1), loc, HERO_FW)
     def part2(f):
-        if f < 60:
-            ph = f % 20 // 5
-            return ("work", ph), (lambda: heroine("work", ph / 4.0))
+        if f < 20:      # serving the pet, the other hand still full
+            ph = f // 5
+            return ("serve full", ph), (lambda: heroine("serve", ph / 4.0, hands=(True, False)))
+        if f < 60:      # the quick reach: the other hand empty (20-39) or full (40-59)
+            ph, full = f % 20 // 5, f >= 40
+            return ("work", ph, full), (lambda: heroine("work", ph / 4.0, hands=(full, False)))
         return ("glance", f % 2), (lambda: heroine("glance", 0.25 * (f % 2)))
     emit("A_PELKA_PART_2", "PELKA_PART_2", hero_sheet("p2", 70, part2), loc, HERO_FW)
     def part3(f):
-        if f < 36:      # the working arm is the front layer of sheet 4
+        if f < 36:      # the scrubbing arm is the front layer of sheet 4
             ph = f % 12 // 3
-            return ("work", ph), (lambda: heroine("work", ph / 4.0, layer="nofront"))
+            return ("scrub", ph), (lambda: heroine("scrub", ph / 4.0, layer="nofront"))
         if f < 56:
             return ("hold1",), (lambda: heroine("hold", hands=(True, False)))
         return ("hold",), (lambda: heroine("hold"))
@@ -537,9 +559,9 @@ def build(out_dir):
     empty_arms = walk_layer("arms")
     rear = walk_layer("back")
     def part4(f):
-        if f < 36:      # working arm in front of the aquarium, frame by frame with sheet 3
+        if f < 36:      # scrubbing arm in front of the aquarium, frame by frame with sheet 3
             ph = f % 12 // 3
-            return ("front", ph), (lambda: heroine("work", ph / 4.0, layer="front"))
+            return ("front", ph), (lambda: heroine("scrub", ph / 4.0, layer="front"))
         if f < 111:
             return empty_arms(f - 36)
         return rear(f - 111)

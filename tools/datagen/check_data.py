@@ -26,6 +26,8 @@ import check_menu  # noqa: E402
 import check_bonus  # noqa: E402
 import check_scenes  # noqa: E402
 import check_words  # noqa: E402
+import check_hud  # noqa: E402
+import check_heroine  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -400,7 +402,8 @@ PET_FIGURES = {
 
 def check_pet_figures(root, data):
     """Every frame of every pet clip lies inside the pet's tank picture, in
-    every location (the figure is placed from the tank's base point)."""
+    every location (the figure is placed from the tank's base point); the
+    heroine's clips are checked from the same animation list."""
     res = parse(os.path.join(data, "resources.xml"))
     if res is None:
         return
@@ -411,6 +414,8 @@ def check_pet_figures(root, data):
             prefix = el.get("path", "")
         elif el.tag == "Animation2D":
             anims[el.get("id")] = (el, prefix)
+    check_heroine.check(root, anims, IMAGES, frame_rects, fault)
+    check_heroine.check_tank_glass(root, IMAGES, fault)
     for kind, (place, clips) in PET_FIGURES.items():
         for clip, (anim, first, last, dx, dy) in enumerate(clips):
             if anim not in anims:
@@ -507,11 +512,9 @@ DEVICE_RECTS = {
                  (190, 240, 355, 363), (0, 112, 263, 377), (0, 112, 375, 478), (268, 386, 262, 391)],
     "MACHINE_GLOW": [(135, 258, 0, 128), (121, 255, 128, 255), (0, 128, 0, 148), (34, 120, 150, 235)],
     "AQUARIUM_ANIMATION": grid(307, 0, 36, 77, 2, 6),
-    # the heroine's standing shadows, footwear stills and work cloud cells
+    # the heroine's standing shadows and work cloud cells (the footwear
+    # stills lie under her soles and are left empty: check_footwear_stills)
     "_SHADOW_PART_2": [(759, 864, 251, 335), (759, 864, 335, 419), (427, 534, 650, 732)],
-    "SLIPPERS_2": [(0, 72, 57, 86)],
-    "SANDALS_2": [(0, 72, 57, 86)],
-    "BOOTS_2": [(0, 72, 57, 86)],
     "WORK_CLOUD": grid(0, 0, 100, 80, 2, 12) + grid(200, 0, 100, 80, 1, 8),
 }
 
@@ -570,6 +573,21 @@ def check_footwear(root):
                 if not (fw.FEET_Y[0] <= sole <= fw.FEET_Y[1] and fw.FEET_X[0] <= middle <= fw.FEET_X[1]):
                     fault("%s puts the shoes at x %d, soles at y %d of her box, not under her feet"
                           % (where, middle, sole))
+        if 2 in sheets:
+            check_footwear_stills(level, *sheets[2])
+
+
+def check_footwear_stills(level, rel, alpha):
+    """The stills are drawn from just under her soles down: whatever they
+    show hangs below her feet, so nothing may be painted in them below the
+    sole line (taken at the highest of the five places they are drawn)."""
+    import numpy as np
+    import footwear as fw
+    l, r, t, b = fw.STILL
+    below = max(0, fw.SOLE_Y - min(fw.STILL_TOPS[level]) + 1)
+    if np.count_nonzero(alpha[t + below:b, l:r] > 0):
+        fault("%s: the footwear still of level %d (%d-%d x %d-%d) is painted below her soles"
+              % (rel, level, l, r, t, b))
 
 
 def check_font(root, tag, el, pre):
@@ -1033,6 +1051,7 @@ def main():
         check_words.check_hint_arrow(os.path.join(root, IMAGES["UPGRADES"][1]), fault)
     check_bonus.check(data, fault)
     check_scenes.check(data, fault)
+    check_hud.check(data, texts, fault)
     check_upgrades(data)
     check_numbers(data)
     check_menu.check(root, data, texts, sys.modules[__name__])

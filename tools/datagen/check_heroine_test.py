@@ -1,6 +1,9 @@
 #!/usr/bin/python3
-"""The data check's rule for the heroine's footwear sheets: the painted sheets
-pass, and a cut cell left empty or with its shoes away from her feet fails.
+"""The data check's rules for the heroine: the painted footwear sheets pass; a
+cut cell left empty or with its shoes away from her feet fails, and so does a
+still painted below her soles. Clips with pictures of their own pass, and
+two clips that show one picture fail; an aquarium whose glass lets her legs
+show through fails.
 
     /usr/bin/python3 tools/datagen/check_heroine_test.py"""
 
@@ -8,6 +11,8 @@ import os
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ET
+from unittest import mock
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
@@ -16,6 +21,7 @@ sys.path.insert(0, HERE)
 from PIL import Image  # noqa: E402
 
 import check_data  # noqa: E402
+import check_heroine  # noqa: E402
 import footwear  # noqa: E402
 import images  # noqa: E402
 
@@ -78,6 +84,67 @@ class FootwearRule(unittest.TestCase):
         self.assertIn("clip 22 ", check_data.faults[1])
         for f in check_data.faults:
             self.assertIn("not under her feet", f)
+
+    def test_a_still_painted_below_her_soles_fails(self):
+        # The slab once painted in the still region of the large sheets of
+        # levels 1 and 3: each is reported once.
+        l, r, t, b = footwear.STILL
+        for level in (1, 3):
+            self.edit(level, 2, lambda img: img.paste((250, 140, 170, 200), (l + 6, t + 4, r - 6, b - 6)))
+        check_data.check_footwear(self.root)
+        self.assertEqual(len(check_data.faults), 2, check_data.faults)
+        for f in check_data.faults:
+            self.assertIn("below her soles", f)
+
+
+class ClipPictures(unittest.TestCase):
+    """Two clips on one sheet of three 8 x 8 cells: red, blue, green."""
+
+    def faults(self, rest, walk):
+        with tempfile.TemporaryDirectory() as root:
+            sheet = Image.new("RGBA", (24, 8))
+            for k, colour in enumerate(((255, 0, 0, 255), (0, 0, 255, 255), (0, 255, 0, 255))):
+                sheet.paste(colour, (k * 8, 0, k * 8 + 8, 8))
+            sheet.save(os.path.join(root, "sheet.png"))
+            el = ET.Element("Animation2D", image_id="SHEET")
+            cells = {"REST": rest, "WALK": walk}
+
+            def rects(root, el, pre):
+                return [(k * 8, k * 8 + 8, 0, 8, 0, 0) for k in cells[pre]]
+            anims = {"REST": (el, "REST"), "WALK": (el, "WALK")}
+            found = []
+            with mock.patch.dict(check_heroine.CLIPS, {"rest": ("REST", 0, 1), "walking": ("WALK", 0, 1)}, clear=True):
+                check_heroine.check(root, anims, {"SHEET": (None, "sheet.png")}, rects, found.append)
+            return found
+
+    def test_clips_of_their_own_pass(self):
+        self.assertEqual(self.faults([0, 1], [2, 2]), [])
+
+    def test_a_shared_picture_fails(self):
+        found = self.faults([0, 1], [2, 1])
+        self.assertEqual(len(found), 1, found)
+        self.assertIn('"rest" and "walking" show the same picture', found[0])
+
+
+class TankGlass(unittest.TestCase):
+    def faults(self, change):
+        with tempfile.TemporaryDirectory() as root:
+            body = images.aquarium_body(0)
+            change(body)
+            body.save(os.path.join(root, "aquarium_1.png"))
+            found = []
+            with mock.patch.dict(check_heroine.TANK_BODIES, {"AQUARIUM_1": (0, 242, 0, 158)}, clear=True):
+                check_heroine.check_tank_glass(root, {"AQUARIUM_1": (None, "aquarium_1.png")}, found.append)
+            return found
+
+    def test_the_painted_body_passes(self):
+        self.assertEqual(self.faults(lambda img: None), [])
+
+    def test_see_through_water_fails(self):
+        # water at the translucency it once had, where her legs stand
+        found = self.faults(lambda img: img.paste((120, 200, 240, 150), (100, 60, 140, 130)))
+        self.assertEqual(len(found), 1, found)
+        self.assertIn("2800 pixels", found[0])
 
 
 if __name__ == "__main__":

@@ -21,14 +21,15 @@ SHEET_WIDTH = 512
 class Glyphs:
     """Renders every character into its own cell of equal height."""
 
-    def __init__(self, path, size, stroke, shadow):
+    def __init__(self, path, size, stroke, shadow, margin=0):
         self.font = ImageFont.truetype(path, size)
         self.stroke = stroke
         self.shadow = shadow
         ascent, descent = self.font.getmetrics()
         self.pad = stroke + (1 if shadow else 0)
-        self.height = ascent + descent + 2 * self.pad
-        self.base = self.pad
+        # the margin is room above and below the letters only
+        self.height = ascent + descent + 2 * (self.pad + margin)
+        self.base = self.pad + margin
 
     def advance(self, ch):
         return int(math.ceil(self.font.getlength(ch))) + 2 * self.pad
@@ -127,7 +128,11 @@ def build(out_dir):
     """Font 0: body text (briefings, hints, statistics). Font 1: outlined
     captions and floating texts."""
     f0 = font_format0(out_dir, "Fonts", "font_text", Glyphs(FONT_BOLD, 27, 0, True))
-    f1 = font_format1(out_dir, "Fonts", "font_title", Glyphs(FONT_COND_BOLD, 30, 3, False))
+    # Font 1's cells have room above and below the letters: the HUD places
+    # its labels from above the screen's top edge (y -6 and -8) and down to
+    # the bottom of its 99-pixel panel, so the letters must start about ten
+    # pixels into a cell and end within 34.
+    f1 = font_format1(out_dir, "Fonts", "font_title", Glyphs(FONT_COND_BOLD, 23, 3, False, margin=5))
     f0.update(id="FONT_TEXT", kind="Font", interval=-1)
     f1.update(id="FONT_TITLE", kind="FontFi", interval=-4)
     return [f0, f1]

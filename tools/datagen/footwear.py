@@ -9,6 +9,9 @@ FEET_Y = (205, 235)
 SOLE_Y = 222
 
 STILL = (0, 72, 57, 86)  # left, right, top, bottom on the large sheet
+# Where the figure draws the stills in her box: the top of each (its left
+# edge is of no matter here).
+STILL_TOPS = {1: (224, 224, 224, 223, 224), 2: (224, 224, 224, 223, 224), 3: (225, 224, 224, 223, 224)}
 
 
 def clip(sheet, offset, mirrored, cell, origin, start, end, grid, shift=0):

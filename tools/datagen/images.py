@@ -176,9 +176,18 @@ def location(loc, renovated=False):
             x = 60 + k * 200
             d.rounded_rectangle([x, 50, x + 140, 190], 8, fill=rgba(PAL["sea"]), outline=rgba(PAL["stone_dark"]), width=6)
             img.alpha_composite(P.fish(KINDS[k * 2], 100, 64, -1, 0.3), (x + 20, 90))
-    text_center(d, (512, FLOOR_TOP - 34), ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"][loc - 1], 40,
-                PAL["white"], True, PAL["ink"], 3)
+    # The shop's name on the doormat at the entrance: the bottom edge of the
+    # floor, right of the front aquarium of every location and left of the
+    # incoming orders, clear of the HUD and of the wall's instruments.
+    l, t, r, b = NAME_MAT
+    d.rounded_rectangle([l, t, r, b + 12], 10, fill=rgba(shade(floor, 0.55)), outline=rgba(PAL["ink"]), width=2)
+    text_center(d, ((l + r) / 2, (t + b) / 2 + 1), LOCATION_NAMES[loc - 1], 18, PAL["white"], True, PAL["ink"], 2)
     return img
+
+
+LOCATION_NAMES = ["Harbour Fish Shop", "Beach Fish Shop", "City Aquarium"]
+# left, top, right, bottom of the doormat; it runs on past the bottom edge
+NAME_MAT = (500, 734, 716, 768)
 
 
 def location_updates_1():
@@ -518,9 +527,9 @@ def gui_atlas():
     R = [
         (0, 235, 86, 151, lambda w, h: P.button(w, h)),
         (0, 235, 226, 294, lambda w, h: P.button(w, h, True)),
-        (301, 408, 0, 74, lambda w, h: P.panel(w, h, radius=20)),
+        (301, 408, 0, 74, lambda w, h: hud_corner(w, h)),
         (356, 445, 364, 434, lambda w, h: pause_icon(w, h, True)),
-        (92, 439, 475, 513, lambda w, h: P.bar(w, h, None, frame=True)),
+        (92, 439, 475, 513, lambda w, h: time_frame(w, h)),
         (92, 374, 459, 474, lambda w, h: P.bar(w, h, PAL["green"])),
         (238, 332, 169, 238, lambda w, h: P.arrow_button(w, h, 1)),
         (418, 513, 285, 360, lambda w, h: P.arrow_button(w, h, 1, True)),
@@ -559,6 +568,47 @@ def pause_icon(w, h, hover):
     cx, cy = w / 2, h / 2
     d.rectangle([cx - 12, cy - 14, cx - 4, cy + 14], fill=rgba(PAL["white"]))
     d.rectangle([cx + 4, cy - 14, cx + 12, cy + 14], fill=rgba(PAL["white"]))
+    return img
+
+
+# The top-right corner of the play HUD. The corner picture is drawn at
+# (917, 0), its frame at (913, -15) over it and the pause button's hover
+# picture (89 x 70) at (938, 0), so the pause sign is painted on the corner
+# where the hover picture lies, and the frame leaves a hole over it; neither
+# paints past the screen's right edge (x 1024).
+HUD_CORNER_AT = (917, 0)
+HUD_FRAME_AT = (913, -15)
+PAUSE_AT, PAUSE_SIZE = (938, 0), (89, 70)
+
+
+# The time frame hangs from the top edge at (394, 0) over the machine; it is
+# kept to the rows the time bar (y 3 to 18) and the closed sign need, so the
+# machine below shows.
+TIME_FRAME_ROWS = 26
+
+
+def time_frame(w, h):
+    img = new(w, h)
+    img.alpha_composite(P.bar(w, TIME_FRAME_ROWS, None, frame=True), (0, 0))
+    return img
+
+
+def hud_corner(w, h):
+    img = new(w, h)
+    img.alpha_composite(pause_icon(*PAUSE_SIZE, False), (PAUSE_AT[0] - HUD_CORNER_AT[0], PAUSE_AT[1] - HUD_CORNER_AT[1]))
+    return img
+
+
+def hud_corner_frame(w, h):
+    img = new(w, h)
+    visible = P.panel(1024 - HUD_FRAME_AT[0], h, radius=24)
+    img.alpha_composite(visible, (0, 0))
+    # the hole over the pause sign, a little larger than the sign
+    x, y = PAUSE_AT[0] - HUD_FRAME_AT[0], PAUSE_AT[1] - HUD_FRAME_AT[1]
+    hole = Image.new("L", (w, h), 255)
+    ImageDraw.Draw(hole).ellipse([x + 5, y + 1, x + PAUSE_SIZE[0] - 5, y + PAUSE_SIZE[1] - 1], fill=0)
+    alpha = img.getchannel("A")
+    img.putalpha(Image.composite(alpha, hole, hole))
     return img
 
 
@@ -608,9 +658,9 @@ def icons_atlas():
         (0, 90, 203, 270, lambda w, h: order_card(w, h, True, True)),
         (0, 89, 272, 339, lambda w, h: sell_button(w, h, True)),
         (0, 89, 339, 406, lambda w, h: sell_button(w, h, False)),
-        (142, 459, 325, 423, lambda w, h: P.panel(w, h, radius=24)),
+        (142, 459, 325, 423, lambda w, h: hud_left(w, h, (-19, -13), radius=24)),
         (142, 162, 345, 423, lambda w, h: P.panel(w, h, radius=6)),
-        (345, 475, 423, 511, lambda w, h: P.panel(w, h, radius=24)),
+        (345, 475, 423, 511, lambda w, h: hud_corner_frame(w, h)),
         (1, 345, 423, 439, lambda w, h: P.bar(w, h, PAL["panel_light"])),
         (340, 410, 0, 77, lambda w, h: P.computer(w, h)),
         (319, 420, 145, 204, lambda w, h: tag(w, h, "BUY", PAL["green"])),
@@ -664,8 +714,32 @@ def items_atlas():
     return atlas(256, 256, R)
 
 
+# The left HUD panel is an L drawn from the top-left corner: full width
+# along the goal bar and its labels, narrow below it where the cash and the
+# level number sit, so that the room's objects at its right (the porthole
+# of location 2, jars) stay in view. Screen rectangles, right and bottom
+# excluded.
+HUD_LEFT_BAR = (0, 0, 298, 46)
+HUD_LEFT_ARM = (0, 0, 176, 99)
+
+
+def hud_left(w, h, at, radius=22):
+    """The L of the left HUD panel for a picture drawn at `at`: the panel's
+    three layers (rim, border, fill) each laid over both arms, so no border
+    runs across the inside."""
+    img = new(w, h)
+    d = ImageDraw.Draw(img)
+    fill, border = PAL["panel"], PAL["sun"]
+    for inset, colour, r in ((0, rgba(shade(border, 0.7)), radius), (2, rgba(border), radius),
+                             (5, rgba(fill, 235), radius - 3)):
+        for l, t, rr, b in (HUD_LEFT_BAR, HUD_LEFT_ARM):
+            d.rounded_rectangle([l - at[0] + inset, t - at[1] + inset, rr - at[0] - 1 - inset, b - at[1] - 1 - inset],
+                                r, fill=colour)
+    return img
+
+
 def left_menu():
-    R = [(0, 298, 0, 99, lambda w, h: P.panel(w, h, radius=22)),
+    R = [(0, 298, 0, 99, lambda w, h: hud_left(w, h, (0, 0))),
          (8, 276, 109, 133, lambda w, h: P.bar(w, h, PAL["sun"]))]
     return atlas(298, 133, R)
 
@@ -720,8 +794,11 @@ def aquarium_body(look):
     frame = [(90, 150, 190), (200, 150, 100), (150, 150, 170), (230, 200, 120)][look]
     img = new(w, 158)
     d = ImageDraw.Draw(img)
-    d.rounded_rectangle([6, 16, w - 6, 150], 10, fill=(120, 200, 240, 150), outline=rgba(frame), width=6)
-    d.rectangle([14, 26, w - 14, 44], fill=(200, 240, 255, 90))
+    # The water is opaque: the heroine serving the tank stands behind it.
+    d.rounded_rectangle([6, 16, w - 6, 150], 10, fill=(150, 210, 240, 255), outline=rgba(frame), width=6)
+    shine = new(w, 158)
+    ImageDraw.Draw(shine).rectangle([14, 26, w - 14, 44], fill=(200, 240, 255, 90))
+    img.alpha_composite(shine)
     d.rounded_rectangle([0, 4, w, 22], 6, fill=rgba(frame), outline=INK, width=2)
     d.rounded_rectangle([0, 138, w, 158], 6, fill=rgba(shade(frame, 0.85)), outline=INK, width=2)
     return img
@@ -940,10 +1017,8 @@ def footwear(w, h, level, second):
                 x = left + cx + side * 11
                 y = top + sole - (lift if side == (1 if k % 2 else -1) else 0)
                 d.rounded_rectangle([x - 10, y - 10, x + 10, y], 5, fill=rgba(col), outline=INK, width=2)
-    if second:
-        # the still under the rest pose: the soles' rim
-        l, r, t, b = fw.STILL
-        d.rounded_rectangle([l + 6, t + 4, r - 6, b - 6], 6, fill=rgba(col, 200))
+    # The stills (left, right, top, bottom in fw.STILL) are drawn from just
+    # below her soles down: they stay transparent, or a slab shows under her.
     return img
 
 

@@ -326,6 +326,12 @@ MACHINE = [  # body colour, trim, size, progress-bar slot, shutter x in the body
     (PAL["coral"], PAL["sun"], (40, 83), 29)]
 
 
+# The top rows of each level's body picture left clear: the body is drawn
+# from y 12 (levels 1 and 2) or -6 (level 3) at the highest, the time frame
+# covers y 0 to 25.
+MACHINE_CLEAR_ROWS = (14, 14, 32)
+
+
 def machine_body(level):
     """The interior machine: hopper on top, a display for the queue count, the
     progress slot and the opening the shutter comes down from."""
@@ -334,12 +340,15 @@ def machine_body(level):
     def paint(w, h):
         img = new(w, h)
         d = ImageDraw.Draw(img)
-        top = 18 if level < 3 else 24
-        d.polygon([(w * 0.2, 2), (w * 0.8, 2), (w * 0.64, top), (w * 0.36, top)], fill=rgba(trim), outline=INK)
+        # The machine stands at the top of the room, under the HUD's time
+        # frame; its hopper starts below the frame at every location.
+        hopper = MACHINE_CLEAR_ROWS[level - 1]
+        top = hopper + 12
+        d.polygon([(w * 0.2, hopper), (w * 0.8, hopper), (w * 0.64, top), (w * 0.36, top)], fill=rgba(trim), outline=INK)
         d.rounded_rectangle([2, top, w - 3, h - 3], 14, fill=rgba(shade(col, 0.7)), outline=INK, width=2)
         d.rounded_rectangle([5, top + 2, w - 6, h - 8], 12, fill=rgba(col))
         d.rounded_rectangle([9, top + 5, w - 10, top + 14], 4, fill=(255, 255, 255, 50))
-        d.rounded_rectangle([44, 22 + (top - 18), 84, 42 + (top - 18)], 5, fill=rgba(PAL["deep"]), outline=INK, width=2)
+        d.rounded_rectangle([44, top + 6, 84, top + 24], 5, fill=rgba(PAL["deep"]), outline=INK, width=2)
         d.rounded_rectangle([bx - 3, by - 3, bx + 53, by + 11], 4, fill=rgba(PAL["ink"]), outline=rgba(trim), width=2)
         for k, dx in enumerate((14, w - 18)):
             d.ellipse([dx - 7, by - 30, dx + 7, by - 16], fill=rgba(PAL["white"]), outline=INK, width=2)
