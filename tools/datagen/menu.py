@@ -102,7 +102,8 @@ def check_row(w, h, row):
 def slot_row(w, h, row):
     img = new(w, h)
     d = ImageDraw.Draw(img)
-    fill = {0: rgba(PAL["panel"], 200), 1: rgba(PAL["leaf"], 230), 2: rgba(PAL["stone_dark"], 90)}[row]
+    # The selected slot is dark enough for the white name on it.
+    fill = {0: rgba(PAL["panel"], 200), 1: rgba(PAL["leaf_dark"], 240), 2: rgba(PAL["stone_dark"], 90)}[row]
     d.rounded_rectangle([1, 1, w - 2, h - 2], 10, fill=fill,
                         outline=rgba(PAL["ink"], 255 if row != 2 else 120), width=2)
     return img
