@@ -26,6 +26,7 @@
 #include "frontend/high_scores.h"
 #include "frontend/menu.h"
 #include "frontend/menu_scene.h"
+#include "game/credits_scroller.h"
 #include "game/data_file_test_support.h"
 #include "game/globals.h"
 #include "game/session_test_support.h"
@@ -48,6 +49,9 @@ constexpr float TABLE_RANK_X = -45.0f;
 constexpr float TABLE_SCORE_RIGHT = 367.0f;
 constexpr float TABLE_ROW_STEP = 33.6f;
 constexpr double MIN_CONTRAST = 4.5;
+// The credits scroll up through this band; their names are white.
+constexpr float CREDITS_TOP = 220.0f;
+constexpr float CREDITS_BOTTOM = 622.0f;
 
 struct Box {
     float left, top, right, bottom;
@@ -155,6 +159,12 @@ protected:
             scores.Insert(names[rank], 98000 - 8000 * rank);
         }
         scores.SetVisible(true);
+        credits.Build();
+        credits.Restart();
+        // Long enough for the first lines to rise into the middle.
+        for (int frame = 0; frame < 200; ++frame) {
+            credits.Update(0.05f);
+        }
         for (const MenuItem& item : menu.GetItems()) {
             pages.insert(item.parentId);
         }
@@ -334,6 +344,9 @@ protected:
         }
         device->Clear(0xFF000000);
         scene.Render(1.0f, 1.0f);
+        if (withTexts && menu.GetCurrentId() == "MAIN_5") {
+            credits.Render({1.0f, 1.0f});
+        }
         if (withTexts) {
             scores.Draw(TABLE_FONT, {1.0f, 1.0f}, 1.0f, TABLE_ORIGIN, WHITE, 0.0f, TABLE_RANK_X,
                         TABLE_SCORE_RIGHT, TABLE_ROW_STEP);
@@ -426,6 +439,10 @@ protected:
                                      WHITE});
                 }
             }
+            if (page == "MAIN_5") {
+                texts.push_back(
+                    {"the credits", {0.0f, CREDITS_TOP, WIDTH, CREDITS_BOTTOM}, SCREEN, WHITE});
+            }
             const std::vector<std::uint32_t> without = Render(false, footerColour);
             const std::vector<std::uint32_t> with = Render(true, footerColour);
             for (PlacedText& text : texts) {
@@ -448,6 +465,7 @@ protected:
     CMenu menu;
     CMenuScene scene;
     CHighScores scores;
+    CCreditsScroller credits;
     std::set<std::string> pages;
 };
 

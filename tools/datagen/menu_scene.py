@@ -5,7 +5,8 @@ The scene, back to front: the sea (a still picture behind every page), light
 rays that scroll slowly, swaying plants, fish that drift to the right and
 wrap around, a clam that opens and closes with pauses between its runs; a
 treasure chest shown on the root page only; a dark panel behind the
-high-score table on its page; the field the name entry types into.
+high-score table and one behind the credits on their pages; the field the
+name entry types into.
 
 A dark ledge runs along the bottom of the sea, from FOOTER_TOP down: the
 root page's version and notice lines are drawn on it in yellow, so nothing
@@ -22,6 +23,10 @@ from common import PAL, rgba, new, vgradient, rng, save_png, write_text, xml_att
 # only, since a root rule matches anywhere in the page path.
 ROOT_PAGES = ["MAIN_1", "MAIN_2", "MAIN_3", "MAIN_4", "MAIN_5", "PROFILE_1"]
 HIGH_SCORE_PAGE = "MAIN_4"
+CREDITS_PAGE = "MAIN_5"
+# The credits scroll up between y 220 and 580, each line centred on x 512;
+# the white names need a dark ground there, not the sea and the sand.
+CREDITS_PANEL = (102, 205, 820, 430)   # x, y, width, height
 NAME_ENTRY_PAGE = "PROFILE_1"
 # The typed name stands centred on x 512 from y 391, one title-font line
 # (42 high) and at most about 200 wide with its caret.
@@ -128,8 +133,8 @@ def name_field():
     return img
 
 
-def panel():
-    w, h = PANEL_SIZE
+def panel(size=PANEL_SIZE):
+    w, h = size
     img = new(w, h)
     ImageDraw.Draw(img).rounded_rectangle([1, 1, w - 2, h - 2], 22, fill=(10, 26, 52, 215),
                                           outline=rgba(PAL["panel_light"]), width=3)
@@ -190,6 +195,10 @@ def scene_xml():
     out.append("  <!-- behind the high-score table -->")
     out.append(element("show", [("menu_item", HIGH_SCORE_PAGE)]))
     out.append(element("object", [("type", 0), ("image", "BACKDROP_PANEL"), ("x", 282), ("y", 180)]))
+    out.append("  <!-- behind the credits -->")
+    out.append(element("show", [("menu_item", CREDITS_PAGE)]))
+    x, y, _, _ = CREDITS_PANEL
+    out.append(element("object", [("type", 0), ("image", "BACKDROP_CREDITS_PANEL"), ("x", x), ("y", y)]))
     out.append("  <!-- the field of the name entry -->")
     out.append(element("show", [("menu_item", NAME_ENTRY_PAGE)]))
     x, y, _, _ = NAME_FIELD
@@ -205,6 +214,7 @@ def build(out_dir):
                                 ("BACKDROP_PLANTS", plants(), False), ("BACKDROP_FISH", fishes(), False),
                                 ("BACKDROP_CLAM", clam(), False), ("BACKDROP_CHEST", chest(), False),
                                 ("BACKDROP_PANEL", panel(), False),
+                                ("BACKDROP_CREDITS_PANEL", panel(CREDITS_PANEL[2:]), False),
                                 ("BACKDROP_NAME_FIELD", name_field(), False)]:
         rel = "Images/%s.png" % img_id.lower()
         save_png(img, "%s/%s" % (out_dir, rel), opaque=opaque)
