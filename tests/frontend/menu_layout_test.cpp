@@ -49,6 +49,9 @@ constexpr float TABLE_RANK_X = -45.0f;
 constexpr float TABLE_SCORE_RIGHT = 367.0f;
 constexpr float TABLE_ROW_STEP = 33.6f;
 constexpr double MIN_CONTRAST = 4.5;
+// The name entry: the typed name centred on this point, in the title font.
+constexpr Vec2 NAME_POINT{512.0f, 391.0f};
+constexpr std::int32_t NAME_FONT = 1;
 // The credits scroll up through this band; their names are white.
 constexpr float CREDITS_TOP = 220.0f;
 constexpr float CREDITS_BOTTOM = 622.0f;
@@ -148,6 +151,13 @@ protected:
             {{1024, 768, 0, backend::FORMAT_X8R8G8B8}, {800, 600, 0, backend::FORMAT_X8R8G8B8}});
         ASSERT_TRUE(menu.Load());
         menu.FillProfileItems(g_gameSession);
+        // As wide a name as the entry takes: it measures the name as it
+        // draws it and refuses letters past its width limit.
+        g_gameSession.OpenNameEntry();
+        for (int i = 0; i < 20; ++i) {
+            g_gameSession.OnNameChar(nullptr, u'W');
+            g_gameSession.RenderNameEntry(NAME_FONT, {1.0f, 1.0f}, NAME_POINT, WHITE, true, 0.0f);
+        }
         menu.SetDisplayModeOptions({1024, 768, 0, backend::FORMAT_X8R8G8B8}, false);
         menu.SetVolumeOptions(60, 80);
         ASSERT_TRUE(scene.Load());
@@ -306,6 +316,23 @@ protected:
             }
             texts.push_back(placed);
         }
+        if (page == "PROFILE_1") {
+            // The typed name and its caret go into the field behind them.
+            Box field = SCREEN;
+            const std::int32_t picture =
+                Resources().GetIndex(RESOURCE_IMAGE, "BACKDROP_NAME_FIELD");
+            for (const CSceneObject& object : scene.objects) {
+                if (object.image == picture && picture >= 0) {
+                    const ImageInfo info = Resources().GetImageInfo("BACKDROP_NAME_FIELD");
+                    field = {object.x, object.y, object.x + static_cast<float>(info.width),
+                             object.y + static_cast<float>(info.height)};
+                }
+            }
+            const std::u16string name = g_gameSession.GetTypedName();
+            const float half = Resources().GetTextWidth(NAME_FONT, name, 0.0f, false, -1) / 2.0f;
+            Box box = TextBox(NAME_FONT, name + u"_", NAME_POINT.x - half, NAME_POINT.y, 1.0f);
+            texts.push_back({"the typed name", box, field, WHITE});
+        }
         if (page.empty()) {
             const std::u16string version = TextStorage().GetText("VERSION") + u" 1.04";
             texts.push_back({"the version line",
@@ -344,6 +371,9 @@ protected:
         }
         device->Clear(0xFF000000);
         scene.Render(1.0f, 1.0f);
+        if (withTexts && menu.GetCurrentId() == "PROFILE_1") {
+            g_gameSession.RenderNameEntry(NAME_FONT, {1.0f, 1.0f}, NAME_POINT, WHITE, true, 0.0f);
+        }
         if (withTexts && menu.GetCurrentId() == "MAIN_5") {
             credits.Render({1.0f, 1.0f});
         }
@@ -497,6 +527,9 @@ TEST_F(MenuLayoutTest, NoTwoItemsThatTakeClicksOverlapOnAPage) {
 }
 
 TEST_F(MenuLayoutTest, EveryTextLiesInsideTheScreenAndItsBox) {
+    // The name entry stops taking letters at its width limit, not before.
+    EXPECT_GE(Resources().GetTextWidth(NAME_FONT, g_gameSession.GetTypedName(), 0.0f, false, -1),
+              180.0f);
     EXPECT_EQ(Joined(PlacementFaults()), "");
 
     // A caption wider than its button, a header moved off the screen, a
@@ -506,8 +539,15 @@ TEST_F(MenuLayoutTest, EveryTextLiesInsideTheScreenAndItsBox) {
     menu.FindItem("SCREEN_SIZE_LABEL")->textX = -20.0f;
     menu.FindItem("PLAYER_1")->xDisp = 200;
     menu.FindItem("DISPLAY_MODE")->xDisp = 120;
+    // The name entry's field moved away from the typed name.
+    for (CSceneObject& object : scene.objects) {
+        if (object.image == Resources().GetIndex(RESOURCE_IMAGE, "BACKDROP_NAME_FIELD")) {
+            object.y += 100.0f;
+        }
+    }
     const std::vector<std::string> faults = PlacementFaults();
-    for (const char* id : {"MAIN_2", "SCREEN_SIZE_LABEL", "PLAYER_1", "DISPLAY_MODE"}) {
+    for (const char* id :
+         {"MAIN_2", "SCREEN_SIZE_LABEL", "PLAYER_1", "DISPLAY_MODE", "the typed name"}) {
         EXPECT_TRUE(Mentions(faults, std::string(": ") + id + " (")) << id << "\n"
                                                                      << Joined(faults);
     }
