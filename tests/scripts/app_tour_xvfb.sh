@@ -17,8 +17,8 @@
 #    training (level index 24); F6: the third location's comic, map and floor;
 #    F6 past the last level: the game completed, with the high-score table.
 # 4. Ann's game made one in progress at story level 1: the play page;
-#    Continue, the map, the briefing and the floor; her day runs out without
-#    a sale: the level-failed overlay.
+#    Continue, the comic, the map, the briefing and the floor; her day runs
+#    out without a sale: the level-failed overlay.
 # 5. The same with no tries left: Continue ends the game, game over with the
 #    high-score table, and her record is reset. The credits once more.
 # Each step waits on the log, profiles.sav or the screen changing, with
@@ -278,6 +278,13 @@ click MAIN_1
 away
 shoot_retry play
 click CONTINUE_GAME
+# Story level 1 opens with the location's comic page, whose NEXT loads the
+# location's pictures.
+for _ in $(seq 1 20); do
+    [ "$(loads)" -ge 1 ] && break
+    sleep 1.5
+    click_at "${NEXT_ARROW[@]}"
+done
 wait_for_loads 1
 sleep 2
 shoot_retry map-continued
