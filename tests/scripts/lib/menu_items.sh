@@ -114,6 +114,9 @@ start_game() {
     window="$(timeout 30 xdotool search --sync --name '^Corvalen$' | head -n 1)" ||
         fail "no window titled Corvalen"
     wait_for_log "Intro resources is released"
+    # A second start on the same server may have found the window of the
+    # first one still closing: take the window that is there now.
+    window="$(xdotool search --name '^Corvalen$' | head -n 1)"
     # The loading screen's fade ends before the menu takes over.
     sleep 1
     xdotool windowfocus --sync "$window" 2>/dev/null || true
