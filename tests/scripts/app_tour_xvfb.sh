@@ -278,12 +278,13 @@ click MAIN_1
 away
 shoot_retry play
 click CONTINUE_GAME
-# Story level 1 opens with the location's comic page, whose NEXT loads the
-# location's pictures.
+# Story level 1 opens with the location's comic page and, for a record
+# without a pet, the pet choice (the fish); then the location's pictures load.
 for _ in $(seq 1 20); do
     [ "$(loads)" -ge 1 ] && break
     sleep 1.5
     click_at "${NEXT_ARROW[@]}"
+    click_at "${FISH_PERSON[@]}"
 done
 wait_for_loads 1
 sleep 2
