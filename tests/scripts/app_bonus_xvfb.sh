@@ -40,38 +40,6 @@ key() {
     sleep 0.2
 }
 
-# How many texture loads the game logged since the menu came up.
-loads() {
-    awk '/Intro resources is released/ { seen = 1 } seen && /Loading textures:/ { n++ }
-         END { print n + 0 }' "$log" 2>/dev/null || echo 0
-}
-
-# Waits for the given number of texture loads.
-wait_for_loads() {
-    local since="$SECONDS"
-    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
-        [ "$(loads)" -ge "$1" ] && return 0
-        kill -0 "$pid" 2>/dev/null || fail "the game ended before texture load $1"
-        sleep 0.1
-    done
-    fail "texture load $1 did not come"
-}
-
-level_index() { profile_word 40; }
-
-# Repeats the given step until profiles.sav shows the level index (at most
-# about 25 tries).
-until_level() {
-    local target="$1"
-    shift
-    for _ in $(seq 1 25); do
-        [ "$(level_index)" = "$target" ] && return 0
-        kill -0 "$pid" 2>/dev/null || fail "the game ended before level index $target"
-        "$@"
-    done
-    [ "$(level_index)" = "$target" ] || fail "level index $(level_index), not $target"
-}
-
 windowed_cfg='\026\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\106\0\0\0\137\0\0\0'
 printf "$windowed_cfg" >"$user/config.cfg"
 # Whole levels take longer than start_game's ten minutes on a very busy machine.

@@ -2,7 +2,8 @@
 exist, its pictures load with the menu and hold every rectangle the game cuts
 from them, item ids are unique and give the pages the nesting shows, every
 command is one the game knows, the pages and settings the game opens by name
-are there, and radio items have a group.
+are there, radio items have a group, and no two items of a page that take
+clicks overlap (both would light up, and a click would run only the first).
 
 check(root, data, texts, checker) reports through checker.fault and reads
 through checker.parse, so that the rules work under check_data.py and on the
@@ -62,6 +63,33 @@ def item_rects(el):
     if empty(rect2):
         rect2 = down(rect, 2 * height)
     return rect, rect1, rect2, height
+
+
+def hit_boxes(el):
+    """The boxes (left, top, right, bottom; design units, bounds inclusive)
+    in which the game's hit test takes the item: none for captions, the
+    main box and, for a screen-size chooser, its second button. A centred
+    check box is hit around its text, which only the game lays out: its box
+    is left to the whole-program layout test."""
+    kind = el.get("type", "")
+    if kind in ("_HEADER", "_GREETING") or (kind == "_CHECK" and el.get("centered", "1") not in ("0", "false")):
+        return []
+    rect, _, _, height = item_rects(el)
+    try:
+        size = float(el.get("scale") or 1.0)
+        x, y = float(el.get("x") or 0), float(el.get("y") or 0)
+    except ValueError:
+        return []
+    half = (rect[2] - rect[0]) * size / 2
+    boxes = [(x - half, y, x + half, y + height * size)]
+    if kind == "_DISPLAYMODE":
+        dx, dy = number(el.get("x_disp"), 0), number(el.get("y_disp"), 0)
+        boxes.append((x - half + dx, y + dy, x + half + dx, y + dy + height * size))
+    return boxes
+
+
+def overlapping(a, b):
+    return a[0] <= b[2] and b[0] <= a[2] and a[1] <= b[3] and b[1] <= a[3]
 
 
 def resource_pictures(root, data):
@@ -188,6 +216,17 @@ def check(root, data, texts, checker):
                 checker.fault("%s: %s: options_id %d belongs on a %s, not a %s"
                               % (name, where, key, OPTION_TYPES[key], kind))
             options.setdefault(key, []).append(item_id)
+
+    pages = {}
+    for el, _, _, parent in items:
+        for n, box in enumerate(hit_boxes(el)):
+            pages.setdefault(parent, []).append(("%s%s" % (el.get("id", ""), " (second button)" if n else ""), box))
+    for parent, boxes in pages.items():
+        for i, (first, a) in enumerate(boxes):
+            for second, b in boxes[i + 1:]:
+                if overlapping(a, b):
+                    checker.fault("%s: on the page of %s, %s %s and %s %s overlap"
+                                  % (name, parent or "the root", first, a, second, b))
 
     for key in sorted(OPTION_TYPES):
         holders = options.get(key, [])

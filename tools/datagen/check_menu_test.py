@@ -27,26 +27,28 @@ RESOURCES = """<Resources><SetDefaults path="Resources/Data/"/>
 
 TEXTS = {"PLAY": "Play", "HELLO": "Hello"}
 
-# Every setting once, the named pages, a group on each radio item.
+# Every setting once, the named pages, a group on each radio item; the items
+# of a page that take clicks stand apart.
 SOUND = [
     '<cursor image="BUTTON" r_right="20" r_bottom="30" r1_top="30" r1_right="20" r1_bottom="60"/>',
     '<item id="MAIN_1" type="_SIMPLE" image_id="BUTTON" text_id="PLAY" font_id="FONT" func="_check_old_game">',
     '<item id="BACK" type="_SIMPLE" image_id="BUTTON" func="_back"/></item>',
-    '<item id="MAIN_2" type="_SIMPLE" image_id="BUTTON" func="_select_player">',
+    '<item id="MAIN_2" type="_SIMPLE" image_id="BUTTON" func="_select_player" y="100">',
     '<item id="SLOT" type="_PROFILE" image_id="BUTTON" group_id="G"/>',
-    '<item id="PROFILE_1" type="_SIMPLE" image_id="BUTTON" func="_edit_player_name">',
+    '<item id="PROFILE_1" type="_SIMPLE" image_id="BUTTON" func="_edit_player_name" y="100">',
     '<item id="CREATE_PLAYER_2" type="_HEADER" text_id="HELLO"/>',
     '<item id="CREATE_PLAYER_4" type="_SIMPLE" image_id="BUTTON" func="_cancel_edit_player_name"/>',
     '</item></item>',
-    '<item id="MAIN_3" type="_SIMPLE" image_id="BUTTON" func="_get_options">',
+    '<item id="MAIN_3" type="_SIMPLE" image_id="BUTTON" func="_get_options" y="200">',
     '<item id="MUSIC" type="_SCROLL" image_id="BUTTON" options_id="0" r_right="100" r_bottom="10"/>',
-    '<item id="SOUND" type="_SCROLL" image_id="BUTTON" options_id="1" r_right="100" r_bottom="10"/>',
+    '<item id="SOUND" type="_SCROLL" image_id="BUTTON" options_id="1" r_right="100" r_bottom="10"'
+    ' y="50"/>',
     '<item id="MODES" type="_DISPLAYMODE" image_id="ARROWS" options_id="2" r_right="40" r_bottom="40"'
-    ' r1_left="40" r1_right="80" r1_bottom="40"/>',
-    '<item id="FULL" type="_CHECK" image_id="BUTTON" options_id="3"/>',
-    '<item id="BITS" type="_CHECK" image_id="BUTTON" options_id="4"/>',
+    ' r1_left="40" r1_right="80" r1_bottom="40" y="100" x_disp="60"/>',
+    '<item id="FULL" type="_CHECK" image_id="BUTTON" options_id="3" centered="0" y="200"/>',
+    '<item id="BITS" type="_CHECK" image_id="BUTTON" options_id="4" centered="0" y="300"/>',
     '</item>',
-    '<item id="MAIN_4" type="_SIMPLE" image_id="BUTTON" func="_show_high_scores"/>',
+    '<item id="MAIN_4" type="_SIMPLE" image_id="BUTTON" func="_show_high_scores" y="300"/>',
 ]
 
 
@@ -138,6 +140,24 @@ class MenuRules(unittest.TestCase):
                          "options_id 2 belongs on a _DISPLAYMODE")
         self.assertFault(menu(extra='<item id="ODD" type="_CHECK" options_id="7"/>'),
                          "no setting has options_id 7")
+
+    def test_items_that_take_clicks_do_not_overlap(self):
+        # Two buttons 206 wide, centred 200 apart: 97 to 303 and 297 to 503.
+        self.assertFault(menu(('func="_show_high_scores" y="300"',
+                               'func="_show_high_scores" x="200" y="200"')),
+                         "on the page of the root, MAIN_3 (-103.0, 200.0, 103.0, 261.0) and MAIN_4")
+        # Boxes meeting at one edge overlap too: the hit test takes both bounds.
+        self.assertFault(menu(('r_bottom="10" y="50"', 'r_bottom="10" y="10"')),
+                         "MUSIC (-50.0, 0.0, 50.0, 10.0) and SOUND")
+        # A slider under the screen-size chooser's second button.
+        self.assertFault(menu(('x_disp="60"', 'x_disp="0" y_disp="-50"')),
+                         "MODES (second button)")
+        self.assertFault(menu(extra='<item id="ODD" type="_SOMETHING" y="330"/>'),
+                         "MAIN_4 (-103.0, 300.0, 103.0, 361.0) and ODD")
+        # Captions and items of other pages do not count.
+        self.assertEqual(self.faults(menu(extra='<item id="TOP" type="_HEADER" y="330"/>'
+                                                '<item id="HI" type="_GREETING" y="330"/>')), [])
+        self.assertEqual(self.faults(menu(('func="_back"/>', 'func="_back" y="100"/>'))), [])
 
     def test_radio_items_have_a_group(self):
         self.assertFault(menu(('group_id="G"', 'group_id=""')), "a _PROFILE without group_id")

@@ -5,7 +5,7 @@ strip of 32-bit words (font 1)."""
 import math
 import struct
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageChops, ImageDraw, ImageFont
 
 from common import FONT_BOLD, FONT_COND_BOLD, new, save_png, write_text, write_bytes, rgba, PAL
 
@@ -21,20 +21,31 @@ SHEET_WIDTH = 512
 class Glyphs:
     """Renders every character into its own cell of equal height."""
 
-    def __init__(self, path, size, stroke, shadow, margin=0):
+    def __init__(self, path, size, stroke, shadow, margin=0, narrow=0.0):
         self.font = ImageFont.truetype(path, size)
         self.stroke = stroke
         self.shadow = shadow
+        # Digits drawn this much narrower than the font's own (0: as they
+        # are), their outline kept as thick as the letters'.
+        self.narrow = narrow
         ascent, descent = self.font.getmetrics()
         self.pad = stroke + (1 if shadow else 0)
         # the margin is room above and below the letters only
         self.height = ascent + descent + 2 * (self.pad + margin)
         self.base = self.pad + margin
 
+    def body_width(self, ch):
+        width = self.font.getlength(ch)
+        if self.narrow and ch.isdigit():
+            width *= 1.0 - self.narrow
+        return int(math.ceil(width))
+
     def advance(self, ch):
-        return int(math.ceil(self.font.getlength(ch))) + 2 * self.pad
+        return self.body_width(ch) + 2 * self.pad
 
     def cell(self, ch):
+        if self.narrow and ch.isdigit():
+            return self.narrow_cell(ch)
         w = self.advance(ch)
         img = new(w, self.height)
         d = ImageDraw.Draw(img)
@@ -46,6 +57,29 @@ class Glyphs:
                    stroke_width=self.stroke, stroke_fill=rgba(PAL["ink"]))
         else:
             d.text((x, y), ch, font=self.font, fill=(255, 255, 255, 255))
+        return img
+
+    def narrow_cell(self, ch):
+        """The letter drawn at full width, squeezed, then outlined: a round
+        pen of the stroke's radius run along the squeezed shape."""
+        full = int(math.ceil(self.font.getlength(ch)))
+        body = Image.new("L", (full, self.height), 0)
+        ImageDraw.Draw(body).text((0, self.base), ch, font=self.font, fill=255)
+        body = body.resize((self.body_width(ch), self.height), Image.LANCZOS)
+        w = self.advance(ch)
+        shape = Image.new("L", (w, self.height), 0)
+        shape.paste(body, (self.pad, 0))
+        outline = Image.new("L", (w, self.height), 0)
+        r = self.stroke
+        for dx in range(-r, r + 1):
+            for dy in range(-r, r + 1):
+                if dx * dx + dy * dy <= r * r + 1:
+                    outline = ImageChops.lighter(outline, ImageChops.offset(shape, dx, dy))
+        img = Image.new("RGBA", (w, self.height), rgba(PAL["ink"]))
+        img.putalpha(outline)
+        white = Image.new("RGBA", (w, self.height), (255, 255, 255, 255))
+        white.putalpha(shape)
+        img.alpha_composite(white)
         return img
 
 
@@ -131,8 +165,10 @@ def build(out_dir):
     # Font 1's cells have room above and below the letters: the HUD places
     # its labels from above the screen's top edge (y -6 and -8) and down to
     # the bottom of its 99-pixel panel, so the letters must start about ten
-    # pixels into a cell and end within 34.
-    f1 = font_format1(out_dir, "Fonts", "font_title", Glyphs(FONT_COND_BOLD, 23, 3, False, margin=5))
+    # pixels into a cell and end within 34. Narrow digits keep a high-score
+    # rank such as "12." (drawn 45 pixels left of the name) clear of the name.
+    f1 = font_format1(out_dir, "Fonts", "font_title",
+                      Glyphs(FONT_COND_BOLD, 23, 3, False, margin=5, narrow=0.2))
     f0.update(id="FONT_TEXT", kind="Font", interval=-1)
     f1.update(id="FONT_TITLE", kind="FontFi", interval=-4)
     return [f0, f1]

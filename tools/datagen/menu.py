@@ -59,8 +59,6 @@ CAPTIONS = {
     "MENU_32_BIT": "32-bit colour",
     "MENU_SCREEN_SIZE": "Screen size",
     "MENU_APPLY": "Apply",
-    "MENU_MINUS": "-",
-    "MENU_PLUS": "+",
 }
 
 
@@ -104,7 +102,8 @@ def check_row(w, h, row):
 def slot_row(w, h, row):
     img = new(w, h)
     d = ImageDraw.Draw(img)
-    fill = {0: rgba(PAL["panel"], 200), 1: rgba(PAL["leaf"], 230), 2: rgba(PAL["stone_dark"], 90)}[row]
+    # The selected slot is dark enough for the white name on it.
+    fill = {0: rgba(PAL["panel"], 200), 1: rgba(PAL["leaf_dark"], 240), 2: rgba(PAL["stone_dark"], 90)}[row]
     d.rounded_rectangle([1, 1, w - 2, h - 2], 10, fill=fill,
                         outline=rgba(PAL["ink"], 255 if row != 2 else 120), width=2)
     return img
@@ -234,10 +233,10 @@ def header(item_id, caption, y, x=512):
 
 
 def small(item_id, sign, x, y, func):
-    col = 0 if sign == "MENU_MINUS" else SMALL[0]
-    return [("id", item_id), ("type", "_SIMPLE"), ("image_id", "MENU_SMALL_BUTTONS"), ("text_id", sign),
-            ("font_id", TITLE_FONT), ("x", x), ("y", y), ("func", func)] \
-        + rect("r_", (col, 0, col + SMALL[0], SMALL[1]))
+    """A - or + button: the sign is part of its picture, so it has no caption."""
+    col = "-+".index(sign) * SMALL[0]
+    return [("id", item_id), ("type", "_SIMPLE"), ("image_id", "MENU_SMALL_BUTTONS"),
+            ("x", x), ("y", y), ("func", func)] + rect("r_", (col, 0, col + SMALL[0], SMALL[1]))
 
 
 LABEL_X = 180     # captions of the option controls start here
@@ -253,8 +252,8 @@ def options_page(p):
                 ("x", CONTROL_X), ("y", y), ("x_disp", LABEL_X - CONTROL_X), ("centered", 0),
                 ("func", "_set_%s_volume" % func)]
                + rect("r_", SLIDER_FILL) + rect("r1_", SLIDER_TRACK) + rect("r2_", SLIDER_KNOB))
-        p.item(small(item_id + "_DEC", "MENU_MINUS", CONTROL_X - 150, y - 14, "_dec_%s_volume" % func))
-        p.item(small(item_id + "_INC", "MENU_PLUS", CONTROL_X + 150, y - 14, "_inc_%s_volume" % func))
+        p.item(small(item_id + "_DEC", "-", CONTROL_X - 150, y - 14, "_dec_%s_volume" % func))
+        p.item(small(item_id + "_INC", "+", CONTROL_X + 150, y - 14, "_inc_%s_volume" % func))
     for key, item_id, caption, y in ((3, "FULLSCREEN", "MENU_FULLSCREEN", 350),
                                      (4, "COLOUR_32_BIT", "MENU_32_BIT", 420)):
         p.item([("id", item_id), ("type", "_CHECK"), ("image_id", "MENU_CHECK"), ("text_id", caption),
@@ -266,8 +265,8 @@ def options_page(p):
             ("font_id", TITLE_FONT), ("options_id", 2), ("x", CONTROL_X - 130), ("y", 490),
             ("x_disp", 260)]
            + rect("r_", (0, 0) + ARROW) + rect("r1_", (ARROW[0], 0, 2 * ARROW[0], ARROW[1])))
-    p.item(button("APPLY", "MENU_APPLY", 397, 600, "_set_video_options"))
-    p.item(button("OPTIONS_BACK", "MENU_BACK", 627, 600, "_set_options"))
+    p.item(button("APPLY", "MENU_APPLY", pair_x(0), 600, "_set_video_options"))
+    p.item(button("OPTIONS_BACK", "MENU_BACK", pair_x(1), 600, "_set_options"))
 
 
 def players_page(p):
@@ -283,8 +282,8 @@ def players_page(p):
         # refused name.
         p.item([("id", "CREATE_PLAYER_2"), ("type", "_HEADER"), ("text_id", "MENU_NAME_REFUSED"),
                 ("font_id", TITLE_FONT), ("color", "0xFFFF9080"), ("x", 512), ("y", 440)])
-        p.item(button("CREATE_PLAYER_3", "MENU_OK", 397, 520, "_new_player"))
-        p.item(button("CREATE_PLAYER_4", "MENU_CANCEL", 627, 520, "_cancel_edit_player_name"))
+        p.item(button("CREATE_PLAYER_3", "MENU_OK", pair_x(0), 520, "_new_player"))
+        p.item(button("CREATE_PLAYER_4", "MENU_CANCEL", pair_x(1), 520, "_cancel_edit_player_name"))
 
     p.item(button("PROFILE_1", "MENU_NEW_PLAYER", row_x(0), 640, "_edit_player_name"), name_entry)
     p.item(button("DELETE_PLAYER", "MENU_DELETE", row_x(1), 640, "_delete_player"))
@@ -295,6 +294,11 @@ def players_page(p):
 def row_x(n):
     """Four buttons in a row across the screen."""
     return int(512 + (n - 1.5) * 250)
+
+
+def pair_x(n):
+    """Two buttons side by side around the middle, a gap of 20 between them."""
+    return 512 + (2 * n - 1) * (BUTTON[0] + 20) // 2
 
 
 def menu_xml():

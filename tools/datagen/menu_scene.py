@@ -5,7 +5,12 @@ The scene, back to front: the sea (a still picture behind every page), light
 rays that scroll slowly, swaying plants, fish that drift to the right and
 wrap around, a clam that opens and closes with pauses between its runs; a
 treasure chest shown on the root page only; a dark panel behind the
-high-score table on its page."""
+high-score table and one behind the credits on their pages; the field the
+name entry types into.
+
+A dark ledge runs along the bottom of the sea, from FOOTER_TOP down: the
+root page's version and notice lines are drawn on it in yellow, so nothing
+else stands there where they run (the plants and the clam end above it)."""
 
 
 from PIL import ImageChops, ImageDraw, ImageFilter
@@ -18,6 +23,17 @@ from common import PAL, rgba, new, vgradient, rng, save_png, write_text, xml_att
 # only, since a root rule matches anywhere in the page path.
 ROOT_PAGES = ["MAIN_1", "MAIN_2", "MAIN_3", "MAIN_4", "MAIN_5", "PROFILE_1"]
 HIGH_SCORE_PAGE = "MAIN_4"
+CREDITS_PAGE = "MAIN_5"
+# The credits scroll up between y 220 and 580, each line centred on x 512;
+# the white names need a dark ground there, not the sea and the sand.
+CREDITS_PANEL = (102, 205, 820, 430)   # x, y, width, height
+NAME_ENTRY_PAGE = "PROFILE_1"
+# The typed name stands centred on x 512 from y 391, one title-font line
+# (42 high) and at most about 200 wide with its caret.
+NAME_FIELD = (312, 376, 400, 72)   # x, y, width, height
+FOOTER_TOP = 726
+# Swaying plants tip their lower corners down by up to this much.
+SWAY_DROP = 6
 
 PLANT_CELL = (90, 220)
 FISH_CELL = (160, 100)
@@ -28,6 +44,7 @@ PANEL_SIZE = (452, 446)
 
 FISH = [("GOLD_FISH_1", 0.15), ("FISH_2", 0.55), ("CAT_FISH", 0.8)]
 PLANTS = ["GREEN_GRASS", "BLUE_GRASS", "RED_GRASS"]
+LEDGE = (44, 50, 64)
 
 
 # --- pictures ----------------------------------------------------------------
@@ -43,8 +60,11 @@ def sea():
         d.ellipse([x - rr * 1.6, y - rr * 0.7, x + rr * 1.6, y + rr], fill=rgba((60, 96, 130)))
     d.chord([-240, h * 0.8, w + 240, h * 1.45], 180, 360, fill=rgba(PAL["sand"]))
     for _ in range(700):
-        x, y = r.uniform(0, w), r.uniform(h * 0.84, h)
+        x, y = r.uniform(0, w), r.uniform(h * 0.84, FOOTER_TOP)
         d.point((x, y), fill=rgba(PAL["sand_dark"]))
+    # The ledge: a dark rock edge under the sand.
+    d.rectangle([0, FOOTER_TOP, w, h], fill=rgba(LEDGE))
+    d.line([(0, FOOTER_TOP), (w, FOOTER_TOP)], fill=rgba(PAL["ink"]), width=3)
     for k in range(4):
         kind = ["RED_CORAL", "BLUE_CORAL", "YELLOW_CORAL", "RED_CORAL"][k]
         img.alpha_composite(P.coral(kind, 110, 110, k), (int(150 + k * 220 + r.uniform(-30, 30)), int(h * 0.8) - 95))
@@ -104,8 +124,17 @@ def chest():
     return img
 
 
-def panel():
-    w, h = PANEL_SIZE
+def name_field():
+    """A dark, framed field for the typed name."""
+    _, _, w, h = NAME_FIELD
+    img = new(w, h)
+    ImageDraw.Draw(img).rounded_rectangle([1, 1, w - 2, h - 2], 16, fill=(10, 26, 52, 225),
+                                          outline=rgba(PAL["panel_light"]), width=3)
+    return img
+
+
+def panel(size=PANEL_SIZE):
+    w, h = size
     img = new(w, h)
     ImageDraw.Draw(img).rounded_rectangle([1, 1, w - 2, h - 2], 22, fill=(10, 26, 52, 215),
                                           outline=rgba(PAL["panel_light"]), width=3)
@@ -139,7 +168,7 @@ def scene_xml():
                                   ("speed_x", 14.0)]))
     pw, ph = PLANT_CELL
     for k, (x, angle, speed) in enumerate([(24, 4.0, 0.12), (880, -3.0, 0.1), (560, 2.0, 0.14)]):
-        out.append(element("object", [("type", 2), ("image", "BACKDROP_PLANTS"), ("x", x), ("y", 768 - ph - 8),
+        out.append(element("object", [("type", 2), ("image", "BACKDROP_PLANTS"), ("x", x), ("y", FOOTER_TOP - ph - SWAY_DROP),
                                       ("r_left", k * pw), ("r_right", (k + 1) * pw), ("r_top", 0), ("r_bottom", ph),
                                       ("r_c_x", pw // 2), ("r_c_y", ph), ("r", angle),
                                       ("min_angle", -6.0), ("max_angle", 6.0), ("speed_r", speed)]))
@@ -151,7 +180,7 @@ def scene_xml():
     cw, ch = CLAM_CELL
     cols, rows = CLAM_GRID
     out.append("  <object %s>" % " ".join('%s="%s"' % kv for kv in [
-        ("type", 4), ("image", "BACKDROP_CLAM"), ("x", 700), ("y", 652),
+        ("type", 4), ("image", "BACKDROP_CLAM"), ("x", 700), ("y", FOOTER_TOP - ch + 4),
         ("r_left", 0), ("r_right", cw), ("r_top", 0), ("r_bottom", ch)]))
     out.append("  " + element("animation", [
         ("first_frame_x", 0), ("first_frame_y", 0), ("last_frame_x", cols - 1), ("last_frame_y", rows - 1),
@@ -166,6 +195,14 @@ def scene_xml():
     out.append("  <!-- behind the high-score table -->")
     out.append(element("show", [("menu_item", HIGH_SCORE_PAGE)]))
     out.append(element("object", [("type", 0), ("image", "BACKDROP_PANEL"), ("x", 282), ("y", 180)]))
+    out.append("  <!-- behind the credits -->")
+    out.append(element("show", [("menu_item", CREDITS_PAGE)]))
+    x, y, _, _ = CREDITS_PANEL
+    out.append(element("object", [("type", 0), ("image", "BACKDROP_CREDITS_PANEL"), ("x", x), ("y", y)]))
+    out.append("  <!-- the field of the name entry -->")
+    out.append(element("show", [("menu_item", NAME_ENTRY_PAGE)]))
+    x, y, _, _ = NAME_FIELD
+    out.append(element("object", [("type", 0), ("image", "BACKDROP_NAME_FIELD"), ("x", x), ("y", y)]))
     out.append("</Base>")
     return "\n".join(out) + "\n"
 
@@ -176,7 +213,9 @@ def build(out_dir):
     for img_id, img, opaque in [("BACKDROP_SEA", sea(), True), ("BACKDROP_LIGHT", light(), False),
                                 ("BACKDROP_PLANTS", plants(), False), ("BACKDROP_FISH", fishes(), False),
                                 ("BACKDROP_CLAM", clam(), False), ("BACKDROP_CHEST", chest(), False),
-                                ("BACKDROP_PANEL", panel(), False)]:
+                                ("BACKDROP_PANEL", panel(), False),
+                                ("BACKDROP_CREDITS_PANEL", panel(CREDITS_PANEL[2:]), False),
+                                ("BACKDROP_NAME_FIELD", name_field(), False)]:
         rel = "Images/%s.png" % img_id.lower()
         save_png(img, "%s/%s" % (out_dir, rel), opaque=opaque)
         decl.append((img_id, rel, "-1", {}))
