@@ -146,7 +146,8 @@ std::int32_t CLevelBase::Load(const std::string& path) {
         }
     }
     m_whole = rootClosed && !reader.HasError();
-    if (!m_whole) {
+    // The reader names a syntax error itself; one line per damaged file.
+    if (!m_whole && !reader.HasError()) {
         HtmlLog().Write("Red", "Level base is cut off or damaged (%s)", path.c_str());
     }
     HtmlLog().Write("Green", "Initialization is completed (%i)", GetCount());

@@ -32,13 +32,13 @@ struct Screen {
     std::int32_t trainingStep = -1;
 };
 
-// Faults known on screens whose pictures and places are still to change:
-// the message panel is too light behind its white texts and button captions;
-// on the play HUD the goal bar's labels stand on the bar's yellow, cut by the
-// screen's top edge like the closed sign, and the cash label lacks contrast.
-const std::vector<std::string> kPanelTooLight = {"has a contrast of"};
+// Faults known on screens whose pictures are still to change: on the play HUD
+// the closed sign, the cash label and the goal bar's labels stand on pictures
+// too light for their white letters; the pause screen's Resume caption falls
+// just short where it meets the panel.
 const std::vector<std::string> kHudLabels = {"\"Goal\" at", "\"Expert\" at", "\"Closed\" at",
                                              "\"Cash\" at"};
+const std::vector<std::string> kPauseCaption = {"\"Resume\" at"};
 
 // The faults that none of the expected patterns names, and the patterns that
 // name no fault any more (their mark is to go).
@@ -151,10 +151,11 @@ TEST_F(TextLayoutTest, HudAndOverlayTextsStayInTheirPanelsAndStandOut) {
         std::string name;
         Screen screen;
         bool onPanel;
+        std::vector<std::string> known = {};
     };
     std::vector<Case> cases = {
-        {"play HUD", {}, false},
-        {"pause", {.mode = OVERLAY}, true},
+        {"play HUD", {}, false, kHudLabels},
+        {"pause", {.mode = OVERLAY}, true, kPauseCaption},
         {"training briefing",
          {.mode = OVERLAY | MODE_BRIEFING | MODE_TRAINING,
           .storyLevel = 1,
@@ -186,8 +187,7 @@ TEST_F(TextLayoutTest, HudAndOverlayTextsStayInTheirPanelsAndStandOut) {
         const std::size_t hud = c.onPanel ? HudTexts(c.screen) : 0;
         const std::vector<std::string> faults =
             Faults(c.screen, c.onPanel ? MessagePanel() : kScreen.Scaled(1.0f / kScale), hud);
-        EXPECT_EQ(Unexpected(faults, c.onPanel ? kPanelTooLight : kHudLabels),
-                  std::vector<std::string>{});
+        EXPECT_EQ(Unexpected(faults, c.known), std::vector<std::string>{});
     }
 }
 
@@ -217,7 +217,7 @@ TEST_F(TextLayoutTest, StatisticsPagesKeepTheirLinesOnThePanel) {
         statistics.turtlesSaved = statistics.turtlesLost = 99;
         statistics.totalLines += c.screen.bonus ? 1 : 0;  // the mini-game's line
         statistics.ShowAll(c.cash);
-        EXPECT_EQ(Unexpected(Faults(c.screen, MessagePanel(), HudTexts(c.screen)), kPanelTooLight),
+        EXPECT_EQ(Unexpected(Faults(c.screen, MessagePanel(), HudTexts(c.screen)), {}),
                   std::vector<std::string>{});
     }
 }

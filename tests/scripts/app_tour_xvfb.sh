@@ -44,14 +44,14 @@ whole="$(box 0 0 1024 768)"
 # Percent of the frame that shows a tip window's light-blue header.
 tip_header() {
     /usr/bin/convert "$(shot_file "$1")" \
-        -fx 'abs(r - 75/255) < 0.06 && abs(g - 149/255) < 0.06 && abs(b - 197/255) < 0.06' \
+        -fx 'abs(r - 48/255) < 0.06 && abs(g - 112/255) < 0.06 && abs(b - 166/255) < 0.06' \
         -format '%[fx:mean * 100]' info:
 }
 
-# Waits up to two minutes for a tip window to show, fully faded in.
+# Waits for a tip window to show, fully faded in.
 wait_tip() {
     local since="$SECONDS"
-    while [ $((SECONDS - since)) -lt 120 ]; do
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
         shoot "$1"
         awk -v p="$(tip_header "$1")" 'BEGIN { exit !(p > 1.5) }' && return 0
         kill -0 "$pid" 2>/dev/null || fail "the game ended before the tip $1"

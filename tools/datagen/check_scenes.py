@@ -13,6 +13,7 @@ import xml.etree.ElementTree as ET
 import numpy as np
 from PIL import Image
 
+import fonts
 import images as I
 
 SCREEN = (1024, 768)
@@ -33,8 +34,10 @@ class Font:
 
     SPACE_SHARE = 0.7
 
-    def __init__(self, widths, height, interval):
+    def __init__(self, widths, height, interval, margin=0):
         self.widths, self.height, self.interval = widths, height, interval
+        # empty rows above and below the letters of every cell
+        self.margin = margin
 
     @classmethod
     def load(cls, data):
@@ -58,7 +61,7 @@ class Font:
         with open(os.path.join(data, el.get("data_path")), "rb") as f:
             words = np.frombuffer(f.read(), dtype="<u4")
         return cls(dict(zip(chars, (int(w) >> 16 for w in words))), int(el.get("height")),
-                   float(el.get("interval", "0")))
+                   float(el.get("interval", "0")), fonts.TITLE_MARGIN)
 
     def width(self, line, size, spacing=0.0):
         extra = self.interval + spacing
@@ -74,7 +77,8 @@ class Font:
             left = {"left": x, "centre": x - w / 2, "right": x - w}[align]
             top = y + k * int((self.height + line_spacing) * size)
             if line.strip():
-                out.append((left, top, left + w, top + self.height * size))
+                out.append((left, top + self.margin * size, left + w,
+                            top + (self.height - self.margin) * size))
         return out
 
 

@@ -18,6 +18,10 @@ CHARS = "0123456789" + "".join(chr(c) for c in range(33, 127) if not chr(c).isdi
 SHEET_WIDTH = 512
 
 
+# Empty rows above and below font 1's letters in every cell.
+TITLE_MARGIN = 5
+
+
 class Glyphs:
     """Renders every character into its own cell of equal height."""
 
@@ -168,7 +172,7 @@ def build(out_dir):
     # pixels into a cell and end within 34. Narrow digits keep a high-score
     # rank such as "12." (drawn 45 pixels left of the name) clear of the name.
     f1 = font_format1(out_dir, "Fonts", "font_title",
-                      Glyphs(FONT_COND_BOLD, 23, 3, False, margin=5, narrow=0.2))
+                      Glyphs(FONT_COND_BOLD, 23, 3, False, margin=TITLE_MARGIN, narrow=0.2))
     f0.update(id="FONT_TEXT", kind="Font", interval=-1)
     f1.update(id="FONT_TITLE", kind="FontFi", interval=-4)
     return [f0, f1]
