@@ -33,11 +33,9 @@ struct Screen {
 };
 
 // Faults known on screens whose pictures are still to change: on the play HUD
-// the closed sign, the cash label and the goal bar's labels stand on pictures
-// too light for their white letters; the pause screen's Resume caption falls
-// just short where it meets the panel.
-const std::vector<std::string> kHudLabels = {"\"Goal\" at", "\"Expert\" at", "\"Closed\" at",
-                                             "\"Cash\" at"};
+// the closed sign stands on the time bar's green; the pause screen's Resume
+// caption falls just short where it meets the panel.
+const std::vector<std::string> kHudLabels = {"\"Closed\" at"};
 const std::vector<std::string> kPauseCaption = {"\"Resume\" at"};
 
 // The faults that none of the expected patterns names, and the patterns that

@@ -719,8 +719,11 @@ def items_atlas():
 # level number sit, so that the room's objects at its right (the porthole
 # of location 2, jars) stay in view. Screen rectangles, right and bottom
 # excluded.
-HUD_LEFT_BAR = (0, 0, 298, 46)
-HUD_LEFT_ARM = (0, 0, 176, 99)
+# Both arms reach above the picture, so no rim runs under the labels that
+# stand at the top edge; the rim is a dark bronze that white letters read on.
+HUD_LEFT_BAR = (0, -40, 298, 46)
+HUD_LEFT_ARM = (0, -40, 176, 99)
+HUD_LEFT_RIM = (130, 95, 20)
 
 
 def hud_left(w, h, at, radius=22):
@@ -729,7 +732,7 @@ def hud_left(w, h, at, radius=22):
     runs across the inside."""
     img = new(w, h)
     d = ImageDraw.Draw(img)
-    fill, border = PAL["panel"], PAL["sun"]
+    fill, border = PAL["panel"], HUD_LEFT_RIM
     for inset, colour, r in ((0, rgba(shade(border, 0.7)), radius), (2, rgba(border), radius),
                              (5, rgba(fill, 235), radius - 3)):
         for l, t, rr, b in (HUD_LEFT_BAR, HUD_LEFT_ARM):
