@@ -16,10 +16,11 @@
 # 3. F6: the second location's comic, map and floor, and a tip of the second
 #    training (level index 24); F6: the third location's comic, map and floor;
 #    F6 past the last level: the game completed, with the high-score table.
-# 4. Ann's game made one in progress at story level 1: the play page;
-#    Continue, the comic, the map, the briefing and the floor; her day runs
-#    out without a sale: the level-failed overlay.
-# 5. The same with no tries left: Continue ends the game, game over with the
+# 4. Ann's game made one in progress at story level 2 with no tries left (a
+#    game left right after the training would resume the training): the play
+#    page; Continue, the map, the briefing and the floor; her day runs out
+#    without a sale: the level-failed overlay.
+# 5. Trying again with no tries left ends the game: game over with the
 #    high-score table, and her record is reset. The credits once more.
 # Each step waits on the log, profiles.sav or the screen changing, with
 # generous deadlines. The log holds no errors; Exit ends the program.
@@ -257,9 +258,10 @@ shoot completed
 
 close_game
 
-# 4. Ann's game made one in progress at story level 1: the play page;
-# Continue, and her day runs out without a sale: the level-failed overlay.
-ann_at_story_level_1() {
+# 4. Ann's game made one in progress at story level 2, with no tries left:
+# the play page; Continue, and her day runs out without a sale: the
+# level-failed overlay. Trying again with no tries left ends the game.
+ann_at_story_level_2() {
     /usr/bin/python3 - "$user/profiles.sav" "$1" <<'EOF'
 import struct
 import sys
@@ -267,19 +269,19 @@ import sys
 record = bytearray(open(sys.argv[1], "rb").read()[:136])
 record[35] = 1                                          # started
 struct.pack_into("<i", record, 36, int(sys.argv[2]))    # tries
-struct.pack_into("<i", record, 40, 2)                   # level index
-struct.pack_into("<i", record, 72, 1)                   # story level
+struct.pack_into("<i", record, 40, 3)                   # level index
+struct.pack_into("<i", record, 72, 2)                   # story level
 open(sys.argv[1], "wb").write(record)
 EOF
 }
-ann_at_story_level_1 3
+ann_at_story_level_2 0
 start_game
 click MAIN_1
 away
 shoot play
 click CONTINUE_GAME
-# Story level 1 opens with the location's comic page and, for a record
-# without a pet, the pet choice (the fish); then the location's pictures load.
+# A record without a pet gets the pet choice (the fish) first; then the
+# location's pictures load.
 for _ in $(seq 1 20); do
     [ "$(loads)" -ge 1 ] && break
     sleep 1.5
@@ -309,20 +311,22 @@ while :; do
     sleep 5
     shoot failed
     awk -v d="$day" -v n="$(brightness failed "$corner")" 'BEGIN { exit !(n < 0.7 * d) }' && break
-    [ $((SECONDS - since)) -lt 600 ] || fail "the day of story level 1 does not end"
-    kill -0 "$pid" 2>/dev/null || fail "the game ended during story level 1"
+    [ $((SECONDS - since)) -lt 600 ] || fail "the day of story level 2 does not end"
+    kill -0 "$pid" 2>/dev/null || fail "the game ended during story level 2"
 done
 sleep 2
 shoot failed
-close_game
-
-# 5. With no tries left, Continue ends the game: game over, with the
-# high-score table, and her record reset. The credits once more.
-ann_at_story_level_1 0
-start_game
+# 5. Try again with no tries left: game over, with the high-score table, and
+# her record reset. The credits once more.
 saves="$(log_count "Save profiles data (")"
-click MAIN_1
-click CONTINUE_GAME
+for _ in $(seq 1 10); do
+    click_at "${BRIEFING_OK[@]}"
+    since="$SECONDS"
+    while [ $((SECONDS - since)) -lt 5 ]; do
+        [ "$(log_count "Save profiles data (")" -gt "$saves" ] && break 2
+        sleep 0.2
+    done
+done
 wait_for_count "Save profiles data (" "$saves"
 sleep 2
 away
