@@ -197,7 +197,7 @@ shoot story-1
 [ "$(profile_word 72)" = 1 ] || fail "profiles.sav holds story level $(profile_word 72), not 1"
 # Its briefing, not the level-complete page, stands over the floor: its OK
 # button is where the briefing keeps it.
-[ "$(green story-1 "$(box 400 600 600 650)")" -gt 500 ] || fail "story level 1 shows no briefing"
+[ "$(button_green story-1 "$(box 400 600 600 650)")" -gt 500 ] || fail "story level 1 shows no briefing"
 
 # 4. No errors; SIGTERM ends the program cleanly.
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"

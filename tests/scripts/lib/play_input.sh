@@ -33,6 +33,13 @@ green() {
         -fx 'g > 150/255 && r < 120/255 && b < 120/255' -format '%[fx:round(mean * w * h)]' info:
 }
 
+# Pixels of the dark green face of the game's panel buttons inside a crop.
+button_green() {
+    /usr/bin/convert "$(shot_file "$1")" -crop "$2" +repage \
+        -fx 'g > 80/255 && g < 150/255 && r < 80/255 && b < 100/255 && g > r + 40/255' \
+        -format '%[fx:round(mean * w * h)]' info:
+}
+
 # How many times log.html holds `text`.
 log_count() { grep -cF "$1" "$log" 2>/dev/null || true; }
 
