@@ -29,6 +29,7 @@
 #include "game/credits_scroller.h"
 #include "game/data_file_test_support.h"
 #include "game/globals.h"
+#include "game/layout_checks.h"
 #include "game/session_test_support.h"
 
 namespace {
@@ -91,19 +92,8 @@ public:
     void SendMenuCommand(std::uint32_t, std::intptr_t) override {}
 };
 
-// WCAG relative luminance of an ARGB colour.
-double Luminance(std::uint32_t argb) {
-    const auto channel = [argb](int shift) {
-        const double c = static_cast<double>((argb >> shift) & 0xFFu) / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(16) + 0.7152 * channel(8) + 0.0722 * channel(0);
-}
-
 double Contrast(std::uint32_t a, std::uint32_t b) {
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return layout_test::Contrast(layout_test::Luminance(a), layout_test::Luminance(b));
 }
 
 int Distance(std::uint32_t a, std::uint32_t b) {
