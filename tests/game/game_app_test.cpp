@@ -15,47 +15,23 @@
 #include "engine/platform/text_storage.h"
 #include "frontend/menu_command.h"
 #include "game/game_app.h"
+#include "game/game_app_fixture.h"
 #include "game/session_test_support.h"
 
 namespace {
 
-class CTestGameApp : public CGameApp {
-public:
-    CTestGameApp() { m_instanceName = app_test::UniqueInstanceName(); }
-    ~CTestGameApp() override { app_test::BalancePauses(*this); }
-};
+using game_test::CTestGameApp;
 
-class GameAppTest : public ::testing::Test {
+class GameAppTest : public game_test::GameAppFixture {
 protected:
     void SetUp() override {
-        app_test::PrivateFolder();
-        backend::LiveInput() = backend::InputSnapshot{};
-        // The global keeps its state from one application to the next.
-        g_inputDevices.GetState() = InputState{};
-        session_test::ResetGlobalSession();
-        g_menu = CMenu{};
-        for (const char* file : {"profiles.sav", "config.cfg"}) {
-            std::filesystem::remove(HtmlLog().GetUserFolder() + file);
-        }
-        Sound().SetStoredVolumes(CSoundManager::DEFAULT_MUSIC_VOLUME,
-                                 CSoundManager::DEFAULT_SOUND_VOLUME);
-        folder = std::make_unique<app_test::CScopedWorkingFolder>();
+        GameAppFixture::SetUp();
         folder->WriteData("language.xml",
                           "<Languages><Language current=\"English\"/>"
                           "<English text_data=\"english.xml\"/></Languages>");
         folder->WriteData("english.xml",
                           "<texts><text id=\"HELLO\" data=\"H\xC3\xA4llo \xF0\x9D\x84\x9E\"/>"
                           "</texts>");
-    }
-    void TearDown() override {
-        app.reset();
-        TextStorage().Clear();
-        folder.reset();
-    }
-
-    void Start() {
-        app = std::make_unique<CTestGameApp>();
-        ASSERT_EQ(app->Create(), RESULT_OK);
     }
 
     // One frame with time moving on.
@@ -64,9 +40,6 @@ protected:
         return app->RenderFrame();
     }
 
-    static std::string Log() { return app_test::ReadFile(HtmlLog().GetLogPath()); }
-    static CSoundManager& Sound() { return ResourceManager::Instance().GetSoundManager(); }
-    static std::string UserFile(const char* name) { return HtmlLog().GetUserFolder() + name; }
     void Command(std::uint32_t command, std::intptr_t value = 0) {
         app->SendMessage(WM_COMMAND, command, value);
     }
@@ -76,10 +49,8 @@ protected:
         }
     }
 
-    app_test::CManualClock clock;
+    // Keeps the sound closed: the game runs without it.
     app_test::CCountingAudio audio;
-    std::unique_ptr<app_test::CScopedWorkingFolder> folder;
-    std::unique_ptr<CTestGameApp> app;
 };
 
 TEST_F(GameAppTest, StartUpLoadsTheLanguageAndLogsInOrder) {

@@ -16,20 +16,18 @@
 #include "engine/backend/video.h"
 #include "engine/framework/app_test_support.h"
 #include "game/game_app.h"
+#include "game/game_app_fixture.h"
 
 namespace {
 
 // Runs one step of a script at every frame's update, once the frames asked for
 // by the step before have passed. The last step closes the window.
-class CScriptedGameApp : public CGameApp {
+class CScriptedGameApp : public game_test::CTestGameApp {
 public:
     struct Step {
         std::function<void()> action;
         int framesAfter = 0;
     };
-
-    CScriptedGameApp() { m_instanceName = app_test::UniqueInstanceName(); }
-    ~CScriptedGameApp() override { app_test::BalancePauses(*this); }
 
     HResult OnUpdate() override {
         const HResult result = CGameApp::OnUpdate();

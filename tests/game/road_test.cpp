@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,10 +17,10 @@
 #include "engine/media/fake_audio.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
-#include "engine/platform/text_storage.h"
 #include "frontend/menu_command.h"
 #include "game/data_file_test_support.h"
 #include "game/game_app.h"
+#include "game/game_app_fixture.h"
 #include "game/session_test_support.h"
 
 namespace {
@@ -30,52 +29,14 @@ constexpr std::uint8_t KEY_F5 = 0x3F;
 constexpr std::uint8_t KEY_F7 = 0x41;
 constexpr std::uint8_t DEBUG_SEQUENCE[] = {0x20, 0x12, 0x30, 0x16, 0x22};
 
-// Manual time that, while `step` is set, moves on at every read, so that the
-// splash pictures, which wait on the clock, pass during the start-up.
-class CSteppingClock : public backend::IClock {
-public:
-    CSteppingClock() { backend::SetClock(this); }
-    ~CSteppingClock() override { backend::SetClock(nullptr); }
-    double Seconds() override {
-        m_now += step;
-        return m_now;
-    }
-    std::uint64_t Milliseconds() override { return static_cast<std::uint64_t>(Seconds() * 1000.0); }
-    void Sleep(std::uint32_t milliseconds) override { m_now += milliseconds / 1000.0; }
-    void Advance(double seconds) { m_now += seconds; }
-    double step = 0.0;
-
-private:
-    double m_now = 1.0;
-};
-
-class CRoadApp : public CGameApp {
-public:
-    CRoadApp() { m_instanceName = app_test::UniqueInstanceName(); }
-    ~CRoadApp() override { app_test::BalancePauses(*this); }
-};
-
-class RoadTest : public ::testing::Test {
+class RoadTest : public game_test::GameAppFixture {
 protected:
     void SetUp() override {
-        app_test::PrivateFolder();
-        backend::LiveInput() = backend::InputSnapshot{};
-        g_inputDevices.GetState() = InputState{};
-        session_test::ResetGlobalSession();
-        g_menu = CMenu{};
-        for (const char* file : {"profiles.sav", "config.cfg", "high_scores.sav"}) {
-            std::filesystem::remove(HtmlLog().GetUserFolder() + file);
-        }
-        app_test::WriteFile(HtmlLog().GetUserFolder() + "profiles.sav",
+        GameAppFixture::SetUp();
+        app_test::WriteFile(UserFile("profiles.sav"),
                             session_test::ProfileFile({CProfile(u"Road")}));
-        folder = std::make_unique<app_test::CScopedWorkingFolder>();
         std::filesystem::create_symlink(data_test::ShippedDataFolder().parent_path(),
                                         folder->Path() / "Resources");
-    }
-    void TearDown() override {
-        app.reset();
-        TextStorage().Clear();
-        folder.reset();
     }
 
     static CGameSession& Session() { return g_gameSession; }
@@ -86,9 +47,8 @@ protected:
     // The application started and faded in to the menu; the splash pictures
     // pass while it starts.
     void StartAtTheMenu() {
-        app = std::make_unique<CRoadApp>();
         clock.step = 0.25;
-        ASSERT_EQ(app->Create(), RESULT_OK);
+        ASSERT_NO_FATAL_FAILURE(Start());
         clock.step = 0.0;
         ASSERT_TRUE(FramesUntil([this] { return Mode() == MODE_MENU; }));
     }
@@ -151,15 +111,9 @@ protected:
         const std::int32_t index = Resources().GetIndex(RESOURCE_IMAGE, id);
         return index >= 0 && Resources().Images()[static_cast<std::size_t>(index)].texture;
     }
-    static std::string Log() { return app_test::ReadFile(HtmlLog().GetLogPath()); }
-    static std::string SavedProfiles() {
-        return app_test::ReadFile(HtmlLog().GetUserFolder() + "profiles.sav");
-    }
+    static std::string SavedProfiles() { return app_test::ReadFile(UserFile("profiles.sav")); }
 
-    CSteppingClock clock;
     media_test::CFakeAudio audio;
-    std::unique_ptr<app_test::CScopedWorkingFolder> folder;
-    std::unique_ptr<CRoadApp> app;
 };
 
 TEST_F(RoadTest, ANewGameFromTheMenuToTheShopAndBack) {

@@ -118,7 +118,8 @@ private:
     std::filesystem::path m_folder;
 };
 
-// Time stands still until the test moves it.
+// Time stands still until the test moves it; while `step` is set, every read
+// moves it on by that much, so that whatever waits on the clock gets through.
 class CManualClock : public backend::IClock {
 public:
     CManualClock() { backend::SetClock(this); }
@@ -126,10 +127,18 @@ public:
     CManualClock(const CManualClock&) = delete;
     CManualClock& operator=(const CManualClock&) = delete;
 
-    double Seconds() override { return static_cast<double>(m_microseconds) / 1e6; }
-    std::uint64_t Milliseconds() override { return m_microseconds / 1000; }
+    double Seconds() override {
+        Advance(step);
+        return static_cast<double>(m_microseconds) / 1e6;
+    }
+    std::uint64_t Milliseconds() override {
+        Advance(step);
+        return m_microseconds / 1000;
+    }
     void Sleep(std::uint32_t milliseconds) override { Advance(milliseconds / 1000.0); }
     void Advance(double seconds) { m_microseconds += static_cast<std::uint64_t>(seconds * 1e6); }
+
+    double step = 0.0;
 
 private:
     std::uint64_t m_microseconds = 1000000;
