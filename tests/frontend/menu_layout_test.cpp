@@ -11,15 +11,11 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "engine/backend/video.h"
-#include "engine/framework/app_test_support.h"
-#include "engine/media/fake_audio.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/input_devices.h"
 #include "engine/platform/text_storage.h"
@@ -27,10 +23,9 @@
 #include "frontend/menu.h"
 #include "frontend/menu_scene.h"
 #include "game/credits_scroller.h"
-#include "game/data_file_test_support.h"
 #include "game/globals.h"
 #include "game/layout_checks.h"
-#include "game/session_test_support.h"
+#include "game/shipped_screen.h"
 
 namespace {
 
@@ -108,34 +103,9 @@ int Distance(std::uint32_t a, std::uint32_t b) {
 class MenuLayoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app_test::PrivateFolder();
-        const std::filesystem::path shipped =
-            std::filesystem::absolute(data_test::ShippedDataFolder());
-        folder = std::make_unique<app_test::CScopedWorkingFolder>();
-        const std::filesystem::path data = folder->Path() / "Resources" / "Data";
-        std::filesystem::create_directories(data);
-        for (const auto& entry : std::filesystem::directory_iterator(shipped)) {
-            std::filesystem::create_symlink(entry.path(), data / entry.path().filename());
-        }
-        ASSERT_TRUE(TextStorage().Initialize());
-        ASSERT_TRUE(backend::Video().Init());
-        backend::WindowDesc desc;
-        desc.title = "menus";
-        desc.clientWidth = WIDTH;
-        desc.clientHeight = HEIGHT;
-        window = backend::Video().CreateWindow(desc);
-        ASSERT_NE(window, nullptr);
-        window->Show();
-        device = window->CreateDevice();
-        ASSERT_NE(device, nullptr);
-        Resources().Initialize(window.get(), device.get(), 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f,
-                               0.0f);
-        Resources().LoadImages(device.get(), CoverageBit(-1));
-
-        session_test::ResetGlobalSession();
-        for (const char16_t* name : {u"Wendeline", u"Mechthild", u"Ann"}) {
-            ASSERT_TRUE(g_gameSession.AddProfile(name));
-        }
+        screen.OpenFolder();
+        ASSERT_NO_FATAL_FAILURE(screen.Start(WIDTH, HEIGHT, 1.0f, "menus", CoverageBit(-1),
+                                             {u"Wendeline", u"Mechthild", u"Ann"}));
         menu.SetScale(1.0f, 1.0f);
         menu.SetDisplayModes(
             {{1024, 768, 0, backend::FORMAT_X8R8G8B8}, {800, 600, 0, backend::FORMAT_X8R8G8B8}});
@@ -170,11 +140,7 @@ protected:
         }
     }
 
-    void TearDown() override {
-        Resources().Release();
-        session_test::ResetGlobalSession();
-        TextStorage().Clear();
-    }
+    void TearDown() override { screen.Close(); }
 
     static CResourceManager& Resources() { return ResourceManager::Instance(); }
 
@@ -359,7 +325,7 @@ protected:
                 menu.FindItem(item.id)->font = -1;
             }
         }
-        device->Clear(0xFF000000);
+        screen.device->Clear(0xFF000000);
         scene.Render(1.0f, 1.0f);
         if (withTexts && menu.GetCurrentId() == "PROFILE_1") {
             g_gameSession.RenderNameEntry(NAME_FONT, {1.0f, 1.0f}, NAME_POINT, WHITE, true, 0.0f);
@@ -382,7 +348,7 @@ protected:
             }
         }
         std::vector<std::uint32_t> pixels;
-        EXPECT_TRUE(device->ReadPixels(pixels));
+        EXPECT_TRUE(screen.device->ReadPixels(pixels));
         EXPECT_EQ(pixels.size(), static_cast<std::size_t>(WIDTH * HEIGHT));
         return pixels;
     }
@@ -478,10 +444,7 @@ protected:
         return faults;
     }
 
-    std::unique_ptr<app_test::CScopedWorkingFolder> folder;
-    media_test::CFakeAudio audio;
-    std::unique_ptr<backend::IWindow> window;
-    std::unique_ptr<backend::IRenderDevice> device;
+    screen_test::ShippedScreen screen;
     CMenu menu;
     CMenuScene scene;
     CHighScores scores;

@@ -2,12 +2,13 @@
 // The game's screen on the headless software renderer with the shipped data:
 // a private working folder that links the shipped files, a window of the
 // size asked for, the resource manager at a screen scale with the pictures of
-// the third location, and the session with a player "Ann" and the scene. The
-// room and the heroine stay unbuilt, so only the session's own pictures and
-// texts show.
+// the groups asked for (the first location's unless told), and the session
+// with its players ("Ann" unless told) and the scene. The room and the
+// heroine stay unbuilt, so only the session's own pictures and texts show.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
@@ -42,7 +43,9 @@ struct ShippedScreen {
         }
     }
 
-    void Start(int width, int height, float scale, const char* title) {
+    void Start(int width, int height, float scale, const char* title,
+               CoverageMask pictures = CoverageBit(1),
+               std::initializer_list<const char16_t*> players = {u"Ann"}) {
         ASSERT_TRUE(TextStorage().Initialize());
         audio = std::make_unique<media_test::CFakeAudio>();
         ASSERT_TRUE(backend::Video().Init());
@@ -60,10 +63,12 @@ struct ShippedScreen {
         CResourceManager& resources = ResourceManager::Instance();
         resources.Initialize(window.get(), device.get(), scale, scale, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f,
                              0.0f);
-        resources.LoadImages(device.get(), 0x8);
+        resources.LoadImages(device.get(), pictures);
 
         session_test::ResetGlobalSession();
-        ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
+        for (const char16_t* player : players) {
+            ASSERT_TRUE(g_gameSession.AddProfile(player));
+        }
         g_scene.Init();
         // Nothing an earlier test built stays on the floor.
         session_test::ResetWorld();

@@ -9,19 +9,14 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "engine/backend/video.h"
 #include "engine/framework/app_test_support.h"
-#include "engine/media/fake_audio.h"
-#include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
-#include "engine/platform/text_storage.h"
-#include "game/data_file_test_support.h"
 #include "game/globals.h"
 #include "game/session_test_support.h"
+#include "game/shipped_screen.h"
 #include "shopfloor/item_codes.h"
 
 namespace {
@@ -57,38 +52,12 @@ protected:
     static void SetUpTestSuite() {
         app_test::PrivateFolder();
         HtmlLog().Start();
-        s_folder = std::make_unique<app_test::CScopedWorkingFolder>();
-        const std::filesystem::path data = s_folder->Path() / "Resources" / "Data";
-        std::filesystem::create_directories(data);
-        for (const auto& entry :
-             std::filesystem::directory_iterator(data_test::ShippedDataFolder())) {
-            std::filesystem::create_symlink(entry.path(), data / entry.path().filename());
-        }
-        ASSERT_TRUE(TextStorage().Initialize());
-        s_audio = std::make_unique<media_test::CFakeAudio>();
-        ASSERT_TRUE(backend::Video().Init());
-        backend::WindowDesc desc;
-        desc.title = "story level";
-        desc.clientWidth = 1024;
-        desc.clientHeight = 768;
-        s_window = backend::Video().CreateWindow(desc);
-        ASSERT_NE(s_window, nullptr);
-        s_window->Show();
-        s_device = s_window->CreateDevice();
-        ASSERT_NE(s_device, nullptr);
-        ResourceManager::Instance().Initialize(s_window.get(), s_device.get(), 1.0f, 1.0f, 0.0f,
-                                               0.0f, 1.0f, 1.0f, 0.0f, 0.0f);
+        s_screen.OpenFolder();
+        // The pictures load level by level, as the game loads them.
+        ASSERT_NO_FATAL_FAILURE(s_screen.Start(1024, 768, 1.0f, "story level", 0));
     }
 
-    static void TearDownTestSuite() {
-        ResourceManager::Instance().Release();
-        session_test::ResetGlobalSession();
-        TextStorage().Clear();
-        s_device.reset();
-        s_window.reset();
-        s_audio.reset();
-        s_folder.reset();
-    }
+    static void TearDownTestSuite() { s_screen.Close(); }
 
     void SetUp() override {
         std::filesystem::remove(HtmlLog().GetUserFolder() + PROFILES_FILE);
@@ -114,10 +83,10 @@ protected:
     // One frame as the application runs it.
     void Frame() {
         clock.Advance(FRAME);
-        s_audio->Advance(FRAME);
+        s_screen.audio->Advance(FRAME);
         g_gameSession.UpdateFade(FRAME);
-        g_gameSession.Update(nullptr, s_device.get(), input, SCALE, Vec2{}, FRAME);
-        g_gameSession.HandleKeys(s_device.get(), input, FRAME);
+        g_gameSession.Update(nullptr, s_screen.device.get(), input, SCALE, Vec2{}, FRAME);
+        g_gameSession.HandleKeys(s_screen.device.get(), input, FRAME);
         const std::uint32_t mode = g_gameSession.GetGameMode();
         if ((mode & MODE_GAME) != 0 && (mode & ~(MODE_GAME | MODE_TRAINING | MODE_SHOP)) == 0) {
             g_scene.Update(input, SCALE, FRAME);
@@ -233,10 +202,7 @@ protected:
         ++served;
     }
 
-    static std::unique_ptr<app_test::CScopedWorkingFolder> s_folder;
-    static std::unique_ptr<media_test::CFakeAudio> s_audio;
-    static std::unique_ptr<backend::IWindow> s_window;
-    static std::unique_ptr<backend::IRenderDevice> s_device;
+    static screen_test::ShippedScreen s_screen;
 
     app_test::CManualClock clock;
     InputState input;
@@ -245,10 +211,7 @@ protected:
     int setsBuilt = 0;
 };
 
-std::unique_ptr<app_test::CScopedWorkingFolder> StoryLevelTest::s_folder;
-std::unique_ptr<media_test::CFakeAudio> StoryLevelTest::s_audio;
-std::unique_ptr<backend::IWindow> StoryLevelTest::s_window;
-std::unique_ptr<backend::IRenderDevice> StoryLevelTest::s_device;
+screen_test::ShippedScreen StoryLevelTest::s_screen;
 
 TEST_F(StoryLevelTest, AScriptedPlayerWinsStoryLevelOneByClicksAlone) {
     StartLevel(STORY_LEVEL_1_INDEX, 1);

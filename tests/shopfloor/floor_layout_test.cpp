@@ -6,22 +6,15 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "engine/backend/video.h"
-#include "engine/framework/app_test_support.h"
-#include "engine/media/fake_audio.h"
 #include "engine/media/gui_image.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/input_devices.h"
-#include "engine/platform/text_storage.h"
-#include "game/data_file_test_support.h"
 #include "game/globals.h"
-#include "game/session_test_support.h"
+#include "game/shipped_screen.h"
 #include "shopfloor/item_codes.h"
 
 namespace {
@@ -65,36 +58,10 @@ std::string Overlap(const Frame& floor, const Frame& hud) {
 class FloorLayoutTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const std::filesystem::path shipped =
-            std::filesystem::absolute(data_test::ShippedDataFolder());
-        app_test::PrivateFolder();
-        s_folder = std::make_unique<app_test::CScopedWorkingFolder>();
-        const std::filesystem::path data = s_folder->Path() / "Resources" / "Data";
-        std::filesystem::create_directories(data);
-        for (const auto& entry : std::filesystem::directory_iterator(shipped)) {
-            std::filesystem::create_symlink(entry.path(), data / entry.path().filename());
-        }
-        ASSERT_TRUE(TextStorage().Initialize());
-        s_audio = std::make_unique<media_test::CFakeAudio>();
-        ASSERT_TRUE(backend::Video().Init());
-        backend::WindowDesc desc;
-        desc.title = "floor layout";
-        desc.clientWidth = WIDTH;
-        desc.clientHeight = HEIGHT;
-        s_window = backend::Video().CreateWindow(desc);
-        ASSERT_NE(s_window, nullptr);
-        s_window->Show();
-        s_device = s_window->CreateDevice();
-        ASSERT_NE(s_device, nullptr);
-        CResourceManager& resources = ResourceManager::Instance();
-        resources.Initialize(s_window.get(), s_device.get(), 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f,
-                             0.0f, 0.0f);
-        resources.LoadImages(s_device.get(), CoverageBit(1) | CoverageBit(2) | CoverageBit(3));
-
-        session_test::ResetGlobalSession();
-        ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
+        s_screen.OpenFolder();
+        ASSERT_NO_FATAL_FAILURE(s_screen.Start(WIDTH, HEIGHT, 1.0f, "floor layout",
+                                               CoverageBit(1) | CoverageBit(2) | CoverageBit(3)));
         g_gameSession.SetGameMode(MODE_GAME);
-        g_scene.Init();
         ASSERT_TRUE(g_gameSession.LoadUpgrades());
         CProfile& profile = *g_gameSession.GetCurrentProfile();
         profile.storyLevel = 45;
@@ -105,15 +72,7 @@ protected:
         g_gameSession.SetTimeLeft(0.0f);
     }
 
-    static void TearDownTestSuite() {
-        ResourceManager::Instance().Release();
-        session_test::ResetGlobalSession();
-        TextStorage().Clear();
-        s_device.reset();
-        s_window.reset();
-        s_audio.reset();
-        s_folder.reset();
-    }
+    static void TearDownTestSuite() { s_screen.Close(); }
 
     // Location and upgrade level set, every instrument in the room, the
     // backdrop and the heroine left out.
@@ -131,12 +90,12 @@ protected:
     }
 
     static Frame Draw(void (*draw)()) {
-        s_device->Clear(BLACK);
-        EXPECT_TRUE(s_device->BeginScene());
+        s_screen.device->Clear(BLACK);
+        EXPECT_TRUE(s_screen.device->BeginScene());
         draw();
-        s_device->EndScene();
+        s_screen.device->EndScene();
         Frame frame;
-        EXPECT_TRUE(s_device->ReadPixels(frame));
+        EXPECT_TRUE(s_screen.device->ReadPixels(frame));
         return frame;
     }
 
@@ -144,7 +103,7 @@ protected:
     // and at location 2 the porthole's frame, which the backdrop lays over
     // its waves.
     static void RenderFloor() {
-        backend::IRenderDevice* device = s_device.get();
+        backend::IRenderDevice* device = s_screen.device.get();
         if (s_location == 2) {
             Porthole().Draw(nullptr, SCALE, false, 0xFFFFFFFF, false);
         }
@@ -161,7 +120,7 @@ protected:
     static Frame Floor() { return Draw(RenderFloor); }
 
     static Frame Hud() {
-        return Draw([] { g_gameSession.RenderHud(s_device.get(), SCALE); });
+        return Draw([] { g_gameSession.RenderHud(s_screen.device.get(), SCALE); });
     }
 
     // A picture of an atlas: left, right, top, bottom, drawn at (x, y).
@@ -183,17 +142,11 @@ protected:
         return s_porthole;
     }
 
-    static std::unique_ptr<app_test::CScopedWorkingFolder> s_folder;
-    static std::unique_ptr<media_test::CFakeAudio> s_audio;
-    static std::unique_ptr<backend::IWindow> s_window;
-    static std::unique_ptr<backend::IRenderDevice> s_device;
+    static screen_test::ShippedScreen s_screen;
     static std::int32_t s_location;
 };
 
-std::unique_ptr<app_test::CScopedWorkingFolder> FloorLayoutTest::s_folder;
-std::unique_ptr<media_test::CFakeAudio> FloorLayoutTest::s_audio;
-std::unique_ptr<backend::IWindow> FloorLayoutTest::s_window;
-std::unique_ptr<backend::IRenderDevice> FloorLayoutTest::s_device;
+screen_test::ShippedScreen FloorLayoutTest::s_screen;
 std::int32_t FloorLayoutTest::s_location = 1;
 
 TEST_F(FloorLayoutTest, NoFloorObjectLiesUnderTheHud) {
