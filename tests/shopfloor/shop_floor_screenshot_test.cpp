@@ -6,20 +6,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/backend/image.h"
-#include "engine/backend/video.h"
-#include "engine/framework/app_test_support.h"
-#include "engine/media/fake_audio.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/input_devices.h"
-#include "engine/platform/text_storage.h"
-#include "game/data_file_test_support.h"
 #include "game/globals.h"
-#include "game/session_test_support.h"
+#include "game/shipped_screen.h"
 #include "shopfloor/item_codes.h"
 
 namespace {
@@ -68,55 +62,29 @@ struct AquariumScreens {
 class ShopFloorScreenshotTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app_test::PrivateFolder();
-        m_folder = std::make_unique<app_test::CScopedWorkingFolder>();
-        const std::filesystem::path data = m_folder->Path() / "Resources" / "Data";
-        std::filesystem::create_directories(data);
-        for (const auto& entry :
-             std::filesystem::directory_iterator(data_test::ShippedDataFolder())) {
-            std::filesystem::create_symlink(entry.path(), data / entry.path().filename());
-        }
-        ASSERT_TRUE(TextStorage().Initialize());
-        ASSERT_TRUE(backend::Video().Init());
-        backend::WindowDesc desc;
-        desc.title = "shop floor";
-        desc.clientWidth = WIDTH;
-        desc.clientHeight = HEIGHT;
-        m_window = backend::Video().CreateWindow(desc);
-        ASSERT_NE(m_window, nullptr);
-        m_window->Show();
-        m_device = m_window->CreateDevice();
-        ASSERT_NE(m_device, nullptr);
-        CResourceManager& resources = ResourceManager::Instance();
-        resources.Initialize(m_window.get(), m_device.get(), 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f,
-                             0.0f, 0.0f);
+        screen.OpenFolder();
         // The pictures of the first location.
-        resources.LoadImages(m_device.get(), CoverageBit(1));
-
-        session_test::ResetGlobalSession();
-        ASSERT_TRUE(g_gameSession.AddProfile(u"Ann"));
+        ASSERT_NO_FATAL_FAILURE(screen.Start(WIDTH, HEIGHT, 1.0f, "shop floor", CoverageBit(1)));
         g_gameSession.SetGameMode(MODE_GAME);
-        g_scene.Init();
         ASSERT_TRUE(g_gameSession.LoadUpgrades());
+        g_location.Build();
         g_location.Set(1, 0);
     }
 
     void TearDown() override {
         g_aquariumSet.Clear();
-        ResourceManager::Instance().Release();
-        session_test::ResetGlobalSession();
-        TextStorage().Clear();
+        screen.Close();
     }
 
     Pixels Screen(bool withAquariums) {
-        m_device->Clear(0xFF000000);
-        g_location.Render(m_device.get(), SCALE, false);
+        screen.device->Clear(0xFF000000);
+        g_location.Render(screen.device.get(), SCALE, false);
         if (withAquariums) {
-            g_aquariumSet.RenderByDepth(m_device.get(), SCALE, 0.0f, true);
-            g_aquariumSet.RenderOverlaysByDepth(m_device.get(), SCALE, 0.0f, true);
+            g_aquariumSet.RenderByDepth(screen.device.get(), SCALE, 0.0f, true);
+            g_aquariumSet.RenderOverlaysByDepth(screen.device.get(), SCALE, 0.0f, true);
         }
         Pixels pixels;
-        m_device->ReadPixels(pixels);
+        screen.device->ReadPixels(pixels);
         EXPECT_EQ(pixels.size(), static_cast<std::size_t>(WIDTH * HEIGHT));
         pixels.resize(static_cast<std::size_t>(WIDTH * HEIGHT));
         return pixels;
@@ -139,7 +107,7 @@ protected:
         input.cursorY = 760.0f;
         for (int i = 0; i < 60 && aquarium.GetFish().bubble.GetAlpha() < 255.0f; ++i) {
             g_aquariumSet.Update(input, SCALE, 0.05f);
-            m_audio.Advance(0.05f);
+            screen.audio->Advance(0.05f);
         }
         for (int i = 0; i < 60; ++i) {
             g_aquariumSet.Update(input, SCALE, 0.05f);
@@ -159,10 +127,7 @@ protected:
         return screens;
     }
 
-    media_test::CFakeAudio m_audio;
-    std::unique_ptr<app_test::CScopedWorkingFolder> m_folder;
-    std::unique_ptr<backend::IWindow> m_window;
-    std::unique_ptr<backend::IRenderDevice> m_device;
+    screen_test::ShippedScreen screen;
 };
 
 // Saved as build/shop-floor-location-1.png for a look by eye. The fish shows
