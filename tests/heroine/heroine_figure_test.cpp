@@ -163,6 +163,19 @@ TEST_F(HeroineShopTest, AClickSelectsTheFootwearAndAClickElsewhereDropsIt) {
     EXPECT_EQ(g_heroine.GetShopHintId(), -1);
 }
 
+TEST_F(HeroineShopTest, BothFootwearUpgradesAreExplained) {
+    for (const std::int32_t level : {1, 2}) {
+        SCOPED_TRACE(level);
+        g_hintManager.Clear();
+        g_heroine.BuildAnimations(level);
+        Shop(ON_HER);
+        ASSERT_TRUE(g_heroine.IsShopHovered());
+        EXPECT_NE(g_heroine.GetShopHintId(), -1);
+        EXPECT_TRUE(g_hintManager.IsFirstHintOpen());
+        Shop(ABOVE_BAND);
+    }
+}
+
 TEST_F(HeroineShopTest, TheLastFootwearCannotBeHovered) {
     g_heroine.BuildAnimations(3);
     Shop(ON_HER);
