@@ -27,9 +27,7 @@ void Put32(std::string& record, std::size_t at, std::uint32_t value) {
 // A new player "Ann", byte by byte as profiles.sav stores it.
 std::string AnnByHand() {
     std::string record(CProfile::RECORD_SIZE, '\0');
-    const auto put32 = [&record](std::size_t at, std::uint32_t value) {
-        Put32(record, at, value);
-    };
+    const auto put32 = [&record](std::size_t at, std::uint32_t value) { Put32(record, at, value); };
     record[0] = 'A';
     record[2] = 'n';
     record[4] = 'n';
@@ -79,34 +77,32 @@ TEST_F(ProfilesTest, EveryFieldComesBackFromTheFile) {
     // Player "Bo" well into a game, every field a value of its own, laid out
     // by hand at the offsets of the file record. The padding holds junk.
     std::string record(CProfile::RECORD_SIZE, '\0');
-    const auto put32 = [&record](std::size_t at, std::uint32_t value) {
-        Put32(record, at, value);
-    };
+    const auto put32 = [&record](std::size_t at, std::uint32_t value) { Put32(record, at, value); };
     record[0] = 'B';
     record[2] = 'o';
-    record[34] = 1;                                 // current
-    record[35] = 1;                                 // game started
-    put32(36, 2);                                   // tries
-    put32(40, 17);                                  // level index
-    put32(44, static_cast<std::uint32_t>(-5));      // second counter
-    put32(52, 0x40200000);                          // second counter shown 2.5
-    put32(56, static_cast<std::uint32_t>(-60));     // level cash
-    put32(60, 123456);                              // total score
-    put32(64, 789);                                 // savings
-    put32(68, 0x41440000);                          // shown cash 12.25
-    put32(72, 44);                                  // story level
+    record[34] = 1;                              // current
+    record[35] = 1;                              // game started
+    put32(36, 2);                                // tries
+    put32(40, 17);                               // level index
+    put32(44, static_cast<std::uint32_t>(-5));   // second counter
+    put32(52, 0x40200000);                       // second counter shown 2.5
+    put32(56, static_cast<std::uint32_t>(-60));  // level cash
+    put32(60, 123456);                           // total score
+    put32(64, 789);                              // savings
+    put32(68, 0x41440000);                       // shown cash 12.25
+    put32(72, 44);                               // story level
     const std::int32_t slots[CProfile::SLOT_COUNT] = {2, 3, 4, 0, 1};
     for (std::size_t i = 0; i < std::size(slots); ++i) {
         put32(76 + 4 * i, static_cast<std::uint32_t>(slots[i]));
     }
-    put32(100, 1);   // pet kind
-    put32(104, 6);   // pet level
-    put32(108, 3);   // footwear
-    put32(112, 2);   // machine
-    put32(116, 1);   // computer
-    put32(120, 3);   // audio system
-    put32(124, 7);   // growth vitamin
-    put32(128, 8);   // cost vitamin
+    put32(100, 1);    // pet kind
+    put32(104, 6);    // pet level
+    put32(108, 3);    // footwear
+    put32(112, 2);    // machine
+    put32(116, 1);    // computer
+    put32(120, 3);    // audio system
+    put32(124, 7);    // growth vitamin
+    put32(128, 8);    // cost vitamin
     record[132] = 1;  // bonus reward
     record[133] = 0x5A;
     record[134] = 0x5B;

@@ -388,8 +388,8 @@ TEST_F(StoryLevelTest, WhatIsBoughtInTheShopIsOnFileOnceFinishIsClicked) {
     };
     ASSERT_TRUE(RunUntil([&] { return shown(MODE_MAP); }, 20.0f));
     ClickAt(Centre(g_gameSession.GetButton(BTN_PLAY)));
-    ASSERT_TRUE(RunUntil([&] { return shown(MODE_SHOP) && !g_gameSession.HasModeBits(MODE_MAP); },
-                         20.0f))
+    ASSERT_TRUE(
+        RunUntil([&] { return shown(MODE_SHOP) && !g_gameSession.HasModeBits(MODE_MAP); }, 20.0f))
         << std::hex << g_gameSession.GetGameMode();
 
     // The machine, then BUY.
