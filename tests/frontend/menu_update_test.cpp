@@ -397,4 +397,31 @@ TEST_F(MenuTest, PagesChangeOnlyToItemsThatExist) {
     EXPECT_EQ(menu.FindItem("NOWHERE"), nullptr);
 }
 
+TEST_F(MenuTest, PagesWithACommandOpenAndCloseAroundIt) {
+    struct Case {
+        const char* open;
+        const char* close;
+        std::uint32_t opened;
+        std::uint32_t closed;
+    };
+    const Case cases[] = {
+        {"_show_high_scores", "_hide_high_scores", COMMAND_SHOW_HIGH_SCORES,
+         COMMAND_HIDE_HIGH_SCORES},
+        {"_show_credits", "_hide_credits", COMMAND_SHOW_CREDITS, COMMAND_HIDE_CREDITS},
+        {"_get_options", "_set_options", COMMAND_GET_OPTIONS, COMMAND_SET_OPTIONS},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.open);
+        ASSERT_TRUE(Load(std::string("<item id='PAGE' type='_SIMPLE' x='100' func='") + c.open +
+                         "'><item id='CLOSE' type='_SIMPLE' x='100' y='200' func='" + c.close +
+                         "'/></item>"));
+        sink.commands.clear();
+        Click(100, 30);
+        EXPECT_EQ(menu.GetCurrentId(), "PAGE");
+        Click(100, 230);
+        EXPECT_EQ(menu.GetCurrentId(), "") << "back on the page the page was opened from";
+        EXPECT_EQ(sink.commands, (Commands{{c.opened, 0}, {c.closed, 0}}));
+    }
+}
+
 }  // namespace

@@ -337,7 +337,12 @@ TEST_F(LevelFlowTest, TheLevelEndShowsTwoPopupsThenItsOverlay) {
         unsigned sample;
         std::uint32_t overlay;
     };
-    const Case cases[] = {{150, 27, MODE_LEVEL_COMPLETE}, {99, 26, MODE_LEVEL_FAILED}};
+    // Cash exactly at the need goal wins.
+    const Case cases[] = {
+        {150, 27, MODE_LEVEL_COMPLETE},
+        {100, 27, MODE_LEVEL_COMPLETE},
+        {99, 26, MODE_LEVEL_FAILED},
+    };
     for (const Case& c : cases) {
         Play(5, 4);
         Player().levelCash = c.cash;
@@ -527,6 +532,41 @@ TEST_F(LevelFlowTest, ARetryWithoutTriesIsGameOver) {
     EXPECT_EQ(Player().levelIndex, 5);
     EXPECT_EQ(Player().levelCash, 0);
     EXPECT_EQ(session().GetGameMode(), MODE_GAME | MODE_FADE_OUT | MODE_LOAD_TEXTURES);
+}
+
+TEST_F(LevelFlowTest, GameOverStoresTheNewGameSoARestartDoesNotResumeTheLostOne) {
+    Play(5, 4);
+    Player().gameStarted = 1;
+    Player().tries = 0;
+    Player().totalScore = 1234;
+    ASSERT_TRUE(session().SaveProfiles(PROFILES_FILE));
+    session().SetGameMode(MODE_GAME | MODE_LEVEL_FAILED | MODE_RETRY);
+    Frame(0.0f);
+    ASSERT_TRUE(session().HasModeBits(MODE_GAME_OVER_PAGE));
+
+    // The program starts again.
+    CGameSessionBase restarted;
+    ASSERT_EQ(restarted.LoadProfiles(PROFILES_FILE), 1);
+    const CProfile& stored = *restarted.GetCurrentProfile();
+    EXPECT_EQ(stored.gameStarted, 0);
+    EXPECT_EQ(stored.levelIndex, 1);
+    EXPECT_EQ(stored.storyLevel, 1);
+    EXPECT_EQ(stored.tries, 3);
+    EXPECT_EQ(stored.totalScore, 0);
+}
+
+TEST_F(LevelFlowTest, ABonusRewardLastsUntilTheNextStoryLevelIsCompleted) {
+    Play(BONUS_INDEX, 7);
+    session().SetBonusReward(true);
+    session().CompleteLevel(nullptr);
+    EXPECT_TRUE(session().HasBonusReward()) << "the bonus level that gave it";
+
+    Play(BONUS_INDEX + 1, 7);
+    Player().levelCash = 150;
+    session().CompleteLevel(nullptr);
+    EXPECT_FALSE(session().HasBonusReward());
+    EXPECT_EQ(Player().bonusReward, 0);
+    EXPECT_EQ(Player().totalScore, 150);
 }
 
 TEST_F(LevelFlowTest, TrainingScriptGuidesTheFirstTrainingButNotItsRetry) {

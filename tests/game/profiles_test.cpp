@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,14 +17,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A little-endian 32-bit word into a record laid out by hand.
+void Put32(std::string& record, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        record[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+    }
+}
+
 // A new player "Ann", byte by byte as profiles.sav stores it.
 std::string AnnByHand() {
     std::string record(CProfile::RECORD_SIZE, '\0');
-    const auto put32 = [&record](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            record[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
-        }
-    };
+    const auto put32 = [&record](std::size_t at, std::uint32_t value) { Put32(record, at, value); };
     record[0] = 'A';
     record[2] = 'n';
     record[4] = 'n';
@@ -70,36 +74,87 @@ TEST_F(ProfilesTest, ANewPlayerIsSavedByteForByte) {
 }
 
 TEST_F(ProfilesTest, EveryFieldComesBackFromTheFile) {
-    CProfile profile(u"Bo");
-    profile.gameStarted = 1;
-    profile.tries = 2;
-    profile.levelIndex = 17;
-    profile.secondCounter = -5;
-    profile.secondCounterShown = 2.5f;
-    profile.levelCash = -60;
-    profile.totalScore = 123456;
-    profile.savings = 789;
-    profile.shownCash = 12.25f;
-    profile.storyLevel = 45;
-    profile.slotLevels[2] = 4;
-    profile.petKind = 1;
-    profile.petLevel = 6;
-    profile.footwearLevel = 3;
-    profile.machineLevel = 2;
-    profile.computerLevel = 1;
-    profile.audioSystemLevel = 3;
-    profile.growthVitaminLevel = 7;
-    profile.costVitaminLevel = 8;
-    profile.bonusReward = 1;
-    app_test::WriteFile(path, session_test::ProfileFile({profile}));
+    // Player "Bo" well into a game, every field a value of its own, laid out
+    // by hand at the offsets of the file record. The padding holds junk.
+    std::string record(CProfile::RECORD_SIZE, '\0');
+    const auto put32 = [&record](std::size_t at, std::uint32_t value) { Put32(record, at, value); };
+    record[0] = 'B';
+    record[2] = 'o';
+    record[34] = 1;                              // current
+    record[35] = 1;                              // game started
+    put32(36, 2);                                // tries
+    put32(40, 17);                               // level index
+    put32(44, static_cast<std::uint32_t>(-5));   // second counter
+    put32(52, 0x40200000);                       // second counter shown 2.5
+    put32(56, static_cast<std::uint32_t>(-60));  // level cash
+    put32(60, 123456);                           // total score
+    put32(64, 789);                              // savings
+    put32(68, 0x41440000);                       // shown cash 12.25
+    put32(72, 44);                               // story level
+    const std::int32_t slots[CProfile::SLOT_COUNT] = {2, 3, 4, 0, 1};
+    for (std::size_t i = 0; i < std::size(slots); ++i) {
+        put32(76 + 4 * i, static_cast<std::uint32_t>(slots[i]));
+    }
+    put32(100, 1);    // pet kind
+    put32(104, 6);    // pet level
+    put32(108, 3);    // footwear
+    put32(112, 2);    // machine
+    put32(116, 1);    // computer
+    put32(120, 3);    // audio system
+    put32(124, 7);    // growth vitamin
+    put32(128, 8);    // cost vitamin
+    record[132] = 1;  // bonus reward
+    record[133] = 0x5A;
+    record[134] = 0x5B;
+    record[135] = 0x5C;
+    app_test::WriteFile(path, record);
 
     ASSERT_EQ(session.LoadProfiles("profiles.sav"), 1);
     const CProfile& read = session.GetProfiles()[0];
-    EXPECT_EQ(session_test::ProfileFile({read}), session_test::ProfileFile({profile}));
-    EXPECT_EQ(read.levelCash, -60);
+    EXPECT_EQ(read.GetName(), u"Bo");
+    struct Word {
+        const char* field;
+        std::int32_t CProfile::*word;
+        std::int32_t value;
+    };
+    const Word words[] = {
+        {"tries", &CProfile::tries, 2},
+        {"level index", &CProfile::levelIndex, 17},
+        {"second counter", &CProfile::secondCounter, -5},
+        {"level cash", &CProfile::levelCash, -60},
+        {"total score", &CProfile::totalScore, 123456},
+        {"savings", &CProfile::savings, 789},
+        {"story level", &CProfile::storyLevel, 44},
+        {"pet kind", &CProfile::petKind, 1},
+        {"pet level", &CProfile::petLevel, 6},
+        {"footwear", &CProfile::footwearLevel, 3},
+        {"machine", &CProfile::machineLevel, 2},
+        {"computer", &CProfile::computerLevel, 1},
+        {"audio system", &CProfile::audioSystemLevel, 3},
+        {"growth vitamin", &CProfile::growthVitaminLevel, 7},
+        {"cost vitamin", &CProfile::costVitaminLevel, 8},
+    };
+    for (const Word& w : words) {
+        EXPECT_EQ(read.*w.word, w.value) << w.field;
+    }
+    EXPECT_EQ(read.current, 1);
+    EXPECT_EQ(read.gameStarted, 1);
+    EXPECT_FLOAT_EQ(read.secondCounterShown, 2.5f);
     EXPECT_FLOAT_EQ(read.shownCash, 12.25f);
-    EXPECT_EQ(read.slotLevels[2], 4);
-    EXPECT_EQ(read.bonusReward, 1);
+    for (std::size_t i = 0; i < std::size(slots); ++i) {
+        EXPECT_EQ(read.slotLevels[i], slots[i]) << "slot " << i;
+    }
+    EXPECT_EQ(read.bonusReward, 1) << "the padding after it is not the reward";
+
+    // Written back, the file holds the same bytes up to the padding.
+    ASSERT_TRUE(session.SaveProfiles("profiles.sav"));
+    const std::string saved = Saved();
+    ASSERT_EQ(saved.size(), CProfile::RECORD_SIZE);
+    for (std::size_t at = 0; at < 133; ++at) {
+        EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(saved[at])),
+                  static_cast<int>(static_cast<unsigned char>(record[at])))
+            << "byte " << at;
+    }
 }
 
 TEST_F(ProfilesTest, OnlyWholeRecordsUpToThirteenAreRead) {

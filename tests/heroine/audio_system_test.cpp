@@ -90,6 +90,27 @@ TEST_F(AudioSystemTest, TheWorkTimeRunsOnceTheGlowHasRisen) {
     EXPECT_EQ(StreamState(2), ChannelState::Playing);
 }
 
+TEST_F(AudioSystemTest, EachLevelPlaysItsOwnTuneWithItsOwnRow) {
+    struct Case {
+        std::int32_t level;
+        int tune;
+        float effect;
+        float workTime;
+    };
+    const Case cases[] = {{1, 35, 1.0f, 10.0f}, {2, 36, 1.5f, 12.0f}, {3, 37, 2.0f, 15.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        audioSystem.Setup(1, c.level);
+        const int before[] = {Plays(35), Plays(36), Plays(37)};
+        audioSystem.Activate();
+        for (int tune = 35; tune <= 37; ++tune) {
+            EXPECT_EQ(Plays(tune), before[tune - 35] + (tune == c.tune ? 1 : 0)) << tune;
+        }
+        EXPECT_EQ(audioSystem.GetEffect(), c.effect);
+        EXPECT_EQ(audioSystem.GetTimer(), c.workTime);
+    }
+}
+
 TEST_F(AudioSystemTest, ItIsReadyAgainAfterItsChargingTime) {
     audioSystem.Activate();
     while (audioSystem.IsWorking()) {

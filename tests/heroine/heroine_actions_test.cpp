@@ -241,6 +241,26 @@ TEST_F(HeroineActionsTest, TheDiscardSpotFinesTwentyPerFullHand) {
     EXPECT_EQ(g_heroine.secondHandItem, 0u);
 }
 
+TEST_F(HeroineActionsTest, EachFullHandIsFinedOnItsOwn) {
+    struct Case {
+        std::uint32_t first;
+        std::uint32_t second;
+        std::int32_t fine;
+    };
+    const Case cases[] = {
+        {ITEM_FOOD_1, 0, 20},
+        {0, ITEM_BRUSH_2, 20},
+        {ITEM_FOOD_1, ITEM_BRUSH_2, 40},
+    };
+    for (const Case& c : cases) {
+        g_heroine.firstHandItem = c.first;
+        g_heroine.secondHandItem = c.second;
+        const std::int32_t before = Cash();
+        ActHere(ITEM_DISCARD_SPOT);
+        EXPECT_EQ(before - Cash(), c.fine) << std::hex << c.first << " " << c.second;
+    }
+}
+
 TEST_F(HeroineActionsTest, TakingTheFinishedSetNeedsEmptyHandsAndASet) {
     g_machine.Build(1, 1);
     g_machine.Reset();

@@ -3,6 +3,9 @@
 // of each pose, and her preview of the next footwear in the upgrade shop.
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "engine/platform/text_storage.h"
 #include "heroine_world.h"
 #include "shopfloor/item_codes.h"
 
@@ -161,6 +164,25 @@ TEST_F(HeroineShopTest, AClickSelectsTheFootwearAndAClickElsewhereDropsIt) {
     EXPECT_FALSE(g_heroine.IsPurchasePending());
     EXPECT_EQ(FootwearImage(), Image("SLIPPERS_2"));
     EXPECT_EQ(g_heroine.GetShopHintId(), -1);
+}
+
+TEST_F(HeroineShopTest, BothFootwearUpgradesAreExplained) {
+    UseLanguage("English", {{"UPGRADE_FOOTWEAR_HEADER", "SHOES"},
+                            {"UPGRADE_FOOTWEAR_TEXT_1", "FASTER"},
+                            {"UPGRADE_FOOTWEAR_TEXT_2", "FASTEST"}});
+    const std::pair<std::int32_t, const char*> cases[] = {{1, "UPGRADE_FOOTWEAR_TEXT_1"},
+                                                          {2, "UPGRADE_FOOTWEAR_TEXT_2"}};
+    for (const auto& [level, text] : cases) {
+        SCOPED_TRACE(level);
+        g_hintManager.Clear();
+        g_heroine.BuildAnimations(level);
+        Shop(ON_HER);
+        ASSERT_TRUE(g_heroine.IsShopHovered());
+        EXPECT_NE(g_heroine.GetShopHintId(), -1);
+        ASSERT_TRUE(g_hintManager.IsFirstHintOpen());
+        EXPECT_EQ(g_hintManager.GetWindows().front().text, TextStorage().FindIndex(text));
+        Shop(ABOVE_BAND);
+    }
 }
 
 TEST_F(HeroineShopTest, TheLastFootwearCannotBeHovered) {

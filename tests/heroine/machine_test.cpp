@@ -324,4 +324,23 @@ TEST_F(MachineTest, TheShopPreviewsTheNextLevel) {
     EXPECT_FALSE(machine.IsShopSelected());
 }
 
+TEST_F(MachineTest, APressAwayFromTheMachineLeavesBuyNothingToBuy) {
+    resource_test::WriteFile("Resources/Data/upgrades.xml",
+                             "<Upgrades><Machine cost_1=\"401\" cost_2=\"402\" "
+                             "cost_3=\"403\"/></Upgrades>");
+    ASSERT_TRUE(g_gameSession.LoadUpgrades());
+    CProfile& player = *g_gameSession.GetCurrentProfile();
+    player.savings = 1000;
+    machine.UpdateShop(device_test::PressAt(OVER_BODY.x, OVER_BODY.y), ONE, 0.05f);
+    ASSERT_TRUE(machine.IsShopSelected());
+    EXPECT_EQ(g_gameSession.GetPendingCode(), static_cast<std::uint32_t>(ITEM_MACHINE));
+
+    machine.UpdateShop(device_test::PressAt(10, 10), ONE, 0.05f);
+    EXPECT_EQ(g_gameSession.GetPendingCode(), 0u);
+    // BUY clicked now buys nothing.
+    g_gameSession.ApplyPurchase();
+    EXPECT_EQ(player.machineLevel, 1);
+    EXPECT_EQ(player.savings, 1000);
+}
+
 }  // namespace

@@ -2,7 +2,8 @@
 // the order of the application's frame: the player only moves the cursor and
 // presses the left button where the objects on the shop floor say they are,
 // and the heroine, the machine and the level flow do the rest, up to the
-// level-complete overlay and the profile saved with the level's cash.
+// level-complete overlay and the profile saved with the level's cash. In the
+// upgrade shop a purchase is on file once FINISH is clicked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -336,6 +337,39 @@ TEST_F(StoryLevelTest, AWonBonusLevelGivesTheNextStoryLevelFasterShoes) {
                             std::fabs(g_heroine.position.y - before.y)});
     }
     EXPECT_NEAR(fastest, speed2 * FRAME, 0.01f);
+}
+
+TEST_F(StoryLevelTest, WhatIsBoughtInTheShopIsOnFileOnceFinishIsClicked) {
+    Player().levelIndex = STORY_LEVEL_1_INDEX + 1;
+    Player().storyLevel = 2;
+    Player().savings = 5000;
+    g_gameSession.SetGameMode(MODE_GAME);
+    ASSERT_TRUE(g_gameSession.StartGame(false, false));
+    const auto shown = [](std::uint32_t screen) {
+        return g_gameSession.HasModeBits(screen) &&
+               !g_gameSession.HasModeBits(MODE_LOAD_TEXTURES | MODE_FADE_OUT);
+    };
+    ASSERT_TRUE(RunUntil([&] { return shown(MODE_MAP); }, 20.0f));
+    ClickAt(Centre(g_gameSession.GetButton(BTN_PLAY)));
+    ASSERT_TRUE(
+        RunUntil([&] { return shown(MODE_SHOP) && !g_gameSession.HasModeBits(MODE_MAP); }, 20.0f))
+        << std::hex << g_gameSession.GetGameMode();
+
+    // The machine, then BUY.
+    ClickAt(Centre(g_machine.GetBody()));
+    ASSERT_EQ(g_gameSession.GetPendingCode(), static_cast<std::uint32_t>(ITEM_MACHINE));
+    ClickAt(Centre(g_gameSession.GetButton(BTN_BUY)));
+    ASSERT_EQ(Player().machineLevel, 2);
+    const std::int32_t savings = Player().savings;
+    ASSERT_LT(savings, 5000);
+
+    ClickAt(Centre(g_gameSession.GetButton(BTN_FINISH)));
+    ASSERT_TRUE(RunUntil([] { return !g_gameSession.HasModeBits(MODE_SHOP); }, 5.0f));
+    // The program is closed during the level and started again.
+    session_test::ResetGlobalSession();
+    ASSERT_EQ(g_gameSession.LoadProfiles(PROFILES_FILE), 1);
+    EXPECT_EQ(Player().machineLevel, 2);
+    EXPECT_EQ(Player().savings, savings);
 }
 
 }  // namespace

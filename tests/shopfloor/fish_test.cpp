@@ -380,6 +380,50 @@ TEST_F(FishTest, ShownGrowthSetsTheStageAndTheBodyKeepsItsRole) {
     EXPECT_TRUE(device.draws.empty());
 }
 
+TEST_F(FishTest, TheStageChangesExactlyAtFortyAndEighty) {
+    struct Case {
+        float from;  // growth the shown growth has reached first
+        float to;
+        std::int32_t stage;
+    };
+    const Case cases[] = {
+        {0.0f, 39.0f, 0},  {0.0f, 40.0f, 1},  {0.0f, 79.0f, 1},  {0.0f, 80.0f, 2},
+        {90.0f, 80.0f, 2}, {90.0f, 79.0f, 1}, {90.0f, 40.0f, 1}, {90.0f, 39.0f, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " to " << c.to);
+        CFish fish = MakeFish();
+        fish.type.wishCountdown = 1000.0f;
+        for (const float growth : {c.from, c.to}) {
+            fish.growth = growth;
+            for (int i = 0; i < 180 && fish.shownGrowth != growth; ++i) {
+                Step(fish);
+            }
+            ASSERT_EQ(fish.shownGrowth, growth);
+        }
+        EXPECT_EQ(fish.stage, c.stage);
+    }
+}
+
+TEST_F(FishTest, TheFirstWishAsksOnlyForWhatTheMachineCanBuild) {
+    struct Case {
+        std::int32_t ingredients;
+        std::uint32_t wish;
+    };
+    const Case cases[] = {
+        {1, SAND},
+        {2, SAND | GREEN_GRASS},
+        {3, SAND | GREEN_GRASS | CASTLE},
+        {4, SAND | GREEN_GRASS | CASTLE | RED_CORAL},
+    };
+    for (const Case& c : cases) {
+        g_gameSession.GetLevel().machine_ingridients = c.ingredients;
+        CFish fish = MakeFish();
+        fish.type.interiorConst = SAND | GREEN_GRASS | CASTLE | RED_CORAL;
+        EXPECT_EQ(NextWish(fish), c.wish) << c.ingredients << " ingredient groups";
+    }
+}
+
 TEST_F(FishTest, FadesInWhenNewAndOutWhenLeaving) {
     CFish fish = MakeFish();
     Step(fish, 0.25f);
