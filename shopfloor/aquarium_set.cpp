@@ -100,10 +100,27 @@ void CAquariumSet::Update(const InputState& input, Vec2 screenScale, float elaps
             }
         }
     }
+    // Each aquarium is told whether any sell button or bubble of the set is
+    // hovered as it stands when its turn comes, earlier aquariums already
+    // updated. The counts follow each update instead of a look over the
+    // whole set per aquarium.
+    std::int32_t sellButtonsHovered = 0;
+    std::int32_t bubblesHovered = 0;
+    for (const CAquarium& aquarium : m_aquariums) {
+        sellButtonsHovered += aquarium.IsSellButtonHovered() ? 1 : 0;
+        bubblesHovered += aquarium.GetFish().bubble.IsHovered() ? 1 : 0;
+    }
     for (CAquarium& aquarium : m_aquariums) {
-        if (!aquarium.IsHidden()) {
-            aquarium.Update(input, screenScale, elapsed, NoSellButtonHovered(), AnyBubbleHovered());
+        if (aquarium.IsHidden()) {
+            continue;
         }
+        const bool sellButtonWasHovered = aquarium.IsSellButtonHovered();
+        const bool bubbleWasHovered = aquarium.GetFish().bubble.IsHovered();
+        aquarium.Update(input, screenScale, elapsed, sellButtonsHovered == 0, bubblesHovered > 0);
+        sellButtonsHovered +=
+            (aquarium.IsSellButtonHovered() ? 1 : 0) - (sellButtonWasHovered ? 1 : 0);
+        bubblesHovered +=
+            (aquarium.GetFish().bubble.IsHovered() ? 1 : 0) - (bubbleWasHovered ? 1 : 0);
     }
 }
 

@@ -114,6 +114,26 @@ private:
     mutable bool m_opaqueTried = false;
 };
 
+// One renderer call of a frame as the device made it, with the texture
+// state it set just before.
+struct RecordedCall {
+    enum class Kind { Clear, Fill, Copy };
+    Kind kind = Kind::Copy;
+    std::uint32_t argb = 0;  // clear and fill
+    SDL_Rect area{};         // fill
+    SDL_Texture* texture = nullptr;
+    SDL_Rect source{};
+    SDL_FRect destination{};
+    double angle = 0.0;
+    SDL_FPoint centre{};
+    SDL_RendererFlip flip = SDL_FLIP_NONE;
+    Uint8 red = 255;
+    Uint8 green = 255;
+    Uint8 blue = 255;
+    Uint8 alpha = 255;
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+};
+
 class CSdlRenderDevice : public IRenderDevice {
 public:
     CSdlRenderDevice(SDL_Window* window, SDL_Renderer* renderer)
@@ -145,6 +165,9 @@ public:
     }
 
     void Clear(std::uint32_t argb) override {
+        if (m_recording) {
+            m_recorded.push_back({.kind = RecordedCall::Kind::Clear, .argb = argb});
+        }
         SetDrawColour(m_renderer.get(), argb);
         SDL_RenderClear(m_renderer.get());
     }
@@ -159,6 +182,12 @@ public:
     }
 
     void SetVSync(bool on) override {
+        // SDL's vsync hint, when set, holds the choice it made at creation:
+        // a benchmark sets it off so that no present waits for a refresh.
+        const char* hint = SDL_GetHint(SDL_HINT_RENDER_VSYNC);
+        if (hint != nullptr && *hint != '\0') {
+            on = SDL_GetHintBoolean(SDL_HINT_RENDER_VSYNC, SDL_TRUE) == SDL_TRUE;
+        }
         // Asked before every present, so only a change reaches the driver.
         if (on != m_vsync) {
             m_vsync = on;
@@ -224,14 +253,21 @@ public:
             alpha = 255;
             blend = SDL_BLENDMODE_ADD;
         }
-        SDL_SetTextureColorMod(handle, static_cast<Uint8>(colour >> 16),
-                               static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour));
-        SDL_SetTextureAlphaMod(handle, alpha);
-        SDL_SetTextureBlendMode(handle, blend);
-        const double angle = static_cast<double>(draw.rotation) * kDegreesPerRadian;
-        const int result = SDL_RenderCopyExF(m_renderer.get(), handle, &sourceRect, &destination,
-                                             angle, &centre, static_cast<SDL_RendererFlip>(flip));
-        return result == 0 ? DrawResult::Ok : DrawResult::InvalidCall;
+        RecordedCall call{.texture = handle,
+                          .source = sourceRect,
+                          .destination = destination,
+                          .angle = static_cast<double>(draw.rotation) * kDegreesPerRadian,
+                          .centre = centre,
+                          .flip = static_cast<SDL_RendererFlip>(flip),
+                          .red = static_cast<Uint8>(colour >> 16),
+                          .green = static_cast<Uint8>(colour >> 8),
+                          .blue = static_cast<Uint8>(colour),
+                          .alpha = alpha,
+                          .blend = blend};
+        if (m_recording) {
+            m_recorded.push_back(call);
+        }
+        return Copy(call) ? DrawResult::Ok : DrawResult::InvalidCall;
     }
 
     void FillRect(const Rect& rect, std::uint32_t argb) override {
@@ -242,7 +278,39 @@ public:
         SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_NONE);
         SetDrawColour(m_renderer.get(), argb);
         const SDL_Rect area{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+        if (m_recording) {
+            m_recorded.push_back({.kind = RecordedCall::Kind::Fill, .argb = argb, .area = area});
+        }
         SDL_RenderFillRect(m_renderer.get(), &area);
+    }
+
+    void RecordDraws(bool on) override {
+        m_recording = on;
+        if (on) {
+            m_recorded.clear();
+        }
+    }
+
+    std::size_t RecordedDrawCount() const override { return m_recorded.size(); }
+
+    void ReplayRecordedDraws() override {
+        SDL_Renderer* renderer = m_renderer.get();
+        for (const RecordedCall& call : m_recorded) {
+            switch (call.kind) {
+                case RecordedCall::Kind::Clear:
+                    SetDrawColour(renderer, call.argb);
+                    SDL_RenderClear(renderer);
+                    break;
+                case RecordedCall::Kind::Fill:
+                    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+                    SetDrawColour(renderer, call.argb);
+                    SDL_RenderFillRect(renderer, &call.area);
+                    break;
+                case RecordedCall::Kind::Copy:
+                    Copy(call);
+                    break;
+            }
+        }
     }
 
     int BackBufferWidth() const override { return m_width; }
@@ -319,6 +387,14 @@ public:
     }
 
 private:
+    bool Copy(const RecordedCall& call) {
+        SDL_SetTextureColorMod(call.texture, call.red, call.green, call.blue);
+        SDL_SetTextureAlphaMod(call.texture, call.alpha);
+        SDL_SetTextureBlendMode(call.texture, call.blend);
+        return SDL_RenderCopyExF(m_renderer.get(), call.texture, &call.source, &call.destination,
+                                 call.angle, &call.centre, call.flip) == 0;
+    }
+
     void ReadOutputSize() {
         if (SDL_GetRendererOutputSize(m_renderer.get(), &m_width, &m_height) != 0) {
             SDL_GetWindowSize(m_window, &m_width, &m_height);
@@ -333,6 +409,8 @@ private:
     bool m_failNextReset = false;
     std::uint32_t m_resetsSeen;
     bool m_vsync = true;
+    bool m_recording = false;
+    std::vector<RecordedCall> m_recorded;
 };
 
 }  // namespace
@@ -348,7 +426,9 @@ std::unique_ptr<IRenderDevice> CreateRenderDevice(SDL_Window* window) {
     if (renderer == nullptr) {
         return nullptr;
     }
-    return std::make_unique<CSdlRenderDevice>(window, renderer);
+    auto device = std::make_unique<CSdlRenderDevice>(window, renderer);
+    device->SetVSync(true);
+    return device;
 }
 
 }  // namespace sdl

@@ -1,6 +1,7 @@
 #pragma once
 // The window, its events, the display modes of display 0 and the 2D render
 // device. One window per process.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -118,6 +119,13 @@ public:
     virtual std::string RendererName() const = 0;
     // The largest width or height of a texture; 0 when the device names none.
     virtual int MaxTextureSize() const { return 0; }
+    // For benchmarks, off until asked: while recording, every clear, fill
+    // and sprite draw is kept as the renderer calls it became, dropping what
+    // was kept before. Replaying makes those calls again, on the same
+    // textures, with none of the device's own work around them.
+    virtual void RecordDraws(bool on) { (void)on; }
+    virtual std::size_t RecordedDrawCount() const { return 0; }
+    virtual void ReplayRecordedDraws() {}
 };
 
 struct WindowDesc {

@@ -341,6 +341,52 @@ TEST_F(RenderDeviceTest, FillRectReplacesPixelsInsteadOfBlending) {
     EXPECT_EQ(Pixel(frame, 11, 8), kBackground);
 }
 
+TEST_F(RenderDeviceTest, ReplayOfARecordedFrameDrawsTheSameFrame) {
+    // Every kind of call with every piece of state a draw sets: the replay
+    // must set the texture state of each call itself, not inherit it.
+    const auto drawFrame = [&] {
+        device->Clear(kBackground);
+        device->FillRect({0, 0, 20, 20}, 0x80FF0000);
+        SpriteDraw tinted{.texture = texture.get(),
+                          .scale = {4.0f, 4.0f},
+                          .translation = {10.0f, 30.0f},
+                          .colour = 0x80FFFF00};
+        device->Draw(tinted);
+        SpriteDraw turned{.texture = texture.get(),
+                          .scale = {-3.0f, 2.0f},
+                          .centre = {4.0f, 4.0f},
+                          .rotation = std::numbers::pi_v<float> / 5.0f,
+                          .translation = {90.0f, 40.0f}};
+        device->Draw(turned);
+        SpriteDraw added{.texture = texture.get(),
+                         .scale = {5.0f, 5.0f},
+                         .translation = {50.0f, 80.0f},
+                         .blend = BlendMode::Additive};
+        device->Draw(added);
+    };
+    device->RecordDraws(true);
+    drawFrame();
+    device->RecordDraws(false);
+    std::vector<std::uint32_t> drawn;
+    ASSERT_TRUE(device->ReadPixels(drawn));
+    EXPECT_EQ(device->RecordedDrawCount(), 5u);
+
+    // Calls after the recording stopped are not kept.
+    device->Clear(kGreen);
+    device->Draw({.texture = texture.get(), .translation = {1.0f, 1.0f}});
+    EXPECT_EQ(device->RecordedDrawCount(), 5u);
+    device->ReplayRecordedDraws();
+    std::vector<std::uint32_t> replayed;
+    ASSERT_TRUE(device->ReadPixels(replayed));
+    EXPECT_EQ(replayed, drawn);
+
+    // A new recording starts empty.
+    device->RecordDraws(true);
+    device->Clear(kBackground);
+    device->RecordDraws(false);
+    EXPECT_EQ(device->RecordedDrawCount(), 1u);
+}
+
 TEST_F(RenderDeviceTest, LostDeviceAndFailedResetRecoverWithTexturesIntact) {
     EXPECT_EQ(device->BackBufferWidth(), kSize);
     EXPECT_EQ(device->BackBufferHeight(), kSize);
