@@ -1165,7 +1165,7 @@ def build(out_dir):
     put("MACHINE_GLOW", machine_glow(), "1,2,3", light=True)
     mbar = new(109, 446)
     md = ImageDraw.Draw(mbar)
-    md.rounded_rectangle([3, 0, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)
+    md.rounded_rectangle([3, B.BAR_FRAME_TOP, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)
     md.rectangle([89, 88, 108, 364], fill=rgba(PAL["deep"]))
     __import__("bonus_sprites").paint_bar_fill(md)
     put("MINIGAME_BAR", mbar, "4")
