@@ -392,8 +392,9 @@ TEST_F(TrainingPlayTest, BothTrainingsByRealClicksEndInTheirNextLevel) {
         }
         EXPECT_EQ(tipsShown, c.tips);
         // Every arrow shown points at what its tip names. The order card's
-        // arrow stops 13 short of the card's place on the floor: expected
-        // to meet it once the order list's place is settled.
+        // arrow stops 13 short of the card: its point is at x 840, the arrow
+        // is 77 long and the cards rest at x 930, so at rest its tip is at
+        // x 917 (at the near end of its bob, 924).
         const std::vector<std::pair<std::string, std::string>> arrows = ArrowFaults();
         EXPECT_EQ(static_cast<int>(arrows.size()), c.arrows);
         for (const auto& [name, fault] : arrows) {

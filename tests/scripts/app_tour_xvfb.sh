@@ -11,8 +11,9 @@
 #    and a tip of the first training; story level 1's briefing and floor with
 #    an order card placed (a fish in the first aquarium), the heroine carrying
 #    the finished set, the pause overlay (Escape) and the level-complete
-#    overlay (F7); the map and the upgrade shop with the machine selected; the
-#    levels up to the first bonus level, its briefing and the mini-game.
+#    overlay (F7); the map and the upgrade shop with savings added (F5) and
+#    the machine selected, so that BUY shows beside its hint; the levels up
+#    to the first bonus level, its briefing and the mini-game.
 # 3. F6: the second location's comic, map and floor, and a tip of the second
 #    training (level index 24); F6: the third location's comic, map and floor;
 #    F6 past the last level: the game completed, with the high-score table.
@@ -208,6 +209,9 @@ shoot map-after-1
 click_until_changed shop map-after-1 "$page" 5000 "${MAP_PLAY[@]}"
 sleep 1.5
 shoot shop
+# F5 gives the savings that let the machine's upgrade wait for BUY.
+keys F5
+sleep 0.5
 click_at "${MACHINE[@]}"
 sleep 1.5
 shoot shop-selection

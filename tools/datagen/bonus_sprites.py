@@ -32,6 +32,9 @@ GRIP = 16
 # The score bar: the cover (atlas 89-109 x 88-365) hides the column of the
 # frame at x 54-74 from the top; the frame itself starts at atlas x 3.
 BAR_COLUMN = (57, 88, 77, 364)
+# The frame's paint starts this many rows into its cell, so that the bar,
+# swollen when the goal is reached, stays clear of the HUD corner above it.
+BAR_FRAME_TOP = 16
 
 
 def turtle_hot(frame):

@@ -1,14 +1,16 @@
 """The data check's rules for the bonus level: the gulls and turtles of
-levels.xml, the creature pictures against their click boxes, and the score
-bar's fill. check_data.py runs them; check_bonus_test.py tries each rule on a
+levels.xml, the creature pictures against their click boxes, the score
+bar's fill, and the bar kept clear of the HUD's top-right corner. check_data.py runs them; check_bonus_test.py tries each rule on a
 small broken fixture."""
 
 import os
 import xml.etree.ElementTree as ET
 
+import numpy as np
 from PIL import Image
 
 import bonus_sprites as B
+import check_hud
 import gamereaders
 
 # What a saved turtle scores; a goal above this per turtle cannot be reached.
@@ -111,33 +113,74 @@ def check_sprites(data, fault):
                     fault("%s frame %d (%s) is drawn at %s, away from the click box %s" % (rid, f, role, drawn, box))
 
 
-def check_bar(data, fault):
+def picture(data, rid):
+    """The Image `rid` of resources.xml, opened as RGBA; None when it is not
+    there or cannot be read (the main check reports that)."""
     try:
         root = ET.parse(os.path.join(data, "resources.xml")).getroot()
     except (OSError, ET.ParseError):
-        return
+        return None
     pre = ""
     for el in root.iter():
         if el.tag == "SetDefaults":
             pre = el.get("path", "")
-        if el.tag == "Image" and el.get("id") == "MINIGAME_BAR":
+        if el.tag == "Image" and el.get("id") == rid:
             rel = (pre + el.get("path", ""))
             rel = rel[len("Resources/Data/"):] if rel.startswith("Resources/Data/") else rel
             try:
-                img = Image.open(os.path.join(data, rel)).convert("RGBA")
+                return Image.open(os.path.join(data, rel)).convert("RGBA")
             except OSError:
+                return None
+    return None
+
+
+def check_bar(data, fault):
+    img = picture(data, "MINIGAME_BAR")
+    if img is None:
+        return
+    left, top, right, bottom = B.BAR_COLUMN
+    for yy in range(top, min(bottom, img.size[1] - 1) + 1, 4):
+        for xx in range(left, min(right, img.size[0] - 1) + 1, 4):
+            r, g, b, a = img.getpixel((xx, yy))
+            if a < 255 or max(r, g, b) < 160:
+                fault("MINIGAME_BAR: the column under the cover is not filled at (%d, %d),"
+                      " so the bar never shows progress" % (xx, yy))
                 return
-            left, top, right, bottom = B.BAR_COLUMN
-            for yy in range(top, min(bottom, img.size[1] - 1) + 1, 4):
-                for xx in range(left, min(right, img.size[0] - 1) + 1, 4):
-                    r, g, b, a = img.getpixel((xx, yy))
-                    if a < 255 or max(r, g, b) < 160:
-                        fault("MINIGAME_BAR: the column under the cover is not filled at (%d, %d),"
-                              " so the bar never shows progress" % (xx, yy))
-                        return
+
+
+# The score bar's frame (atlas cell, screen point) swells by a tenth about its
+# middle when the goal is reached; above it lie the HUD's top-right corner
+# frame and the pause button's hover picture. The two stay this far apart.
+BAR_FRAME = ((3, 87, 0, 446), (935, 100))
+BAR_SWELL = 0.1
+BAR_CLEARANCE = 8
+
+
+def painted_rows(img, cell):
+    """The first and last row of an atlas cell that hold any paint, or None."""
+    l, r, t, b = cell
+    rows = np.nonzero(np.asarray(img)[t:b, l:r, 3].max(axis=1) > 0)[0]
+    return (int(rows.min()), int(rows.max())) if len(rows) else None
+
+
+def check_bar_clear(bar, icons, fault):
+    """bar, icons: the MINIGAME_BAR and ICONS pictures (RGBA)."""
+    cell, (x, y) = BAR_FRAME
+    _, (cl, cr, ct, cb), (cx, cy) = check_hud.CORNER_FRAME
+    frame, corner = painted_rows(bar, cell), painted_rows(icons, (cl, cr, ct, cb))
+    if frame is None:
+        return
+    top = y - BAR_SWELL / 2 * (cell[3] - cell[2]) + (1 + BAR_SWELL) * frame[0]
+    above = max(cy + corner[1] + 1 if corner else 0, check_hud.PAUSE_HOVER[1] + check_hud.PAUSE_HOVER[3])
+    if top - above < BAR_CLEARANCE:
+        fault("MINIGAME_BAR: the score bar swells up to y %.1f, %.1f below the HUD corner that ends at y %d;"
+              " they need %d apart" % (top, top - above, above, BAR_CLEARANCE))
 
 
 def check(data, fault):
     check_levels(data, fault)
     check_sprites(data, fault)
     check_bar(data, fault)
+    bar, icons = picture(data, "MINIGAME_BAR"), picture(data, "ICONS")
+    if bar is not None and icons is not None:
+        check_bar_clear(bar, icons, fault)

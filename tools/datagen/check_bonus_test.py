@@ -17,6 +17,7 @@ from PIL import Image, ImageDraw  # noqa: E402
 
 import bonus_sprites as B  # noqa: E402
 import check_bonus  # noqa: E402
+import images  # noqa: E402
 
 SOUND_TURTLE = '<Turtle type="0" path="1" speed="40" energy="4" rest="1.5" creation_time="1"/>'
 SOUND_GULL = '<Gull type="1" path="0" speed="90" attack_speed="260" energy="0" rest="0" creation_time="3"/>'
@@ -128,6 +129,21 @@ class BonusRules(unittest.TestCase):
         B.paint_bar_fill(ImageDraw.Draw(bar))
         bar.save(os.path.join(self.data, "bar.png"))
         self.assertEqual(self.faults(check_bonus.check_bar), [])
+
+    def test_the_bar_keeps_clear_of_the_hud_corner(self):
+        icons = Image.new("RGBA", (512, 512))
+        icons.alpha_composite(images.hud_corner_frame(130, 88), (345, 423))
+        cases = [
+            ("the frame from its cell's top row, as it once was", 0, 1),
+            ("the shipped frame", B.BAR_FRAME_TOP, 0),
+        ]
+        for name, top, faults in cases:
+            with self.subTest(name):
+                bar = Image.new("RGBA", (109, 446))
+                ImageDraw.Draw(bar).rounded_rectangle([3, top, 86, 445], 30, fill=(18, 62, 112, 200))
+                found = []
+                check_bonus.check_bar_clear(bar, icons, found.append)
+                self.assertEqual(len(found), faults, found)
 
 
 if __name__ == "__main__":

@@ -1,9 +1,11 @@
 """The data check's rules for the play HUD. The game places its texts at
 fixed points, some above the screen's top edge, so font 1's cells must hold
 their letters low enough to show and high enough to stay on the panel behind
-them; the top-right corner shows the pause sign at rest, inside the screen.
+them; the top-right corner shows the pause sign at rest, inside the screen;
+the closed sign and the buttons' captions stand out from their pictures.
 check_data.py runs them; check_hud_test.py tries them on a font whose letters
-fill their cells and on a corner frame that covers the sign."""
+fill their cells, on a corner frame that covers the sign, on a see-through
+time frame and on a button with a hole under its caption."""
 
 import os
 import struct
@@ -11,6 +13,8 @@ import xml.etree.ElementTree as ET
 
 import numpy as np
 from PIL import Image
+
+import check_scenes as S
 
 # text id (None: the digits of a number), top-left y, glyph scale, and the
 # rows its letters must keep to: the screen's top edge and the bottom of the
@@ -56,7 +60,9 @@ def check(data, texts, fault):
         root = ET.parse(os.path.join(data, "resources.xml")).getroot()
     except (OSError, ET.ParseError):
         return  # the main check reports an unreadable file
-    check_corner(data, {el.get("id"): el.get("path", "") for el in root.iter("Image")}, fault)
+    images = {el.get("id"): el.get("path", "") for el in root.iter("Image")}
+    check_corner(data, images, fault)
+    check_readable(data, images, texts, fault)
     fonts = [el for el in root.iter() if el.tag in ("Font", "FontFi")]
     if len(fonts) < 2 or fonts[1].tag != "FontFi":
         return  # the main check reports the font list
@@ -117,3 +123,47 @@ def check_corner(data, images, fault):
     if np.count_nonzero(sign) < sign.size or np.count_nonzero(frame[cy - 10:cy + 10, cx - 10:cx + 10]):
         fault("the pause sign does not show at rest: the HUD corner must show it at the middle of "
               "the pause button and the frame over it must leave it clear")
+
+
+# Texts of font 1 drawn on "GUI" pictures, each with its colour: the closed
+# sign on the time frame (drawn at (394, 0); the time bar has run empty when
+# the sign shows), and the white captions of the session's buttons on their
+# picture and its hover picture. A caption is centred on its button; the
+# button is placed at (0, 0) here.
+TIME_FRAME = ((92, 439, 475, 513), (394, 0))
+CLOSED_SIGN = ("CLOSED", (255, 255, 136), 575, -8, 1.0)
+BUTTON_CELLS = ((0, 235, 86, 151), (0, 235, 226, 294))
+BUTTON_CAPTIONS = ("RESUME", "SAVE_AND_EXIT", "OK", "TRY_AGAIN", "FINISH", "BUY", "SKIP", "PLAY",
+                   "FISH_PERSON", "TURTLE_PERSON")
+
+
+def ink_box(font, rows, text, x, y, spacing):
+    """The box of a centred line of font 1 at glyph scale 1, from its advances
+    across and its letters' own rows down; None for a text without letters."""
+    spans = [rows[ch] for ch in text if rows.get(ch)]
+    if not spans:
+        return None
+    w = font.width(text, 1.0, spacing)
+    return (x - w / 2, y + min(s[0] for s in spans), x + w / 2, y + max(s[1] for s in spans) + 1)
+
+
+def check_readable(data, images, texts, fault):
+    """The closed sign and the button captions lie on opaque pixels of their
+    picture that contrast with them by 4.5:1 or more."""
+    try:
+        gui = Image.open(os.path.join(data, images["GUI"])).convert("RGBA")
+        font = S.Font.load_title(data)
+        root = ET.parse(os.path.join(data, "resources.xml")).getroot()
+        rows = glyph_rows(data, next(el for el in root.iter("FontFi")))
+    except (KeyError, OSError, ET.ParseError, StopIteration, TypeError, ValueError, struct.error):
+        return  # the main check reports missing or unreadable files
+    (l, r, t, b), at = TIME_FRAME
+    tid, colour, x, y, size = CLOSED_SIGN
+    box = ink_box(font, rows, texts.get(tid, ""), x, y, 1)
+    if box:
+        S.check_text_on(gui.crop((l, t, r, b)), "GUI time frame", at, [(tid, colour, [box])], fault)
+    for l, r, t, b in BUTTON_CELLS:
+        top = (BUTTON_CELLS[0][3] - BUTTON_CELLS[0][2]) // 2 - font.height // 2
+        boxes = [(tid, ink_box(font, rows, texts.get(tid, ""), (r - l) // 2, top, -1)) for tid in BUTTON_CAPTIONS]
+        S.check_text_on(gui.crop((l, t, r, b)), "GUI button %d..%d x %d..%d" % (l, r, t, b), (0, 0),
+                        [(tid, S.WHITE, [box]) for tid, box in boxes if box], fault)

@@ -13,6 +13,8 @@ import sys
 import tempfile
 import unittest
 
+from PIL import ImageDraw
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
@@ -78,6 +80,45 @@ class CornerRule(unittest.TestCase):
         self.assertEqual(len(found), 2, found)
         self.assertIn("frame picture is painted past the screen's right edge", found[0])
         self.assertIn("pause sign does not show at rest", found[1])
+
+
+class ReadableRule(unittest.TestCase):
+    """The closed sign and the button captions on the shipped pictures pass;
+    a time frame with a see-through track and a yellow rim (as it once was)
+    and a button whose gloss is cut into its face fail."""
+
+    def faults(self, frame, button):
+        with tempfile.TemporaryDirectory() as root:
+            font_data(root, fonts.Glyphs(FONT_COND_BOLD, 23, 3, False, margin=fonts.TITLE_MARGIN, narrow=0.2))
+            gui = images.new(513, 513)
+            gui.alpha_composite(frame(347, 38), (92, 475))
+            gui.alpha_composite(button(235, 65, False), (0, 86))
+            gui.alpha_composite(button(235, 68, True), (0, 226))
+            gui.save(os.path.join(root, "gui.png"))
+            found = []
+            check_hud.check_readable(root, {"GUI": "gui.png"}, dict(TEXTS, RESUME="Resume", BUY="Buy"),
+                                     found.append)
+            return found
+
+    def test_shipped_pictures_pass(self):
+        self.assertEqual(self.faults(images.time_frame, painters.button), [])
+
+    def test_a_see_through_frame_fails(self):
+        def frame(w, h):
+            img = images.new(w, h)
+            img.alpha_composite(painters.bar(w, images.TIME_FRAME_ROWS, None, frame=True), (0, 0))
+            return img
+        found = self.faults(frame, painters.button)
+        self.assertEqual(len(found), 1, found)
+        self.assertIn("GUI time frame: CLOSED", found[0])
+
+    def test_a_gloss_cut_into_the_button_fails(self):
+        def button(w, h, hover):
+            img = painters.button(w, h, hover)
+            ImageDraw.Draw(img).rounded_rectangle([8, 5, w - 9, h // 2], h // 4, fill=(255, 255, 255, 40))
+            return img
+        found = self.faults(images.time_frame, button)
+        self.assertEqual(sorted(f.split(": ")[1].split(" ")[0] for f in found), ["BUY", "BUY", "RESUME", "RESUME"])
 
 
 if __name__ == "__main__":

@@ -583,13 +583,20 @@ PAUSE_AT, PAUSE_SIZE = (938, 0), (89, 70)
 
 # The time frame hangs from the top edge at (394, 0) over the machine; it is
 # kept to the rows the time bar (y 3 to 18) and the closed sign need, so the
-# machine below shows.
+# machine below shows. The closed sign (pale yellow) stands on it once the
+# bar has run empty: the frame is opaque, its track dark and its rim the
+# left panel's bronze, so the sign reads whatever lies behind.
 TIME_FRAME_ROWS = 26
+TIME_TRACK = PAL["deep"]
 
 
 def time_frame(w, h):
     img = new(w, h)
-    img.alpha_composite(P.bar(w, TIME_FRAME_ROWS, None, frame=True), (0, 0))
+    d = ImageDraw.Draw(img)
+    r = TIME_FRAME_ROWS // 2
+    d.rounded_rectangle([0, 0, w - 1, TIME_FRAME_ROWS - 1], r, fill=rgba(shade(HUD_LEFT_RIM, 0.7)))
+    d.rounded_rectangle([1, 1, w - 2, TIME_FRAME_ROWS - 2], r - 1, fill=rgba(HUD_LEFT_RIM))
+    d.rounded_rectangle([3, 3, w - 4, TIME_FRAME_ROWS - 4], r - 3, fill=rgba(TIME_TRACK))
     return img
 
 
@@ -1158,7 +1165,7 @@ def build(out_dir):
     put("MACHINE_GLOW", machine_glow(), "1,2,3", light=True)
     mbar = new(109, 446)
     md = ImageDraw.Draw(mbar)
-    md.rounded_rectangle([3, 0, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)
+    md.rounded_rectangle([3, B.BAR_FRAME_TOP, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)
     md.rectangle([89, 88, 108, 364], fill=rgba(PAL["deep"]))
     __import__("bonus_sprites").paint_bar_fill(md)
     put("MINIGAME_BAR", mbar, "4")
