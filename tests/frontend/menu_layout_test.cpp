@@ -45,6 +45,9 @@ constexpr float VERSION_X = 895.0f;
 constexpr float NOTICE_X = 300.0f;
 constexpr float FOOTER_Y = 735.0f;
 constexpr std::int32_t TABLE_FONT = 1;
+constexpr const char* TABLE_PAGE = "MAIN_4";
+// The row of the score just entered.
+constexpr std::uint32_t HIGHLIGHT = 0xFFFFFF00;
 constexpr Vec2 TABLE_ORIGIN{345.0f, 196.0f};
 constexpr float TABLE_RANK_X = -45.0f;
 constexpr float TABLE_SCORE_RIGHT = 367.0f;
@@ -367,7 +370,9 @@ protected:
         if (withTexts && menu.GetCurrentId() == "MAIN_5") {
             credits.Render({1.0f, 1.0f});
         }
-        if (withTexts) {
+        // The game shows the table on its own page only: a game's end opens
+        // that page, and its Back, the only way off it, hides the table.
+        if (withTexts && menu.GetCurrentId() == TABLE_PAGE) {
             scores.Draw(TABLE_FONT, {1.0f, 1.0f}, 1.0f, TABLE_ORIGIN, WHITE, 0.0f, TABLE_RANK_X,
                         TABLE_SCORE_RIGHT, TABLE_ROW_STEP);
         }
@@ -389,8 +394,10 @@ protected:
 
     // The text's own pixels are those the text changed that are close to its
     // colour. From each, in eight directions, the first pixel that is not its
-    // own is the soft edge of the stroke; the one past it is what the text
-    // stands on there: its outline, its shadow or whatever lies behind it.
+    // own begins the soft edge of the stroke; the first past the edge is what
+    // the text stands on there: its outline, its shadow or whatever lies
+    // behind it. A notch that closes on another stroke of the text holds
+    // nothing behind it and is passed over.
     // Nine in ten of those must stand 4.5:1 apart from the text's colour.
     static std::string ContrastFault(const PlacedText& text, const std::vector<std::uint32_t>& with,
                                      const std::vector<std::uint32_t>& without) {
@@ -401,6 +408,14 @@ protected:
         const auto own = [&](int x, int y) {
             return Distance(with[at(x, y)], text.colour) < 90 &&
                    Distance(with[at(x, y)], without[at(x, y)]) > 60;
+        };
+        // Each channel between the text's colour and the pixel behind.
+        const auto blend = [&](int x, int y) {
+            const std::uint32_t pixel = with[at(x, y)];
+            const std::uint32_t behind = without[at(x, y)];
+            return Distance(pixel, behind) > 30 &&
+                   Distance(text.colour, pixel) + Distance(pixel, behind) <=
+                       Distance(text.colour, behind) + 30;
         };
         constexpr int REACH = 5;
         int fill = 0;
@@ -424,9 +439,17 @@ protected:
                            own(x + step * dx, y + step * dy)) {
                         ++step;
                     }
-                    const int bx = x + (step + 1) * dx;
-                    const int by = y + (step + 1) * dy;
-                    if (step > REACH || !onScreen(bx, by) || own(bx, by)) {
+                    // The soft edge: the first pixel past the stroke, and
+                    // any more that still blend the text into what lies
+                    // behind (on a slanted stroke it runs wider).
+                    int edge = step + 1;
+                    while (edge <= REACH && onScreen(x + edge * dx, y + edge * dy) &&
+                           blend(x + edge * dx, y + edge * dy)) {
+                        ++edge;
+                    }
+                    const int bx = x + edge * dx;
+                    const int by = y + edge * dy;
+                    if (step > REACH || edge > REACH || !onScreen(bx, by) || own(bx, by)) {
                         continue;
                     }
                     ++around;
@@ -449,14 +472,16 @@ protected:
         for (const std::string& page : pages) {
             Open(page);
             std::vector<PlacedText> texts = Texts(page);
-            if (page == "MAIN_4") {
-                for (int row = 0; row < 12; ++row) {
+            if (page == TABLE_PAGE) {
+                // Every row the table holds; the one just entered in yellow.
+                const auto rows = static_cast<int>(scores.GetRows().size());
+                for (int row = 0; row < rows; ++row) {
                     const float y = TABLE_ORIGIN.y + TABLE_ROW_STEP * static_cast<float>(row);
                     texts.push_back({"high-score row " + std::to_string(row + 1),
                                      {TABLE_ORIGIN.x + TABLE_RANK_X, y,
                                       TABLE_ORIGIN.x + TABLE_SCORE_RIGHT, y + 30.0f},
                                      SCREEN,
-                                     WHITE});
+                                     row == scores.GetHighlightedRow() ? HIGHLIGHT : WHITE});
                 }
             }
             if (page == "MAIN_5") {
@@ -466,7 +491,7 @@ protected:
             const std::vector<std::uint32_t> without = Render(false, footerColour);
             const std::vector<std::uint32_t> with = Render(true, footerColour);
             for (PlacedText& text : texts) {
-                if (text.colour == FOOTER_COLOUR) {
+                if (page.empty() && text.colour == FOOTER_COLOUR) {
                     text.colour = footerColour;
                 }
                 const std::string fault = ContrastFault(text, with, without);
@@ -544,12 +569,7 @@ TEST_F(MenuLayoutTest, EveryTextLiesInsideTheScreenAndItsBox) {
 }
 
 TEST_F(MenuLayoutTest, EveryTextStandsOutFromWhatLiesAroundIt) {
-    // Known since font 1 was cut to fit the play HUD, still to be looked into:
-    // the last high-score row and the typed name measure short here, though
-    // both read plainly in the screenshots. The check says so once they pass.
-    EXPECT_EQ(Joined(ContrastFaults()),
-              "page MAIN_4: high-score row 12: only 11 pixels of its colour show\n"
-              "page PROFILE_1: the typed name: 1105 of 9184 pixels around it are below 4.5:1\n");
+    EXPECT_EQ(Joined(ContrastFaults()), "");
 
     // The version and notice lines in the ledge's own grey, and a greeting
     // in the blue of the sea.
