@@ -37,7 +37,7 @@ def atlas_onto(img, regions):
 
 # Where a scene's title and the subtitle under it stand, as fractions of the
 # picture: x from, x to; y from, y to. No bubble is drawn there.
-TITLE_SPAN = (0.2, 0.8)
+TITLE_SPAN = (0.15, 0.85)
 TITLE_BAND = (0.15, 0.47)
 
 
