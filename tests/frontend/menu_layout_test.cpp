@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -570,6 +571,47 @@ TEST_F(MenuLayoutTest, EveryTextLiesInsideTheScreenAndItsBox) {
 
 TEST_F(MenuLayoutTest, EveryTextStandsOutFromWhatLiesAroundIt) {
     EXPECT_EQ(Joined(ContrastFaults()), "");
+
+    // A table file of sixteen records, as many as the table reads: the
+    // rows below the twelfth run on down the panel.
+    const std::filesystem::path file = folder->Path() / "long_table.sav";
+    {
+        std::ofstream out(file, std::ios::binary);
+        for (std::uint32_t row = 0; row < CHighScores::MAX_SHOWN_ROWS; ++row) {
+            std::array<char, ScoreRecord::FILE_SIZE> record{};
+            for (std::size_t i = 0; i < 8; ++i) {
+                record[ScoreRecord::NAME_OFFSET + 2 * i] = static_cast<char>('A' + (row + i) % 26);
+            }
+            const std::uint32_t score = 160000 - 10000 * row;
+            for (std::size_t i = 0; i < 4; ++i) {
+                record[ScoreRecord::SCORE_OFFSET + i] = static_cast<char>((score >> (8 * i)) & 0xFF);
+            }
+            out.write(record.data(), static_cast<std::streamsize>(record.size()));
+        }
+    }
+    ASSERT_EQ(scores.Load(file.string()), static_cast<int>(CHighScores::MAX_SHOWN_ROWS));
+    scores.SetVisible(true);
+    EXPECT_EQ(Joined(ContrastFaults()), "");
+    // Each row on the dark panel behind the table, clear of the page's Back.
+    Open(TABLE_PAGE);
+    const std::int32_t panel = Resources().GetIndex(RESOURCE_IMAGE, "BACKDROP_PANEL");
+    const ImageInfo info = Resources().GetImageInfo("BACKDROP_PANEL");
+    Box under{};
+    for (const CSceneObject& object : scene.objects) {
+        if (object.image == panel) {
+            under = {object.x, object.y, object.x + static_cast<float>(info.width),
+                     object.y + static_cast<float>(info.height)};
+        }
+    }
+    const Box back = HitBoxes(TABLE_PAGE).front().second;
+    const auto rowHeight = static_cast<float>(Resources().GetFontLineHeight(TABLE_FONT));
+    for (std::uint32_t row = 0; row < CHighScores::MAX_SHOWN_ROWS; ++row) {
+        const float y = TABLE_ORIGIN.y + TABLE_ROW_STEP * static_cast<float>(row);
+        const Box box{TABLE_ORIGIN.x + TABLE_RANK_X, y, TABLE_ORIGIN.x + TABLE_SCORE_RIGHT,
+                      y + rowHeight};
+        EXPECT_TRUE(Inside(box, under)) << "row " << row + 1 << " " << Describe(box);
+        EXPECT_FALSE(Overlap(box, back)) << "row " << row + 1 << " " << Describe(box);
+    }
 
     // The version and notice lines in the ledge's own grey, and a greeting
     // in the blue of the sea.
