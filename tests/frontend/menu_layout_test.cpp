@@ -2,8 +2,9 @@
 // at the screen scale 1 (1024 x 768 design pixels): on every page no two
 // items that take clicks overlap, every text lies inside the screen and
 // inside its button, banner, slot or chooser, and every text stands out from
-// what lies around its strokes by a contrast of at least 4.5:1; the ranks
-// of the high-score table keep clear of the names. Each rule is also shown
+// what lies around its strokes by a contrast of at least 4.5:1; every row a
+// table file can give lies on the table's panel, clear of its Back; the
+// ranks of the high-score table keep clear of the names. Each rule is also shown
 // to fail on the shipped menu broken on purpose.
 #include <gtest/gtest.h>
 
