@@ -2,8 +2,9 @@
 exist, its pictures load with the menu and hold every rectangle the game cuts
 from them, item ids are unique and give the pages the nesting shows, every
 command is one the game knows, the pages and settings the game opens by name
-are there, radio items have a group, and no two items of a page that take
-clicks overlap (both would light up, and a click would run only the first).
+are there, radio items have a group, no two items of a page that take
+clicks overlap (both would light up, and a click would run only the first),
+and none on the high-score page covers a row the table may show.
 
 check(root, data, texts, checker) reports through checker.fault and reads
 through checker.parse, so that the rules work under check_data.py and on the
@@ -27,6 +28,11 @@ OPTION_TYPES = {0: "_SCROLL", 1: "_SCROLL", 2: "_DISPLAYMODE", 3: "_CHECK", 4: "
 # Pages and items the game opens, disables or enables by id.
 NAMED_IDS = ["MAIN_1", "MAIN_4", "PROFILE_1", "CREATE_PLAYER_2", "CREATE_PLAYER_4"]
 GROUPED_TYPES = ("_PROFILE", "_COMBO")
+# The high-score table on its page, as the game draws it: ranks from x 300,
+# scores ending at x 712, from y 196 as many as 16 rows 33.6 apart, each one
+# title-font line (44) high; the rows of a longer file are left unread.
+TABLE_PAGE = "MAIN_4"
+TABLE_BOX = (300, 196, 712, 196 + 15 * 33.6 + 44)
 
 
 def number(text, default):
@@ -227,6 +233,11 @@ def check(root, data, texts, checker):
                 if overlapping(a, b):
                     checker.fault("%s: on the page of %s, %s %s and %s %s overlap"
                                   % (name, parent or "the root", first, a, second, b))
+
+    for item_id, box in pages.get(TABLE_PAGE, []):
+        if overlapping(box, TABLE_BOX):
+            checker.fault("%s: on the page of %s, %s %s covers high-score rows %s"
+                          % (name, TABLE_PAGE, item_id, box, TABLE_BOX))
 
     for key in sorted(OPTION_TYPES):
         holders = options.get(key, [])

@@ -159,6 +159,21 @@ class MenuRules(unittest.TestCase):
                                                 '<item id="HI" type="_GREETING" y="330"/>')), [])
         self.assertEqual(self.faults(menu(('func="_back"/>', 'func="_back" y="100"/>'))), [])
 
+    def test_nothing_that_takes_clicks_covers_the_high_score_rows(self):
+        def scores_page(x, y):
+            return menu(('func="_show_high_scores" y="300"/>',
+                         'func="_show_high_scores" y="300"><item id="SCORES_BACK" type="_SIMPLE"'
+                         ' image_id="BUTTON" func="_hide_high_scores" x="%d" y="%d"/></item>' % (x, y)))
+
+        # Beside the table, and below the sixteenth row.
+        self.assertEqual(self.faults(scores_page(872, 640)), [])
+        self.assertEqual(self.faults(scores_page(512, 745)), [])
+        # Under the table's middle: rows 14 to 16 of a long file stand there.
+        self.assertFault(scores_page(512, 640),
+                         "on the page of MAIN_4, SCORES_BACK (409.0, 640.0, 615.0, 701.0) covers")
+        # Its left edge on the scores' right end.
+        self.assertFault(scores_page(815, 400), "SCORES_BACK (712.0, 400.0")
+
     def test_radio_items_have_a_group(self):
         self.assertFault(menu(('group_id="G"', 'group_id=""')), "a _PROFILE without group_id")
         self.assertFault(menu(extra='<item id="RADIO" type="_COMBO"/>'), "a _COMBO without group_id")

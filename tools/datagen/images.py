@@ -35,6 +35,18 @@ def atlas_onto(img, regions):
 
 # --- screens ---------------------------------------------------------------
 
+# Where a scene's title and the subtitle under it stand, as fractions of the
+# picture: x from, x to; y from, y to. No bubble is drawn there.
+TITLE_SPAN = (0.15, 0.85)
+TITLE_BAND = (0.15, 0.47)
+
+
+def in_title_box(x, y, rr, w, h):
+    """Whether a bubble of radius rr at (x, y) touches the title's box."""
+    return (TITLE_SPAN[0] * w - rr < x < TITLE_SPAN[1] * w + rr
+            and TITLE_BAND[0] * h - rr < y < TITLE_BAND[1] * h + rr)
+
+
 def water_scene(w, h, seed, fish_count=8, title=None):
     img = vgradient(w, h, PAL["water"] + (255,), PAL["deep"] + (255,))
     d = ImageDraw.Draw(img)
@@ -57,11 +69,13 @@ def water_scene(w, h, seed, fish_count=8, title=None):
         s = r.uniform(0.8, 1.6)
         f = P.fish(kind, int(90 * s), int(60 * s), r.choice([-1, 1]), r.random())
         x, y = r.uniform(0, w - 150), r.uniform(h * 0.1, h * 0.7)
-        if title and y < h * 0.47 and y + 60 * s > h * 0.15:
-            y = h * 0.47 + (y - h * 0.1) * 0.3   # keep the title and subtitle readable
+        if title and y < TITLE_BAND[1] * h and y + 60 * s > TITLE_BAND[0] * h:
+            y = TITLE_BAND[1] * h + (y - h * 0.1) * 0.3   # keep the title and subtitle readable
         img.alpha_composite(f, (int(x), int(y)))
     for k in range(40):
         x, y, rr = r.uniform(0, w), r.uniform(0, h * 0.8), r.uniform(3, 10)
+        if title and in_title_box(x, y, rr, w, h):
+            y = TITLE_BAND[1] * h + rr + (y - TITLE_BAND[0] * h) * 0.5   # below the subtitle
         d.ellipse([x - rr, y - rr, x + rr, y + rr], outline=(255, 255, 255, 160), width=2)
     if title:
         text_center(d, (w / 2, h * 0.3), title, 110, PAL["sun"], True, PAL["ink"], 6)

@@ -9,8 +9,8 @@ Pages (item ids in capitals):
   page is the name entry), Delete, OK and Cancel;
 - MAIN_3: music and sound sliders with - and + buttons, fullscreen and
   32-bit check boxes, the screen-size chooser, Apply and Back;
-- MAIN_4 and MAIN_5 keep the middle of the screen free for the high-score
-  table (x 300-712, y 190-615) and the credits (y 220-580).
+- MAIN_4 keeps x 300-712, y 196-744 free for the high-score table (up to
+  sixteen rows), MAIN_5 the middle of the screen for the credits (y 220-580).
 The name entry draws the typed name at (512, 391): nothing stands there."""
 
 from PIL import ImageDraw
@@ -320,7 +320,8 @@ def menu_xml():
 
     def scores_page():
         p.item(header("HIGH_SCORES_HEADER", "MENU_HIGH_SCORES", 100))
-        p.item(button("HIGH_SCORES_BACK", "MENU_BACK", 512, 640, "_hide_high_scores"))
+        # Beside the table: a long file's rows 13 to 16 run down to y 744.
+        p.item(button("HIGH_SCORES_BACK", "MENU_BACK", 872, 640, "_hide_high_scores"))
 
     def credits_page():
         p.item(header("CREDITS_HEADER", "MENU_CREDITS", 100))

@@ -40,7 +40,7 @@ FISH_CELL = (160, 100)
 CLAM_CELL = (110, 100)
 CLAM_GRID = (3, 2)
 LIGHT_SIZE = (512, 256)
-PANEL_SIZE = (452, 446)
+PANEL_SIZE = (452, 570)    # to y 750, under the sixteenth high-score row
 
 FISH = [("GOLD_FISH_1", 0.15), ("FISH_2", 0.55), ("CAT_FISH", 0.8)]
 PLANTS = ["GREEN_GRASS", "BLUE_GRASS", "RED_GRASS"]
