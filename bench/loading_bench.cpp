@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -232,6 +233,64 @@ BENCHMARK(BM_LoadGroupAgainstPlainSdl)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
+
+std::int64_t ResidentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    std::int64_t size = 0;
+    std::int64_t resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// What a level in the third location holds: the start-up resources with the
+// intro and menu pictures released and the location's pictures loaded. The
+// counters are the rows of docs/memory.md: textures by group (the software
+// renderer keeps them as 32-bit pixels in memory), the heap in use and kept
+// free, and what releasing the sounds gives back. Run it alone: the rig is
+// then as the game leaves it.
+void BM_LevelMemory(benchmark::State& state) {
+    CLoadingRig& rig = Rig();
+    if (!rig.Ready()) {
+        state.SkipWithError("no window or renderer");
+        return;
+    }
+    CResourceManager& resources = ResourceManager::Instance();
+    constexpr CoverageMask kThirdLocation = 32;
+    for (auto _ : state) {
+        resources.ReleaseIntroResources();
+        resources.UnloadImagesByGroup(0);
+        resources.CountByGroup(kThirdLocation);
+        resources.LoadImages(rig.Device(), kThirdLocation);
+    }
+    state.counters["rss_MB"] = MebiBytes(ResidentKiB());
+    double kept = 0.0;
+    double location = 0.0;
+    double other = 0.0;
+    for (const ImageRecord& image : resources.Images()) {
+        if (image.texture == nullptr) {
+            continue;
+        }
+        const double bytes = 4.0 * image.info.width * image.info.height;
+        ((image.coverage & COVERAGE_MAIN) != 0    ? kept
+         : (image.coverage & kThirdLocation) != 0 ? location
+                                                  : other) += bytes;
+    }
+    constexpr double kMiB = 1024.0 * 1024.0;
+    state.counters["textures_kept_MB"] = kept / kMiB;
+    state.counters["textures_location_MB"] = location / kMiB;
+    state.counters["textures_other_MB"] = other / kMiB;
+    const struct mallinfo2 heap = mallinfo2();
+    state.counters["heap_in_use_MB"] = static_cast<double>(heap.uordblks + heap.hblkhd) / kMiB;
+    state.counters["heap_free_kept_MB"] = static_cast<double>(heap.fordblks) / kMiB;
+    const std::int64_t beforeTrim = ResidentKiB();
+    malloc_trim(0);
+    state.counters["trimmed_MB"] = MebiBytes(beforeTrim - ResidentKiB());
+    const std::int64_t beforeSounds = ResidentKiB();
+    resources.GetSoundManager().Shutdown();
+    malloc_trim(0);
+    state.counters["sounds_MB"] = MebiBytes(beforeSounds - ResidentKiB());
+}
+BENCHMARK(BM_LevelMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
