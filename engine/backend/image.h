@@ -30,6 +30,31 @@ enum class DecodeResult { Ok, Missing, Invalid };
 
 DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out);
 
+// A picture file decoded as the file stores it, before its pixels become ARGB
+// words, so that the words can be written straight into the memory that keeps
+// them (a texture) with no copy in between.
+class PictureFile {
+public:
+    PictureFile() = default;
+    ~PictureFile();
+    PictureFile(const PictureFile&) = delete;
+    PictureFile& operator=(const PictureFile&) = delete;
+
+    // `lastBytes` asks for the last bytes of each file pixel as well.
+    DecodeResult Open(const std::string& path, bool lastBytes = false);
+    // What DecodeImageFile reports of the file, without the ARGB pixels.
+    const DecodedImage& Description() const { return m_description; }
+    int Width() const { return m_description.width; }
+    int Height() const { return m_description.height; }
+    // Writes width * height ARGB words, top row first, as DecodeImageFile
+    // gives them. False when the file was not opened or SDL refuses.
+    bool ReadArgb(std::uint32_t* out) const;
+
+private:
+    void* m_surface = nullptr;  // the SDL surface the file decoded into
+    DecodedImage m_description;
+};
+
 // Writes a PNG; used by tests and screenshots.
 bool SavePng(const std::string& path, const DecodedImage& image);
 

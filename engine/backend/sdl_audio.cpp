@@ -145,6 +145,14 @@ public:
         if (chunk == nullptr) {
             return 0;
         }
+        // The conversion to the output format leaves the sound in the buffer
+        // it worked in, several times the sound's size and written all
+        // through; the sound keeps only what it needs.
+        if (chunk->allocated != 0 && chunk->alen > 0) {
+            if (void* fitted = SDL_realloc(chunk->abuf, chunk->alen)) {
+                chunk->abuf = static_cast<Uint8*>(fitted);
+            }
+        }
         const AudioHandle handle = NextHandle();
         m_samples[handle] = chunk;
         return handle;

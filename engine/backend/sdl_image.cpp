@@ -89,12 +89,16 @@ std::vector<std::uint8_t> PaletteIndices(SDL_Surface* surface) {
     return indices;
 }
 
-// The last bytes of a one- or two-byte file pixel, taken from the loaded
-// surface (palette and grey) or from the converted pixels (grey and alpha).
-void KeepLastBytes(SDL_Surface* loaded, SourceLayout header, DecodedImage& out) {
+// The layout of a one- or two-byte file pixel, and with `wantBytes` its last
+// bytes, taken from the loaded surface (palette and grey). Those of a grey and
+// alpha file come from the converted pixels.
+void KeepLayout(SDL_Surface* loaded, SourceLayout header, bool wantBytes, DecodedImage& out) {
     const SDL_Palette* palette = loaded->format->palette;
     if (palette != nullptr && loaded->format->BitsPerPixel <= 8) {
         out.layout = header == SourceLayout::Grey ? SourceLayout::Grey : SourceLayout::Palette;
+        if (!wantBytes) {
+            return;
+        }
         out.lastBytes = PaletteIndices(loaded);
         if (out.layout == SourceLayout::Grey) {
             // SDL spreads the grey levels over a palette of its own.
@@ -107,10 +111,27 @@ void KeepLastBytes(SDL_Surface* loaded, SourceLayout header, DecodedImage& out) 
     }
 }
 
+// Copies the rows of a 32-bit surface into `width` words a row.
+void CopyRows(const SDL_Surface* surface, std::uint32_t* out) {
+    const std::size_t width = static_cast<std::size_t>(surface->w);
+    const auto* source = static_cast<const std::uint8_t*>(surface->pixels);
+    for (int y = 0; y < surface->h; ++y) {
+        std::memcpy(out + static_cast<std::size_t>(y) * width,
+                    source + static_cast<std::ptrdiff_t>(y) * surface->pitch,
+                    width * sizeof(std::uint32_t));
+    }
+}
+
 }  // namespace
 
-DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out) {
-    out = DecodedImage{};
+PictureFile::~PictureFile() {
+    SDL_FreeSurface(static_cast<SDL_Surface*>(m_surface));
+}
+
+DecodeResult PictureFile::Open(const std::string& path, bool lastBytes) {
+    SDL_FreeSurface(static_cast<SDL_Surface*>(m_surface));
+    m_surface = nullptr;
+    m_description = DecodedImage{};
     // A folder opens for reading on Linux; only a regular file is a picture.
     if (!IsRegularFile(path)) {
         return DecodeResult::Missing;
@@ -119,42 +140,70 @@ DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out) {
     if (loaded == nullptr) {
         return DecodeResult::Invalid;
     }
-    const SDL_PixelFormat* format = loaded->format;
-    const bool keyed = SDL_HasColorKey(loaded) == SDL_TRUE;
-    KeepLastBytes(loaded, HeaderLayout(path), out);
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    if (argb == nullptr) {
-        SDL_FreeSurface(loaded);
-        return DecodeResult::Invalid;
-    }
-    out.width = argb->w;
-    out.height = argb->h;
-    out.bitsPerPixel = format->BitsPerPixel;
+    KeepLayout(loaded, HeaderLayout(path), lastBytes, m_description);
+    m_description.width = loaded->w;
+    m_description.height = loaded->h;
+    m_description.bitsPerPixel = loaded->format->BitsPerPixel;
     // A palette with a transparent entry carries alpha as much as an alpha channel.
-    out.hasAlpha = format->Amask != 0 || keyed;
-    SDL_FreeSurface(loaded);
+    m_description.hasAlpha = loaded->format->Amask != 0 || SDL_HasColorKey(loaded) == SDL_TRUE;
+    m_surface = loaded;
+    return DecodeResult::Ok;
+}
 
-    const std::size_t width = static_cast<std::size_t>(argb->w);
-    out.pixels.resize(width * static_cast<std::size_t>(argb->h));
-    if (SDL_LockSurface(argb) != 0) {
+bool PictureFile::ReadArgb(std::uint32_t* out) const {
+    auto* loaded = static_cast<SDL_Surface*>(m_surface);
+    if (loaded == nullptr || out == nullptr) {
+        return false;
+    }
+    const std::uint32_t format = loaded->format->format;
+    // Palette and colour-keyed pictures go through SDL's surface conversion,
+    // which turns the key into transparency; the rest convert in one pass
+    // straight into `out`.
+    if (SDL_ISPIXELFORMAT_INDEXED(format) || SDL_HasColorKey(loaded) == SDL_TRUE) {
+        SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+        if (argb == nullptr || SDL_LockSurface(argb) != 0) {
+            SDL_FreeSurface(argb);
+            return false;
+        }
+        CopyRows(argb, out);
+        SDL_UnlockSurface(argb);
         SDL_FreeSurface(argb);
-        out = DecodedImage{};
+        return true;
+    }
+    if (SDL_LockSurface(loaded) != 0) {
+        return false;
+    }
+    bool converted = true;
+    if (format == SDL_PIXELFORMAT_ARGB8888) {
+        CopyRows(loaded, out);
+    } else {
+        converted = SDL_ConvertPixels(loaded->w, loaded->h, format, loaded->pixels, loaded->pitch,
+                                      SDL_PIXELFORMAT_ARGB8888, out, loaded->w * 4) == 0;
+    }
+    SDL_UnlockSurface(loaded);
+    return converted;
+}
+
+DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out) {
+    out = DecodedImage{};
+    PictureFile file;
+    const DecodeResult opened = file.Open(path, true);
+    if (opened != DecodeResult::Ok) {
+        return opened;
+    }
+    DecodedImage decoded = file.Description();
+    decoded.pixels.resize(static_cast<std::size_t>(decoded.width) *
+                          static_cast<std::size_t>(decoded.height));
+    if (!file.ReadArgb(decoded.pixels.data())) {
         return DecodeResult::Invalid;
     }
-    const auto* source = static_cast<const std::uint8_t*>(argb->pixels);
-    for (int y = 0; y < argb->h; ++y) {
-        std::memcpy(&out.pixels[static_cast<std::size_t>(y) * width],
-                    source + static_cast<std::ptrdiff_t>(y) * argb->pitch,
-                    width * sizeof(std::uint32_t));
-    }
-    SDL_UnlockSurface(argb);
-    SDL_FreeSurface(argb);
-    if (out.layout == SourceLayout::GreyAlpha) {
-        out.lastBytes.reserve(out.pixels.size());
-        for (const std::uint32_t pixel : out.pixels) {
-            out.lastBytes.push_back(static_cast<std::uint8_t>(pixel >> 24));
+    if (decoded.layout == SourceLayout::GreyAlpha) {
+        decoded.lastBytes.reserve(decoded.pixels.size());
+        for (const std::uint32_t pixel : decoded.pixels) {
+            decoded.lastBytes.push_back(static_cast<std::uint8_t>(pixel >> 24));
         }
     }
+    out = std::move(decoded);
     return DecodeResult::Ok;
 }
 

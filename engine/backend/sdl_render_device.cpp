@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 #include "engine/backend/sdl_internal.h"
@@ -19,6 +21,14 @@ constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
 // before it is decoded into gigabytes.
 constexpr int kLargestTexture = 8192;
 
+bool IsSolid(const std::uint32_t* pixels, std::size_t count) {
+    std::uint32_t alphas = 0xFF000000u;
+    for (std::size_t i = 0; i < count; ++i) {
+        alphas &= pixels[i];
+    }
+    return alphas == 0xFF000000u;
+}
+
 void SetDrawColour(SDL_Renderer* renderer, std::uint32_t argb) {
     SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
                            static_cast<Uint8>(argb), static_cast<Uint8>(argb >> 24));
@@ -28,8 +38,14 @@ class CSdlTexture : public ITexture {
 public:
     // Once the device's renderer is gone SDL has freed its textures with it,
     // and the texture must not be destroyed a second time.
-    CSdlTexture(SDL_Texture* texture, int width, int height, std::weak_ptr<SDL_Renderer> renderer)
-        : m_texture(texture), m_width(width), m_height(height), m_renderer(std::move(renderer)) {}
+    // `solid`: no pixel has an alpha below 255.
+    CSdlTexture(SDL_Texture* texture, int width, int height, bool solid,
+                std::weak_ptr<SDL_Renderer> renderer)
+        : m_texture(texture),
+          m_width(width),
+          m_height(height),
+          m_solid(solid),
+          m_renderer(std::move(renderer)) {}
 
     ~CSdlTexture() override {
         if (!m_renderer.expired()) {
@@ -47,6 +63,7 @@ public:
     int Height() const override { return m_height; }
 
     SDL_Texture* Handle() const { return m_texture; }
+    bool Solid() const { return m_solid; }
     bool BelongsTo(const std::shared_ptr<SDL_Renderer>& renderer) const {
         return m_renderer.lock() == renderer;
     }
@@ -56,6 +73,9 @@ public:
     // alpha is 255 everywhere, made on the first additive draw. Null when the
     // renderer cannot make one; the picture itself then stands in.
     SDL_Texture* OpaqueCopy(SDL_Renderer* renderer) const {
+        if (m_solid) {
+            return m_texture;  // already its own opaque copy
+        }
         if (!m_opaqueTried) {
             m_opaqueTried = true;
             m_opaque = MakeOpaqueCopy(renderer);
@@ -109,6 +129,7 @@ private:
     SDL_Texture* m_texture;
     int m_width;
     int m_height;
+    bool m_solid;
     std::weak_ptr<SDL_Renderer> m_renderer;
     mutable SDL_Texture* m_opaque = nullptr;
     mutable bool m_opaqueTried = false;
@@ -139,29 +160,67 @@ public:
     CSdlRenderDevice(SDL_Window* window, SDL_Renderer* renderer)
         : m_window(window),
           m_renderer(renderer, SDL_DestroyRenderer),
-          m_resetsSeen(sdl::RenderTargetsResetCount()) {
+          m_resetsSeen(sdl::RenderTargetsResetCount()),
+          m_inMemory(RendererName() == "software") {
         ReadOutputSize();
+        // The creation flag alone does not make every renderer wait: the
+        // software one paces its presents only once vsync is set on it. The
+        // state kept here is what SDL was told last.
+        m_vsync = SDL_RenderSetVSync(renderer, 1) == 0;
     }
 
     std::unique_ptr<ITexture> CreateTexture(int width, int height,
                                             const std::uint32_t* pixels) override {
-        if (width <= 0 || height <= 0 || pixels == nullptr || width > MaxTextureSize() ||
-            height > MaxTextureSize()) {
+        if (pixels == nullptr) {
             return nullptr;
         }
-        SDL_Texture* texture = SDL_CreateTexture(m_renderer.get(), SDL_PIXELFORMAT_ARGB8888,
-                                                 SDL_TEXTUREACCESS_STATIC, width, height);
+        return CreateFilledTexture(width, height, [&](std::uint32_t* out) {
+            std::memcpy(out, pixels, static_cast<std::size_t>(width) * height * 4);
+            return true;
+        });
+    }
+
+    std::unique_ptr<ITexture> CreateFilledTexture(
+        int width, int height, const std::function<bool(std::uint32_t*)>& fill) override {
+        if (width <= 0 || height <= 0 || width > MaxTextureSize() || height > MaxTextureSize()) {
+            return nullptr;
+        }
+        // The software renderer keeps a texture as pixels in memory; a
+        // streaming one of it hands out that memory itself. Other renderers
+        // keep a second copy of a streaming texture, so they get a static one
+        // filled from a buffer that is kept for the next picture.
+        const bool inMemory = m_inMemory;
+        SDL_Texture* texture = SDL_CreateTexture(
+            m_renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+            inMemory ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, width, height);
         if (texture == nullptr) {
             return nullptr;
         }
-        if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
+        const std::size_t count =
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        bool filled = false;
+        bool solid = false;
+        void* locked = nullptr;
+        int pitch = 0;
+        if (inMemory && SDL_LockTexture(texture, nullptr, &locked, &pitch) == 0) {
+            auto* words = static_cast<std::uint32_t*>(locked);
+            filled = pitch == width * 4 && fill(words);
+            solid = filled && IsSolid(words, count);
+            SDL_UnlockTexture(texture);
+        } else if (!inMemory) {
+            m_fillBuffer.resize(std::max(m_fillBuffer.size(), count));
+            filled = fill(m_fillBuffer.data()) &&
+                     SDL_UpdateTexture(texture, nullptr, m_fillBuffer.data(), width * 4) == 0;
+            solid = filled && IsSolid(m_fillBuffer.data(), count);
+        }
+        if (!filled) {
             SDL_DestroyTexture(texture);
             return nullptr;
         }
-        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+        SDL_SetTextureBlendMode(texture, solid ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
         // The sprite filtered linearly; scaled pictures look as they were drawn.
         SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
-        return std::make_unique<CSdlTexture>(texture, width, height, m_renderer);
+        return std::make_unique<CSdlTexture>(texture, width, height, solid, m_renderer);
     }
 
     void Clear(std::uint32_t argb) override {
@@ -188,10 +247,10 @@ public:
         if (hint != nullptr && *hint != '\0') {
             on = SDL_GetHintBoolean(SDL_HINT_RENDER_VSYNC, SDL_TRUE) == SDL_TRUE;
         }
-        // Asked before every present, so only a change reaches the driver.
-        if (on != m_vsync) {
+        // Asked before every present, so only a change reaches the driver. A
+        // refused change leaves the state as SDL has it and is tried again.
+        if (on != m_vsync && SDL_RenderSetVSync(m_renderer.get(), on ? 1 : 0) == 0) {
             m_vsync = on;
-            SDL_RenderSetVSync(m_renderer.get(), on ? 1 : 0);
         }
     }
 
@@ -243,7 +302,10 @@ public:
         const std::uint32_t colour = draw.colour;
         SDL_Texture* handle = texture->Handle();
         Uint8 alpha = static_cast<Uint8>(colour >> 24);
-        SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+        // A picture with no transparent pixel drawn at full alpha covers what
+        // lies below it; blending it would only cost time.
+        SDL_BlendMode blend =
+            texture->Solid() && alpha == 255 ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND;
         if (draw.blend == BlendMode::Additive) {
             // Source one, destination one: the colour is added in full and
             // neither the texel's alpha nor the draw colour's plays a part.
@@ -408,9 +470,11 @@ private:
     DeviceStatus m_simulated = DeviceStatus::Ok;
     bool m_failNextReset = false;
     std::uint32_t m_resetsSeen;
-    bool m_vsync = true;
+    bool m_vsync = false;
     bool m_recording = false;
     std::vector<RecordedCall> m_recorded;
+    bool m_inMemory;
+    std::vector<std::uint32_t> m_fillBuffer;
 };
 
 }  // namespace
@@ -421,7 +485,8 @@ std::unique_ptr<IRenderDevice> CreateRenderDevice(SDL_Window* window) {
     SDL_Renderer* renderer =
         SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (renderer == nullptr) {
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        renderer =
+            SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
     }
     if (renderer == nullptr) {
         return nullptr;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -300,5 +301,9 @@ void RemoveHangupHandler() {
 }
 
 }  // namespace sdl
+
+void ReturnFreeMemory() {
+    malloc_trim(0);
+}
 
 }  // namespace backend

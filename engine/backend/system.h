@@ -53,4 +53,9 @@ SystemReport QuerySystemReport();
 // window reports them as a close request.
 bool CloseRequested();
 
+// Hands the memory the allocator keeps free back to the system: after a
+// group of pictures has replaced another, their buffers would otherwise stay
+// counted against the process.
+void ReturnFreeMemory();
+
 }  // namespace backend

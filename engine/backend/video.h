@@ -3,6 +3,7 @@
 // device. One window per process.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,19 @@ public:
     // ARGB pixels, width * height words, top row first.
     virtual std::unique_ptr<ITexture> CreateTexture(int width, int height,
                                                     const std::uint32_t* pixels) = 0;
+    // Makes a texture whose width * height ARGB words, top row first, `fill`
+    // writes: straight into the texture's own memory where the device keeps
+    // its textures in memory, so that a picture is not copied on its way.
+    // Null when the texture cannot be made or `fill` returns false.
+    virtual std::unique_ptr<ITexture> CreateFilledTexture(
+        int width, int height, const std::function<bool(std::uint32_t* pixels)>& fill) {
+        if (width <= 0 || height <= 0) {
+            return nullptr;
+        }
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
+                                          static_cast<std::size_t>(height));
+        return fill(pixels.data()) ? CreateTexture(width, height, pixels.data()) : nullptr;
+    }
     virtual void Clear(std::uint32_t argb) = 0;
     virtual bool BeginScene() = 0;
     virtual void EndScene() = 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/backend/system.h"
 #include "engine/framework/app_timer.h"
 #include "engine/platform/html_log.h"
 
@@ -251,6 +252,7 @@ HResult CResourceManager::LoadImages(backend::IRenderDevice* device, CoverageMas
             AdvanceProgress(device, image.coverage);
         }
     }
+    backend::ReturnFreeMemory();
     // The loading time must not reach the first frame as one long step.
     AppTimer(TIMER_GET_ELAPSED_TIME);
     HtmlLog().Write("Green", "Load is completed (%i) ", loaded);

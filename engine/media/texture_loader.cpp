@@ -13,33 +13,35 @@ namespace {
 
 enum class AlphaOutcome { None, Merged, WrongSize };
 
-// One candidate for the alpha picture. A file whose header declares another
-// size than the picture's cannot be merged, and its pixels, which a file may
-// claim by the gigabyte, are not decoded.
-AlphaOutcome TryAlphaFile(const std::string& path, backend::DecodedImage& picture) {
-    int width = 0;
-    int height = 0;
-    if (ReadPictureSize(path, width, height) &&
-        (width != picture.width || height != picture.height)) {
+// One candidate for the alpha picture of a `width` x `height` picture. A file
+// whose header declares another size cannot be merged, and its pixels, which
+// a file may claim by the gigabyte, are not decoded.
+AlphaOutcome TryAlphaFile(const std::string& path, int width, int height,
+                          backend::DecodedImage& alpha) {
+    int declaredWidth = 0;
+    int declaredHeight = 0;
+    if (ReadPictureSize(path, declaredWidth, declaredHeight) &&
+        (declaredWidth != width || declaredHeight != height)) {
         return AlphaOutcome::WrongSize;
     }
-    backend::DecodedImage alpha;
     if (backend::DecodeImageFile(path, alpha) != backend::DecodeResult::Ok) {
         return AlphaOutcome::None;
     }
-    return MergeAlphaPicture(picture, alpha) ? AlphaOutcome::Merged : AlphaOutcome::WrongSize;
+    return alpha.width == width && alpha.height == height ? AlphaOutcome::Merged
+                                                          : AlphaOutcome::WrongSize;
 }
 
-// Tries the explicit alpha picture, or the companion named after the picture
+// Finds the explicit alpha picture, or the companion named after the picture
 // (".tga" first, then ".png"). A companion that is missing or unreadable is
-// normal and silent.
-AlphaOutcome ApplyAlphaPicture(const ImageRecord& record, backend::DecodedImage& picture) {
+// normal and silent. `alpha` holds the picture to merge when Merged.
+AlphaOutcome FindAlphaPicture(const ImageRecord& record, int width, int height,
+                              backend::DecodedImage& alpha) {
     if (!record.alpha.empty()) {
-        return TryAlphaFile(record.alpha, picture);
+        return TryAlphaFile(record.alpha, width, height, alpha);
     }
     const std::string base = AlphaCompanionBase(record.path);
-    const AlphaOutcome tga = TryAlphaFile(base + ".tga", picture);
-    return tga != AlphaOutcome::None ? tga : TryAlphaFile(base + ".png", picture);
+    const AlphaOutcome tga = TryAlphaFile(base + ".tga", width, height, alpha);
+    return tga != AlphaOutcome::None ? tga : TryAlphaFile(base + ".png", width, height, alpha);
 }
 
 std::uint32_t BigEndian16(const unsigned char* bytes) {
@@ -169,9 +171,13 @@ std::int32_t ImageFormatNumber(const backend::DecodedImage& image) {
 }
 
 void ApplyColourKey(std::vector<std::uint32_t>& pixels, std::uint32_t key) {
-    for (std::uint32_t& pixel : pixels) {
-        if (pixel == key) {
-            pixel = 0;
+    ApplyColourKey(pixels.data(), pixels.size(), key);
+}
+
+void ApplyColourKey(std::uint32_t* pixels, std::size_t count, std::uint32_t key) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (pixels[i] == key) {
+            pixels[i] = 0;
         }
     }
 }
@@ -185,11 +191,20 @@ std::uint8_t AlphaFromPixel(std::uint32_t argb) {
 }
 
 bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedImage& alpha) {
-    if (picture.width != alpha.width || picture.height != alpha.height) {
+    const std::size_t count = static_cast<std::size_t>(picture.width) * picture.height;
+    if (picture.pixels.size() < count) {
         return false;
     }
-    const std::size_t count = static_cast<std::size_t>(picture.width) * picture.height;
-    if (picture.pixels.size() < count || alpha.pixels.size() < count) {
+    return MergeAlphaPicture(picture.pixels.data(), picture.width, picture.height, alpha);
+}
+
+bool MergeAlphaPicture(std::uint32_t* pixels, int width, int height,
+                       const backend::DecodedImage& alpha) {
+    if (width != alpha.width || height != alpha.height) {
+        return false;
+    }
+    const std::size_t count = static_cast<std::size_t>(width) * height;
+    if (alpha.pixels.size() < count) {
         return false;
     }
     // A one- or two-byte alpha picture gives the last byte of its pixel as it
@@ -200,8 +215,7 @@ bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedIma
     }
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t value = lastByte ? alpha.lastBytes[i] : AlphaFromPixel(alpha.pixels[i]);
-        picture.pixels[i] =
-            (picture.pixels[i] & 0x00FFFFFF) | (static_cast<std::uint32_t>(value) << 24);
+        pixels[i] = (pixels[i] & 0x00FFFFFF) | (static_cast<std::uint32_t>(value) << 24);
     }
     return true;
 }
@@ -230,27 +244,39 @@ HResult CResourceManager::LoadTexture(backend::IRenderDevice* device, ImageRecor
         tooLarge(declaredWidth, declaredHeight)) {
         return failed(RESULT_OUT_OF_MEMORY, record.info.format);
     }
-    backend::DecodedImage picture;
-    if (backend::DecodeImageFile(record.path, picture) != backend::DecodeResult::Ok) {
+    backend::PictureFile picture;
+    if (picture.Open(record.path) != backend::DecodeResult::Ok) {
         return failed(RESULT_INVALID_DATA, record.info.format);
     }
-    if (tooLarge(picture.width, picture.height)) {
-        return failed(RESULT_OUT_OF_MEMORY, ImageFormatNumber(picture));
-    }
-    ApplyColourKey(picture.pixels, record.colourKey);
-    // The key comes first: the merge then overwrites every alpha byte, keyed
-    // pixels included.
-    const AlphaOutcome alpha = ApplyAlphaPicture(record, picture);
-
-    std::unique_ptr<backend::ITexture> texture =
-        device->CreateTexture(picture.width, picture.height, picture.pixels.data());
-    const std::int32_t format = ImageFormatNumber(picture);
-    if (!texture) {
+    const std::int32_t format = ImageFormatNumber(picture.Description());
+    const int width = picture.Width();
+    const int height = picture.Height();
+    if (tooLarge(width, height)) {
         return failed(RESULT_OUT_OF_MEMORY, format);
     }
+    backend::DecodedImage alphaPicture;
+    const AlphaOutcome alpha = FindAlphaPicture(record, width, height, alphaPicture);
+    // The pixels are decoded straight into the texture. The key comes first:
+    // the merge then overwrites every alpha byte, keyed pixels included.
+    bool decoded = true;
+    std::unique_ptr<backend::ITexture> texture =
+        device->CreateFilledTexture(width, height, [&](std::uint32_t* pixels) {
+            decoded = picture.ReadArgb(pixels);
+            if (!decoded) {
+                return false;
+            }
+            ApplyColourKey(pixels, static_cast<std::size_t>(width) * height, record.colourKey);
+            if (alpha == AlphaOutcome::Merged) {
+                MergeAlphaPicture(pixels, width, height, alphaPicture);
+            }
+            return true;
+        });
+    if (!texture) {
+        return failed(decoded ? RESULT_OUT_OF_MEMORY : RESULT_INVALID_DATA, format);
+    }
     record.texture = texture.release();
-    record.info.width = picture.width;
-    record.info.height = picture.height;
+    record.info.width = width;
+    record.info.height = height;
     record.info.format = format;
     HtmlLog().Write("Gray", "Loading texture: (%s) complete (%i)", record.path.c_str(),
                     record.info.format);

@@ -21,6 +21,7 @@ std::int32_t ImageFormatNumber(const backend::DecodedImage& image);
 
 // Pixels of exactly `key` (alpha included) become transparent black.
 void ApplyColourKey(std::vector<std::uint32_t>& pixels, std::uint32_t key);
+void ApplyColourKey(std::uint32_t* pixels, std::size_t count, std::uint32_t key);
 
 // The alpha value that an alpha-picture pixel gives: a weighted sum of its
 // colour bytes, taken in memory order (blue 0.3, green 0.59, red 0.11) as the
@@ -32,6 +33,9 @@ std::uint8_t AlphaFromPixel(std::uint32_t argb);
 // pixel (index, grey level, alpha), `AlphaFromPixel` of a colour one. False,
 // with the picture unchanged, when the two pictures differ in width or height.
 bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedImage& alpha);
+// The same on `width` x `height` ARGB words.
+bool MergeAlphaPicture(std::uint32_t* pixels, int width, int height,
+                       const backend::DecodedImage& alpha);
 
 // The width and height a picture file declares in its header (PNG, BMP, JPEG,
 // and TGA by its extension), read without decoding the pixels. False when the

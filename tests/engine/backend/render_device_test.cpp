@@ -3,8 +3,10 @@
 // lost-device states.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "engine/backend/video.h"
@@ -284,6 +286,67 @@ TEST_F(RenderDeviceTest, AdditiveDrawsAddTheColourInFullWhateverTheAlpha) {
     const std::vector<std::uint32_t> frame = DrawAlone(plain);
     EXPECT_TRUE(Near(Pixel(frame, 8, 8), 0xFF805030, 2)) << std::hex << Pixel(frame, 8, 8);
     EXPECT_TRUE(Near(Pixel(frame, 24, 8), kBackground, 1)) << std::hex << Pixel(frame, 24, 8);
+}
+
+// A picture with no transparent pixel is drawn without blending; what lands on
+// the screen must not change for it: exact texels at full alpha, a fade or an
+// additive draw as for any picture, and a translucent picture still blended.
+// Both ways of making a texture are checked.
+TEST_F(RenderDeviceTest, OpaquePicturesLandAsBlendedOnesWouldWhateverTheTextureWasMadeFrom) {
+    const std::vector<std::uint32_t> solid(64, 0xFFC06020);
+    std::vector<std::uint32_t> translucent(64, 0xFFC06020);
+    translucent[63] = 0x80C06020;  // one pixel is enough to need blending
+    struct PaintCase {
+        const char* name;
+        std::uint32_t colour;
+        BlendMode blend;
+        std::uint32_t solidPixel;  // at a pixel of full alpha in both pictures
+        std::uint32_t translucentCorner;
+    };
+    const PaintCase cases[] = {
+        {"plain", 0xFFFFFFFF, BlendMode::Alpha, 0xFFC06020, 0xFF805030},
+        {"modulated", 0xFF808080, BlendMode::Alpha, 0xFF603010, 0xFF503828},
+        {"faded", 0x80FFFFFF, BlendMode::Alpha, 0xFF805030, 0xFF604838},
+        {"additive", 0xFFFFFFFF, BlendMode::Additive, 0xFFFFA060, 0xFFFFA060},
+    };
+    for (const bool filled : {false, true}) {
+        const auto make = [&](const std::vector<std::uint32_t>& pixels) {
+            if (!filled) {
+                return device->CreateTexture(8, 8, pixels.data());
+            }
+            return device->CreateFilledTexture(8, 8, [&](std::uint32_t* out) {
+                std::copy(pixels.begin(), pixels.end(), out);
+                return true;
+            });
+        };
+        const std::unique_ptr<backend::ITexture> solidPicture = make(solid);
+        const std::unique_ptr<backend::ITexture> translucentPicture = make(translucent);
+        ASSERT_NE(solidPicture, nullptr);
+        ASSERT_NE(translucentPicture, nullptr);
+        for (const PaintCase& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << (filled ? " filled" : " from pixels"));
+            SpriteDraw draw;
+            draw.scale = {4, 4};
+            draw.colour = c.colour;
+            draw.blend = c.blend;
+            draw.texture = solidPicture.get();
+            std::vector<std::uint32_t> frame = DrawAlone(draw);
+            const int tolerance = c.colour == 0xFFFFFFFF && c.blend == BlendMode::Alpha ? 0 : 2;
+            for (const auto& [x, y] : {std::pair{1, 1}, std::pair{30, 30}}) {
+                EXPECT_TRUE(Near(Pixel(frame, x, y), c.solidPixel, tolerance))
+                    << std::hex << Pixel(frame, x, y);
+            }
+            EXPECT_EQ(Pixel(frame, 40, 40), kBackground);
+            draw.texture = translucentPicture.get();
+            frame = DrawAlone(draw);
+            EXPECT_TRUE(Near(Pixel(frame, 1, 1), c.solidPixel, tolerance))
+                << std::hex << Pixel(frame, 1, 1);
+            EXPECT_TRUE(Near(Pixel(frame, 30, 30), c.translucentCorner, 2))
+                << std::hex << Pixel(frame, 30, 30);
+        }
+    }
+    // A fill that fails makes no texture.
+    EXPECT_EQ(device->CreateFilledTexture(8, 8, [](std::uint32_t*) { return false; }), nullptr);
 }
 
 TEST_F(RenderDeviceTest, TexturesBeyondTheLargestSizeAreRefused) {
