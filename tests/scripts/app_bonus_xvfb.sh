@@ -94,7 +94,7 @@ done
 # the briefing, whose OK starts the mini-game. The start delay over, turtles
 # swim and gulls come; the pointer hangs over the water as the hand.
 wait_for_loads 2
-shoot_settled briefing "$(box 262 400 762 700)"
+shoot_settled briefing "$(box 262 400 762 700)" 3000
 # The briefing goes with its OK; repeated while the machine lags.
 click_until_changed started briefing "$(box 262 400 762 700)" 2000 499 626
 xdotool mousemove --window "$window" 400 380

@@ -44,7 +44,7 @@ key_until_saved F7 "$saves"
 
 # 2. Story level 1 (the same location, so no textures load): the passed
 # training is saved first.
-shoot_settled story-1-briefing "$(box 200 200 824 700)"
+shoot_settled story-1-briefing "$(box 200 200 824 700)" 3000
 click_until_changed story-1-floor story-1-briefing "$(box 200 200 824 700)" 2000 \
     "${BRIEFING_OK[@]}"
 shoot_until_changed story-1-card story-1-floor "$(box 930 640 1024 768)" 500

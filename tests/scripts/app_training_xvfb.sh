@@ -85,12 +85,6 @@ wait_tip() {
     fail "step $n shows no tip"
 }
 
-# A click that sends the heroine off; the next one waits until she is back.
-walk() {
-    click_at "$@"
-    sleep 2.5
-}
-
 # Picks up the order card in the list's lowest slot, once one has slid in
 # there and come to rest (the cards of new customers come a moment after the
 # tip that asks for them), and carries it off.
@@ -104,7 +98,6 @@ pick_card() {
         if [ "$(differing floor card "$crop" 10%)" -gt 1500 ] && [ -f "$(shot_file card-before)" ] &&
             [ "$(differing card-before card "$crop" 10%)" -lt 100 ]; then
             click_at "${ORDER_CARD[@]}"
-            sleep 0.5
             return 0
         fi
         cp "$(shot_file card)" "$(shot_file card-before)"
@@ -134,15 +127,15 @@ wait_tip 2
 click_at "${MACHINE[@]}"
 wait_tip 3 # the machine works
 wait_tip 4
-walk "${FINISHED_SET[@]}"
+click_at "${FINISHED_SET[@]}"
 bring_to "${AQUARIUM_0[@]}"
 wait_tip 5 # the fish's first wish
 wait_tip 6
-walk "${FOOD_2[@]}"
+click_at "${FOOD_2[@]}"
 bring_to "${AQUARIUM_0[@]}"
 wait_tip 7 # its next wish
 wait_tip 8
-walk "${FOOD_1[@]}"
+click_at "${FOOD_1[@]}"
 bring_to "${AQUARIUM_0[@]}"
 wait_tip 9
 click_at "${SELL_0[@]}"
@@ -163,24 +156,24 @@ click_at "${GREEN_GRASS[@]}"
 wait_tip 15
 click_at "${MACHINE[@]}"
 wait_tip 16
-walk "${FINISHED_SET[@]}"
+click_at "${FINISHED_SET[@]}"
 bring_to "${AQUARIUM_1[@]}"
 wait_tip 17
-walk "${FINISHED_SET[@]}"
+click_at "${FINISHED_SET[@]}"
 bring_to "${AQUARIUM_0[@]}"
 wait_tip 18
 click_at "${COMPRESSOR_1[@]}"
 wait_tip 19 # both fish wish
 wait_tip 20
-walk "${FOOD_1[@]}"
-walk "${FOOD_2[@]}"
+click_at "${FOOD_1[@]}"
+click_at "${FOOD_2[@]}"
 wait_tip 21
 click_at "${AQUARIUM_0[@]}"
 click_at "${AQUARIUM_1[@]}"
 wait_tip 22 # and wish again
 wait_tip 23
-walk "${FOOD_1[@]}"
-walk "${FOOD_2[@]}"
+click_at "${FOOD_1[@]}"
+click_at "${FOOD_2[@]}"
 wait_tip 24
 click_at "${AQUARIUM_0[@]}"
 click_at "${AQUARIUM_1[@]}"
@@ -191,12 +184,15 @@ click_at "${SELL_1[@]}"
 
 # 3. Story level 1 starts and is saved.
 wait_for_count "Save profiles data (" "$saves"
-sleep 1.5
-shoot story-1
 [ "$(profile_word 40)" = 2 ] || fail "profiles.sav holds level index $(profile_word 40), not 2"
 [ "$(profile_word 72)" = 1 ] || fail "profiles.sav holds story level $(profile_word 72), not 1"
-# Its briefing, not the level-complete page, stands over the floor: its OK
-# button is where the briefing keeps it.
+# Its briefing, not the level-complete page, fades in over the floor: its OK
+# button comes where the briefing keeps it.
+since="$SECONDS"
+while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+    shoot story-1
+    [ "$(button_green story-1 "$(box 400 600 600 650)")" -gt 500 ] && break
+done
 [ "$(button_green story-1 "$(box 400 600 600 650)")" -gt 500 ] || fail "story level 1 shows no briefing"
 
 # 4. No errors; SIGTERM ends the program cleanly.

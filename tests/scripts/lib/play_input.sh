@@ -94,11 +94,18 @@ loads() {
          END { print n + 0 }' "$log" 2>/dev/null || echo 0
 }
 
-# Waits for the given number of texture loads.
+# How many of them have completed.
+loads_done() {
+    awk '/Intro resources is released/ { seen = 1 } seen && /Loading textures:/ { loading = 1 }
+         loading && /Load is completed/ { n++; loading = 0 }
+         END { print n + 0 }' "$log" 2>/dev/null || echo 0
+}
+
+# Waits for the given number of texture loads to have completed.
 wait_for_loads() {
     local since="$SECONDS"
     while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
-        [ "$(loads)" -ge "$1" ] && return 0
+        [ "$(loads_done)" -ge "$1" ] && return 0
         kill -0 "$pid" 2>/dev/null || fail "the game ended before texture load $1"
         sleep 0.1
     done
@@ -168,7 +175,7 @@ new_game_to_floor() {
     shoot_until_changed map loading "$page" 5000
     shoot_settled map "$page"
     click_until_changed briefing map "$page" 5000 "${MAP_PLAY[@]}"
-    shoot_settled briefing "$(box 200 200 824 700)"
+    shoot_settled briefing "$(box 200 200 824 700)" 3000
     click_until_changed floor briefing "$(box 200 200 824 700)" 2000 "${BRIEFING_OK[@]}"
 }
 
