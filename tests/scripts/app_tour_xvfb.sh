@@ -190,7 +190,8 @@ keys Escape
 sleep 1
 until_ok 1 "" keys F7
 shoot complete
-click_at "${BRIEFING_OK[@]}"
+# Every line shown, the page comes to rest; OK (once more while it still
+# reveals its lines) moves on.
 shoot_settled complete-lines "" 3000
 until_ok 0 "" click_at "${BRIEFING_OK[@]}"
 
