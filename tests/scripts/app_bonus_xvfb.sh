@@ -35,10 +35,6 @@ press_next() { click_at 972 731; }     # the comics' NEXT
 press_turtle() { click_at 819 407; }   # the turtle of the pet choice
 press_play() { click_at 137 722; }     # the map's PLAY
 press_finish() { click_at 897 722; }   # the shop's FINISH
-key() {
-    xdotool key --delay 120 "$@"
-    sleep 0.2
-}
 
 windowed_cfg='\026\0\0\0\0\004\0\0\0\003\0\0\001\0\0\0\106\0\0\0\137\0\0\0'
 printf "$windowed_cfg" >"$user/config.cfg"
@@ -65,72 +61,54 @@ for _ in $(seq 1 20); do
 done
 wait_for_loads 1
 
-# The map, then the training's briefing; the debug keys are typed once in
-# play (typing them again would switch them off).
-training_step() {
-    press_play
-    sleep 1
-    press_ok
-    sleep 2.5
-    key F7
-    sleep 1
-}
-press_play
-sleep 2
-press_ok
-sleep 2.5
-key d e b u g
-until_level 2 training_step
+# The map's PLAY opens the training's briefing, whose OK opens the floor;
+# there the debug keys are typed once (typing them again would switch them
+# off), and the debug win goes straight on to level index 2.
+until_ok 1 "" press_play
+until_ok 0 "" press_ok
+debug_on
+key_until_saved F7 "$(log_count "Save profiles data (")"
+[ "$(level_index)" = 2 ] || fail "the training's debug win leads to level index $(level_index), not 2"
+# Level index 2's briefing.
+until_ok 1 "" true
 
-# The debug win after the level's start delay and the level-complete page's
-# two OKs: the first shows every line, the second moves on.
-debug_win() {
-    key F7
-    sleep 1
-    press_ok
-    sleep 0.5
-    press_ok
-    sleep 1.5
+# A level's briefing and floor, then the debug win once its start delay is
+# over; the level-complete page's first OK shows every line, the second moves
+# on to the map (and the shop where one comes), whose PLAY (and FINISH)
+# start the next level, at level index `index`, with its briefing.
+next_level() {
+    until_ok 0 "" press_ok
+    until_ok 1 "" keys F7
+    until_ok 0 "" press_ok
+    until_ok 1 "$1" press_play_or_finish
 }
-
-# A story level: map and shop where they come, the briefing, the debug win.
-story_step() {
+press_play_or_finish() {
     press_play
-    sleep 1
     press_finish
-    sleep 1
-    press_ok
-    sleep 2.5
-    debug_win
 }
 for index in 3 4 5 6; do
-    until_level "$index" story_step
+    next_level "$index"
 done
 
 # The bonus level: its own pictures load (a second "Loading textures:"), then
 # the briefing, whose OK starts the mini-game. The start delay over, turtles
 # swim and gulls come; the pointer hangs over the water as the hand.
 wait_for_loads 2
-sleep 2
-shoot briefing
-press_ok
-sleep 1
-shoot started
+shoot_settled briefing "$(box 262 400 762 700)" 3000
 # The briefing goes with its OK; repeated while the machine lags.
-for _ in $(seq 1 10); do
-    [ "$(differing briefing started "$(box 262 400 762 700)" 10%)" -gt 2000 ] && break
-    press_ok
-    sleep 1
-    shoot started
-done
+click_until_changed started briefing "$(box 262 400 762 700)" 2000 499 626
 xdotool mousemove --window "$window" 400 380
-sleep 8
-shoot level
-# The backdrop fills the frame: bright and varied, not black or one colour.
-read -r mean spread <<<"$("$convert" "$(shot_file level)" -colorspace Gray \
-    -format '%[fx:mean] %[fx:standard_deviation]' info:)"
-awk -v m="$mean" -v s="$spread" 'BEGIN { exit !(m > 0.15 && s > 0.05) }' ||
-    fail "the bonus level shows an empty frame (mean $mean, spread $spread)"
+# The start delay over, the backdrop fills the frame: bright and varied, not
+# black or one colour.
+since="$SECONDS"
+while :; do
+    shoot level
+    read -r mean spread <<<"$("$convert" "$(shot_file level)" -colorspace Gray \
+        -format '%[fx:mean] %[fx:standard_deviation]' info:)"
+    awk -v m="$mean" -v s="$spread" 'BEGIN { exit !(m > 0.15 && s > 0.05) }' && break
+    [ $((SECONDS - since)) -lt "$progress_deadline" ] ||
+        fail "the bonus level shows an empty frame (mean $mean, spread $spread)"
+done
 # The yellow goal line, centred at design x 900, ends inside the frame: no
 # yellow in the window's last 4 columns at its height.
 [ "$("$convert" "$(shot_file level)" -crop 4x40+796+560 +repage \
@@ -145,7 +123,16 @@ done
 kill -0 "$pid" 2>/dev/null || fail "the game ended after the clicks on the bonus level"
 shoot clicked
 
-# The debug win: the level-complete page, whose OKs move on to level 7.
+# The debug win: the level-complete page, whose OKs move on to level 7; the
+# win and the OKs are given again until profiles.sav shows it.
+debug_win() {
+    keys F7
+    sleep 1
+    press_ok
+    sleep 0.5
+    press_ok
+    sleep 1.5
+}
 until_level 7 debug_win
 shoot after
 ! grep -qF "Color = Red" "$log" || fail "the log holds errors"

@@ -97,8 +97,7 @@ cmp "$user/config.cfg" "$work/applied.cfg" || fail "Exit changed config.cfg"
 #    game-started byte (offset 35) set.
 start_game
 click MAIN_1
-wait_for_log "Save profiles data (" "Intro resources is released"
-sleep 0.5
+wait_for_log "Complete" "Intro resources is released" "Save profiles data ("
 [ "$(od -An -tu1 -j35 -N1 "$user/profiles.sav" | tr -d ' ')" = 1 ] ||
     fail "Play did not mark the game started in profiles.sav"
 close_game

@@ -39,13 +39,12 @@ MACHINE=(521 100)
 # 1. A new game: comics, pet, map, the first training level.
 new_game_to_floor
 saves="$(log_count "Save profiles data (")"
-keys d e b u g F7
+debug_on
+key_until_saved F7 "$saves"
 
 # 2. Story level 1 (the same location, so no textures load): the passed
 # training is saved first.
-wait_for_count "Save profiles data (" "$saves"
-sleep 1.5
-shoot story-1-briefing
+shoot_settled story-1-briefing "$(box 200 200 824 700)" 3000
 click_until_changed story-1-floor story-1-briefing "$(box 200 200 824 700)" 2000 \
     "${BRIEFING_OK[@]}"
 shoot_until_changed story-1-card story-1-floor "$(box 930 640 1024 768)" 500

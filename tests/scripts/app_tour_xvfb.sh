@@ -93,18 +93,15 @@ next_location() {
     shoot "location-$n-before"
     keys F6
     shoot_until_changed "location-$n-comic" "location-$n-before" "$page" 20000
-    sleep 2
-    shoot "location-$n-comic"
-    before="$(loads)"
+    shoot_settled "location-$n-comic" "$page"
+    before="$(loads_done)"
     click_at "${NEXT_ARROW[@]}"
     wait_for_loads $((before + 1))
-    sleep 3
-    shoot "location-$n-map"
+    shoot_until_changed "location-$n-map" "location-$n-comic" "$page" 5000
+    shoot_settled "location-$n-map" "$page"
     click_until_changed "location-$n-played" "location-$n-map" "$page" 5000 "${MAP_PLAY[@]}"
-    sleep 1
-    click_at "${FINISH[@]}"
-    sleep 1.5
-    shoot "location-$n-briefing"
+    until_ok 1 "" click_at "${FINISH[@]}"
+    shoot_settled "location-$n-briefing" "$(box 200 200 824 700)" 3000
     click_until_changed "location-$n-floor" "location-$n-briefing" "$(box 200 200 824 700)" 2000 "${BRIEFING_OK[@]}"
     # Orders come in while the day runs.
     sleep 8
@@ -143,19 +140,17 @@ shoot root-again
 
 # 2. A new game to the first training's floor and its first tip.
 click MAIN_1
-sleep 1.5
-shoot comic-1
+shoot_settled comic-1 "$page"
 click_until_changed comic-2 comic-1 "$page" 5000 "${NEXT_ARROW[@]}"
-sleep 1
+shoot_settled comic-2 "$page"
 click_until_changed pets comic-2 "$page" 5000 "${NEXT_ARROW[@]}"
-sleep 1
+shoot_settled pets "$page"
 click_until_changed loading pets "$page" 5000 "${FISH_PERSON[@]}"
 wait_for_loads 1
-sleep 1.5
-shoot map-1
+shoot_until_changed map-1 loading "$page" 5000
+shoot_settled map-1 "$page"
 click_until_changed briefing-training-1 map-1 "$page" 5000 "${MAP_PLAY[@]}"
-sleep 1.5
-shoot briefing-training-1
+shoot_settled briefing-training-1 "$(box 200 200 824 700)" 3000
 click_until_changed floor-training-1 briefing-training-1 "$(box 200 200 824 700)" 2000 \
     "${BRIEFING_OK[@]}"
 wait_tip training-1
@@ -163,10 +158,9 @@ wait_tip training-1
 # Story level 1: an order card into the first aquarium, the heroine with the
 # finished set.
 saves="$(log_count "Save profiles data (")"
-keys d e b u g F7
-wait_for_count "Save profiles data (" "$saves"
-sleep 1.5
-shoot briefing-1
+debug_on
+key_until_saved F7 "$saves"
+shoot_settled briefing-1 "$(box 200 200 824 700)" 3000
 click_until_changed floor-1 briefing-1 "$(box 200 200 824 700)" 2000 "${BRIEFING_OK[@]}"
 shoot_until_changed floor-1-card floor-1 "$(box 930 640 1024 768)" 500
 click_at "${ORDER_CARD[@]}"
@@ -195,30 +189,24 @@ sleep 1
 shoot pause
 keys Escape
 sleep 1
-keys F7
-sleep 1.5
+until_ok 1 "" keys F7
 shoot complete
-click_at "${BRIEFING_OK[@]}"
-sleep 1
-shoot complete-lines
-click_at "${BRIEFING_OK[@]}"
+# Every line shown, the page comes to rest; OK (once more while it still
+# reveals its lines) moves on.
+shoot_settled complete-lines "" 3000
+until_ok 0 "" click_at "${BRIEFING_OK[@]}"
 
 # The map and the shop on the way to story level 2.
-sleep 3
-shoot map-after-1
+shoot_settled map-after-1 "$page"
 click_until_changed shop map-after-1 "$page" 5000 "${MAP_PLAY[@]}"
-sleep 1.5
-shoot shop
-# F5 gives the savings that let the machine's upgrade wait for BUY.
+shoot_settled shop "$page" 3000
+# F5 gives the savings that let the machine's upgrade wait for BUY; the key is
+# held over a frame, so the savings are there before the click.
 keys F5
-sleep 0.5
 click_at "${MACHINE[@]}"
-sleep 1.5
-shoot shop-selection
-click_at "${FINISH[@]}"
-sleep 1.5
-click_at "${BRIEFING_OK[@]}"
-sleep 2.5
+shoot_settled shop-selection "$page" 3000
+until_ok 1 "" click_at "${FINISH[@]}"
+until_ok 0 "" click_at "${BRIEFING_OK[@]}"
 debug_win
 until_level 4 story_step
 
@@ -227,8 +215,7 @@ for index in 5 6; do
     until_level "$index" story_step
 done
 wait_for_loads 2
-sleep 2
-shoot briefing-bonus
+shoot_settled briefing-bonus "$(box 262 400 762 700)" 3000
 click_until_changed bonus briefing-bonus "$(box 262 400 762 700)" 2000 "${BRIEFING_OK[@]}"
 xdotool mousemove --window "$window" 400 380
 sleep 8
@@ -293,19 +280,15 @@ for _ in $(seq 1 20); do
     click_at "${FISH_PERSON[@]}"
 done
 wait_for_loads 1
-sleep 2
-shoot map-continued
+shoot_settled map-continued "$page"
 click_until_changed briefing-continued map-continued "$page" 5000 "${MAP_PLAY[@]}"
-sleep 1
-click_at "${FINISH[@]}"
-sleep 1.5
-shoot briefing-continued
+until_ok 1 "" click_at "${FINISH[@]}"
+shoot_settled briefing-continued "$(box 200 200 824 700)" 3000
 click_until_changed floor-continued briefing-continued "$(box 200 200 824 700)" 2000 \
     "${BRIEFING_OK[@]}"
-sleep 2
-shoot floor-continued
 # The overlay dims the world behind it: the top left corner darkens.
 corner="$(box 0 0 200 150)"
+shoot_settled floor-continued "$corner"
 brightness() {
     /usr/bin/convert "$(shot_file "$1")" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:
 }

@@ -84,15 +84,17 @@ fail() {
 # soon as the step is seen.
 progress_deadline=300
 
-# Waits for a line of log.html holding `text` (after the first line holding
-# `after`, when given) while the game in $pid runs.
+# Waits for a line of log.html holding `text` (after lines holding each
+# `after` given, in their order) while the game in $pid runs.
 wait_for_log() {
-    local text="$1" after="${2:-}" since="$SECONDS"
+    local text="$1" since="$SECONDS" after
+    shift
+    after="$(printf '%s\037' "$@")"
     while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
         awk -v after="$after" -v text="$text" \
-            'BEGIN { seen = (after == "") }
-             seen && index($0, text) { found = 1 }
-             index($0, after) { seen = 1 }
+            'BEGIN { n = split(after, anchor, "\037") - 1; next_anchor = 1 }
+             next_anchor > n && index($0, text) { found = 1 }
+             next_anchor <= n && index($0, anchor[next_anchor]) { next_anchor++ }
              END { exit !found }' "$log" 2>/dev/null && return 0
         kill -0 "$pid" 2>/dev/null || fail "the game ended before logging: $text"
         sleep 0.1

@@ -43,8 +43,13 @@ box() {
 # How many pixels differ between two screenshots inside a crop; with a fourth
 # argument, only by more than that fuzz (such as 20%).
 differing() {
-    /usr/bin/convert "$(shot_file "$1")" -crop "$3" +repage "$work/crop-a.png"
-    /usr/bin/convert "$(shot_file "$2")" -crop "$3" +repage "$work/crop-b.png"
+    differing_files "$(shot_file "$1")" "$(shot_file "$2")" "$3" "${4:-0}"
+}
+
+# The same for two image files.
+differing_files() {
+    /usr/bin/convert "$1" -crop "$3" +repage "$work/crop-a.png"
+    /usr/bin/convert "$2" -crop "$3" +repage "$work/crop-b.png"
     compare -fuzz "${4:-0}" -metric AE "$work/crop-a.png" "$work/crop-b.png" null: 2>&1 |
         cut -d' ' -f1 || true
 }
@@ -71,6 +76,28 @@ shoot() {
         import -window "$window" "$(shot_file "$1")" 2>/dev/null && return 0
     done
     fail "no screenshot $1"
+}
+
+# Takes screenshots until the box (the whole window unless given) has come
+# to rest: a fade or a slide is over once two shots in a row differ from the
+# one before by no more than `max` pixels (by more than 10%; 300 unless
+# given), which small animations stay below. A busy machine shows the fade
+# in fewer frames, so this waits on the frames rather than on the clock.
+shoot_settled() {
+    local name="$1" crop="${2:-}" max="${3:-300}" still=0 since="$SECONDS"
+    [ -n "$crop" ] || crop="$(box 0 0 1024 768)"
+    shoot "$name"
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+        cp "$(shot_file "$name")" "$work/settle-before.png"
+        shoot "$name"
+        if [ "$(differing_files "$work/settle-before.png" "$(shot_file "$name")" "$crop" 10%)" -le "$max" ]; then
+            still=$((still + 1))
+            [ "$still" -ge 2 ] && return 0
+        else
+            still=0
+        fi
+    done
+    fail "$name: the screen does not come to rest inside $crop"
 }
 
 away() {

@@ -94,11 +94,18 @@ loads() {
          END { print n + 0 }' "$log" 2>/dev/null || echo 0
 }
 
-# Waits for the given number of texture loads.
+# How many of them have completed.
+loads_done() {
+    awk '/Intro resources is released/ { seen = 1 } seen && /Loading textures:/ { loading = 1 }
+         loading && /Load is completed/ { n++; loading = 0 }
+         END { print n + 0 }' "$log" 2>/dev/null || echo 0
+}
+
+# Waits for the given number of texture loads to have completed.
 wait_for_loads() {
     local since="$SECONDS"
     while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
-        [ "$(loads)" -ge "$1" ] && return 0
+        [ "$(loads_done)" -ge "$1" ] && return 0
         kill -0 "$pid" 2>/dev/null || fail "the game ended before texture load $1"
         sleep 0.1
     done
@@ -154,21 +161,85 @@ new_game_to_floor() {
     wait_for_log "Complete" "Save profiles data ("
     click MAIN_1
     click NEW_GAME
-    sleep 1.5
-    shoot comic-1
     local page
     page="$(box 0 0 1024 660)"
+    # The root page's backdrop moves; the comic page, once faded in, stands.
+    shoot_settled comic-1 "$page"
     click_until_changed comic-2 comic-1 "$page" 5000 "${NEXT_ARROW[@]}"
-    sleep 1
+    shoot_settled comic-2 "$page"
     click_until_changed pets comic-2 "$page" 5000 "${NEXT_ARROW[@]}"
-    sleep 1
+    shoot_settled pets "$page"
     click_until_changed loading pets "$page" 5000 "${FISH_PERSON[@]}"
     # The level's pictures load behind the loading screen, before the map.
     wait_for_count "Load is completed (70)" 0
-    sleep 1.5
-    shoot map
+    shoot_until_changed map loading "$page" 5000
+    shoot_settled map "$page"
     click_until_changed briefing map "$page" 5000 "${MAP_PLAY[@]}"
-    sleep 1.5
-    shoot briefing
+    shoot_settled briefing "$(box 200 200 824 700)" 3000
     click_until_changed floor briefing "$(box 200 200 824 700)" 2000 "${BRIEFING_OK[@]}"
+}
+
+# Whether a screenshot shows the green OK button of a briefing or of the
+# level-complete page.
+ok_shown() { [ "$(button_green "$1" "$(box 400 600 600 650)")" -gt 500 ]; }
+
+# Runs the given step (a click or a key) until the OK button of a briefing or
+# the level-complete page is shown (want 1) or gone (want 0) and, when a
+# level index is given, profiles.sav holds it; again after eight screenshots
+# without it, for a click or key the game missed or took while it faded.
+until_ok() {
+    local want="$1" index="$2" since="$SECONDS" shown
+    shift 2
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+        "$@"
+        for _ in $(seq 1 8); do
+            shoot ok-wait
+            if ok_shown ok-wait; then shown=1; else shown=0; fi
+            [ "$shown" = "$want" ] && { [ -z "$index" ] || [ "$(level_index)" = "$index" ]; } && return 0
+            kill -0 "$pid" 2>/dev/null || fail "the game ended while waiting for its OK button ($want)"
+        done
+    done
+    fail "$*: the OK button is not $([ "$want" = 1 ] && echo shown || echo gone)${index:+ at level index $index}"
+}
+
+# White pixels of the debug mode's "*" in the top left corner.
+debug_star() {
+    /usr/bin/convert "$(shot_file "$1")" -crop "$(box 0 0 52 38)" +repage \
+        -fx 'r > 0.9 && g > 0.9 && b > 0.9' -format '%[fx:round(mean * w * h)]' info:
+}
+
+# Switches the debug keys on (on the shop floor, where the "*" shows) and
+# waits for the "*". The game reads the keys once a frame, so a busy machine
+# may miss a key pressed and released between two frames and leave the
+# sequence half typed: it is typed again, its first key starting it over,
+# when no "*" has come 20 seconds later.
+debug_on() {
+    local since="$SECONDS" typed=-100
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+        if [ $((SECONDS - typed)) -ge 20 ]; then
+            keys d e b u g
+            typed="$SECONDS"
+        fi
+        shoot debug
+        [ "$(debug_star debug)" -gt 10 ] && return 0
+        kill -0 "$pid" 2>/dev/null || fail "the game ended before the debug mode came on"
+    done
+    fail "the debug keys do not switch the debug mode on"
+}
+
+# Presses the key (F7, the debug win, in a training level) until the game
+# saves profiles.sav once more than the `saves` times counted before: again
+# when 20 seconds pass without the save, for a press the game missed.
+key_until_saved() {
+    local key="$1" saves="$2" since="$SECONDS" pressed=-100
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+        [ "$(log_count "Save profiles data (")" -gt "$saves" ] && return 0
+        kill -0 "$pid" 2>/dev/null || fail "the game ended before saving after $key"
+        if [ $((SECONDS - pressed)) -ge 20 ]; then
+            keys "$key"
+            pressed="$SECONDS"
+        fi
+        sleep 0.2
+    done
+    fail "$key leads to no save of profiles.sav"
 }
