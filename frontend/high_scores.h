@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 #include "game/save_file.h"
 
 // The table's file in the per-user folder.

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 
 struct InputState;
 

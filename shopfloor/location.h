@@ -11,9 +11,9 @@
 
 #include "engine/backend/video.h"
 #include "engine/media/gui_image.h"
-#include "engine/media/media_result.h"
 #include "engine/media/sheet_animation.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 
 class CLocation {
 public:

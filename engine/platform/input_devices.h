@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/media/media_result.h"
+#include "engine/platform/media_result.h"
 
 // One read of the mouse: the movement since the previous read and eight
 // buttons (0 left, 1 right, 2 middle).
