@@ -85,3 +85,6 @@ private:
     std::vector<ScoreRecord> m_rows;
     CSaveFileGuard m_fileGuard;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CHighScores g_highScores;

@@ -159,3 +159,6 @@ public:
     // In the order in which their elements end in the file.
     std::vector<CSceneObject> objects;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CMenuScene g_menuScene;

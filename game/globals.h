@@ -20,30 +20,3 @@
 #include "shopfloor/location.h"
 #include "shopfloor/order_list.h"
 #include "shopfloor/pet.h"
-
-extern CPet g_pet;
-extern CHeroine g_heroine;
-extern CMachine g_machine;
-extern CAudioSystem g_audioSystem;
-// The hint windows of the upgrade shop and of the training.
-extern CHintManager g_hintManager;
-// Every fish kind of fishes.xml.
-extern CFishBase g_fishBase;
-extern CLocation g_location;
-extern CInstrumentPanel g_instrumentPanel;
-// The customer orders of the level being played.
-extern COrderList g_orderList;
-// Every level of levels.xml.
-extern CLevelBase g_levelBase;
-extern CAquariumSet g_aquariumSet;
-// The mini-game of the bonus levels.
-extern CBonusGame g_bonusGame;
-// The game's state: mode word, profiles, the level being played, upgrades.
-extern CGameSession g_gameSession;
-extern CMenu g_menu;
-// The keyboard and mouse of the game, polled once per frame.
-extern CInputDevices g_inputDevices;
-extern CHighScores g_highScores;
-extern CMenuScene g_menuScene;
-// The order in which the world is built, reset, updated and drawn.
-extern CScene g_scene;

@@ -53,5 +53,9 @@ private:
     backend::Rect m_pressedCursorSource;
 };
 
+// The order in which the world is built, reset, updated and drawn. One for the whole game, defined
+// in game/globals.cpp.
+extern CScene g_scene;
+
 // The word of the upgrade shop, also while it is being left.
 bool IsShopMode(std::uint32_t mode);

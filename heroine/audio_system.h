@@ -80,3 +80,6 @@ private:
     // The stand positions of the location, levels 1 to 3.
     Vec2 m_standPositions[LEVELS];
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CAudioSystem g_audioSystem;

@@ -191,3 +191,6 @@ private:
     CFrameAnimation walkBack;
     CFrameAnimation shadowLayer;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CHeroine g_heroine;

@@ -139,3 +139,6 @@ private:
     std::int32_t m_medicTypes = 0;
     bool m_allDisabled = false;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CInstrumentPanel g_instrumentPanel;

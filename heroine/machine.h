@@ -122,3 +122,6 @@ private:
     std::int32_t m_location = 0;
     Vec2 m_offset;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CMachine g_machine;

@@ -88,3 +88,6 @@ private:
     std::array<CSheetAnimation, WAVE_COUNT> m_waves;
     std::vector<CGuiImage> m_pieces;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CLocation g_location;

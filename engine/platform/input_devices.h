@@ -82,3 +82,7 @@ private:
     bool m_mouseExclusive = false;
     InputState m_state;
 };
+
+// The keyboard and mouse of the game, polled once per frame. One for the whole game, defined in
+// game/globals.cpp.
+extern CInputDevices g_inputDevices;
