@@ -28,7 +28,7 @@
 #include "frontend/menu_scene.h"
 #include "game/credits_scroller.h"
 #include "game/data_file_test_support.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "game/layout_checks.h"
 #include "game/session_test_support.h"
 

@@ -20,9 +20,17 @@
 #include "engine/platform/input_devices.h"
 #include "engine/platform/text_storage.h"
 #include "game/data_file_test_support.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/scene.h"
 #include "game/session_test_support.h"
+#include "heroine/audio_system.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/pet.h"
 
 namespace {
 

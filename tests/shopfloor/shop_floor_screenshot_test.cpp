@@ -18,9 +18,12 @@
 #include "engine/platform/input_devices.h"
 #include "engine/platform/text_storage.h"
 #include "game/data_file_test_support.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/scene.h"
 #include "game/session_test_support.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
 
 namespace {
 
