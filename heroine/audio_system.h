@@ -10,8 +10,8 @@
 #include "engine/backend/video.h"
 #include "engine/media/gui_image.h"
 #include "engine/platform/geometry.h"
+#include "game/shop_station.h"
 #include "heroine/note_emitter.h"
-#include "heroine/shop_station.h"
 
 struct InputState;
 

@@ -14,7 +14,7 @@
 #include "engine/media/sheet_animation.h"
 #include "engine/platform/blinker.h"
 #include "engine/platform/geometry.h"
-#include "heroine/shop_station.h"
+#include "game/shop_station.h"
 
 struct InputState;
 

@@ -12,8 +12,8 @@
 #include "engine/media/sheet_animation.h"
 #include "engine/platform/blinker.h"
 #include "engine/platform/geometry.h"
+#include "game/shop_station.h"
 #include "heroine/carry_sprites.h"
-#include "heroine/shop_station.h"
 
 struct InputState;
 

@@ -1,4 +1,4 @@
-#include "heroine/shop_station.h"
+#include "game/shop_station.h"
 
 #include "engine/platform/input_devices.h"
 #include "game/game_session.h"
