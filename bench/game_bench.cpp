@@ -23,10 +23,17 @@
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
 #include "frontend/high_scores.h"
+#include "frontend/menu.h"
 #include "game/game_app.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/scene.h"
 #include "heroine/heroine.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/fish.h"
+#include "shopfloor/fish_base.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 #include "game/save_file.h"
 
 // The table's file in the per-user folder.
@@ -85,3 +85,6 @@ private:
     std::vector<ScoreRecord> m_rows;
     CSaveFileGuard m_fileGuard;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CHighScores g_highScores;

@@ -197,3 +197,6 @@ private:
     std::vector<MenuItem> m_items;
     std::int32_t m_hoveredIndex = -1;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CMenu g_menu;

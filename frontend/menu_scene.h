@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 #include "engine/platform/oscillator.h"
 
 struct InputState;
@@ -159,3 +159,6 @@ public:
     // In the order in which their elements end in the file.
     std::vector<CSceneObject> objects;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CMenuScene g_menuScene;

@@ -4,9 +4,15 @@
 #include "engine/media/popup_texts.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
+#include "engine/platform/input_devices.h"
 #include "engine/platform/text_storage.h"
+#include "frontend/high_scores.h"
+#include "frontend/menu.h"
 #include "frontend/menu_command.h"
+#include "frontend/menu_scene.h"
 #include "game/config_record.h"
+#include "game/game_session.h"
+#include "game/scene.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 // window messages before the framework does.
 #include "engine/framework/app_framework.h"
 #include "frontend/menu_command.h"
-#include "game/globals.h"
 
 class CGameApp : public CAppFramework, public IMenuCommandSink {
 public:

@@ -3,8 +3,14 @@
 #include <algorithm>
 
 #include "engine/media/resource_manager.h"
-#include "game/globals.h"
+#include "heroine/audio_system.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/pet.h"
 
 namespace {
 

@@ -291,3 +291,7 @@ private:
     CSheetAnimation m_mapMarker;
     std::vector<Vec2> m_mapPoints;
 };
+
+// The game's state: mode word, profiles, the level being played, upgrades. One for the whole game,
+// defined in game/globals.cpp.
+extern CGameSession g_gameSession;

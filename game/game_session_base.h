@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
 #include "engine/platform/blinker.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 #include "game/game_mode.h"
 #include "game/profile.h"
 #include "game/save_file.h"

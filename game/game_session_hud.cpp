@@ -7,7 +7,7 @@
 #include "engine/platform/number_text.h"
 #include "engine/platform/text_storage.h"
 #include "game/game_session.h"
-#include "game/globals.h"
+#include "game/level_base.h"
 
 namespace {
 

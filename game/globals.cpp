@@ -1,6 +1,28 @@
-// Every global component is defined here and nowhere else, so that their
-// construction follows this order and their destruction the reverse.
-#include "game/globals.h"
+// Every global component of the game is defined here and nowhere else; each is
+// declared beside its class. Objects of static storage in one file are built
+// before the entry function in the order of their definitions and destroyed at
+// exit in the reverse order, while across files that order is left open. So
+// they all stay in this one file, in this order, and the game's start and exit
+// run the same way on every build. Their constructors only set fields; the
+// components reach each other through these objects.
+#include "engine/platform/input_devices.h"
+#include "frontend/high_scores.h"
+#include "frontend/menu.h"
+#include "frontend/menu_scene.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/level_base.h"
+#include "game/scene.h"
+#include "heroine/audio_system.h"
+#include "heroine/bonus_game.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/fish_base.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 CPet g_pet;
 CHeroine g_heroine;

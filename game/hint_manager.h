@@ -92,3 +92,7 @@ private:
     std::list<CHintWindow> m_windows;
     std::int32_t m_lastId = 0;
 };
+
+// The hint windows of the upgrade shop and of the training. One for the whole game, defined in
+// game/globals.cpp.
+extern CHintManager g_hintManager;

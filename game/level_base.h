@@ -105,3 +105,6 @@ private:
     std::vector<CLevelRecord> m_levels;
     bool m_whole = false;
 };
+
+// Every level of levels.xml. One for the whole game, defined in game/globals.cpp.
+extern CLevelBase g_levelBase;

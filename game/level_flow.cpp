@@ -9,8 +9,21 @@
 #include "engine/platform/html_log.h"
 #include "engine/platform/random_float.h"
 #include "engine/platform/text_storage.h"
-#include "game/globals.h"
+#include "frontend/high_scores.h"
+#include "frontend/menu.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/level_base.h"
+#include "game/scene.h"
 #include "game/session_sounds.h"
+#include "heroine/bonus_game.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 namespace sound = session_sound;
 

@@ -3,8 +3,21 @@
 #include <algorithm>
 
 #include "engine/media/resource_manager.h"
-#include "game/globals.h"
+#include "engine/platform/input_devices.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/level_base.h"
+#include "heroine/audio_system.h"
+#include "heroine/bonus_game.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/fish_base.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 
 struct InputState;
 
@@ -52,6 +52,10 @@ private:
     backend::Rect m_cursorSource;
     backend::Rect m_pressedCursorSource;
 };
+
+// The order in which the world is built, reset, updated and drawn. One for the whole game, defined
+// in game/globals.cpp.
+extern CScene g_scene;
 
 // The word of the upgrade shop, also while it is being left.
 bool IsShopMode(std::uint32_t mode);

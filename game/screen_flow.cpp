@@ -5,8 +5,18 @@
 
 #include "engine/backend/input.h"
 #include "engine/platform/html_log.h"
-#include "game/globals.h"
+#include "engine/platform/input_devices.h"
+#include "frontend/menu.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/scene.h"
 #include "game/session_sounds.h"
+#include "heroine/audio_system.h"
+#include "heroine/heroine.h"
+#include "heroine/machine.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 namespace sound = session_sound;
 

@@ -11,8 +11,13 @@
 
 #include "game/game_mode.h"
 #include "game/game_session.h"
-#include "game/globals.h"
+#include "game/hint_manager.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/order_list.h"
 
 namespace {
 

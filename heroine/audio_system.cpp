@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/media/resource_manager.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "heroine/device_parts.h"
 #include "shopfloor/item_codes.h"
 

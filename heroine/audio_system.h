@@ -10,8 +10,8 @@
 #include "engine/backend/video.h"
 #include "engine/media/gui_image.h"
 #include "engine/platform/geometry.h"
+#include "game/shop_station.h"
 #include "heroine/note_emitter.h"
-#include "heroine/shop_station.h"
 
 struct InputState;
 
@@ -80,3 +80,6 @@ private:
     // The stand positions of the location, levels 1 to 3.
     Vec2 m_standPositions[LEVELS];
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CAudioSystem g_audioSystem;

@@ -122,3 +122,6 @@ private:
     bool m_turtleClicked = false;
     bool m_chainBreak = false;
 };
+
+// The mini-game of the bonus levels. One for the whole game, defined in game/globals.cpp.
+extern CBonusGame g_bonusGame;

@@ -7,7 +7,7 @@
 
 #include "engine/media/resource_manager.h"
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "heroine/bonus_game.h"
 #include "heroine/bonus_sounds.h"
 

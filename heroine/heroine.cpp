@@ -2,7 +2,7 @@
 // level-complete pose.
 #include "heroine/heroine.h"
 
-#include "game/globals.h"
+#include "game/game_session.h"
 
 int CHeroine::DirectionOf(std::int32_t walkState) {
     switch (walkState) {

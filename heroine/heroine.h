@@ -15,8 +15,8 @@
 #include "engine/media/gui_image.h"
 #include "engine/media/sheet_animation.h"
 #include "engine/platform/geometry.h"
+#include "game/shop_station.h"
 #include "heroine/carry_sprites.h"
-#include "heroine/shop_station.h"
 
 struct InputState;
 class CPlacedRect;
@@ -191,3 +191,6 @@ private:
     CFrameAnimation walkBack;
     CFrameAnimation shadowLayer;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CHeroine g_heroine;

@@ -7,10 +7,17 @@
 #include "engine/platform/input_devices.h"
 #include "engine/platform/number_text.h"
 #include "engine/platform/placed_rect.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "heroine/audio_system.h"
 #include "heroine/device_parts.h"
 #include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "heroine/heroine.h"
 #include "shopfloor/item_codes.h"
 

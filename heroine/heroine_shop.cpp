@@ -1,7 +1,7 @@
 // The heroine in the upgrade shop: hovering her previews the next footwear
 // and explains it, clicking her offers it to the session's BUY button.
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "heroine/heroine.h"
 #include "shopfloor/item_codes.h"
 

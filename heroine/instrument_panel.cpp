@@ -6,7 +6,7 @@
 #include "engine/media/resource_manager.h"
 #include "engine/platform/input_devices.h"
 #include "engine/platform/number_text.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "heroine/device_parts.h"
 #include "heroine/instrument_places.h"
 #include "shopfloor/item_codes.h"

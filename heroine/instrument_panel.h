@@ -14,7 +14,7 @@
 #include "engine/media/sheet_animation.h"
 #include "engine/platform/blinker.h"
 #include "engine/platform/geometry.h"
-#include "heroine/shop_station.h"
+#include "game/shop_station.h"
 
 struct InputState;
 
@@ -139,3 +139,6 @@ private:
     std::int32_t m_medicTypes = 0;
     bool m_allDisabled = false;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CInstrumentPanel g_instrumentPanel;

@@ -8,8 +8,9 @@
 #include "engine/platform/input_devices.h"
 #include "engine/platform/number_text.h"
 #include "engine/platform/text_storage.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "heroine/device_parts.h"
+#include "heroine/instrument_panel.h"
 #include "shopfloor/item_codes.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "engine/media/sheet_animation.h"
 #include "engine/platform/blinker.h"
 #include "engine/platform/geometry.h"
+#include "game/shop_station.h"
 #include "heroine/carry_sprites.h"
-#include "heroine/shop_station.h"
 
 struct InputState;
 
@@ -122,3 +122,6 @@ private:
     std::int32_t m_location = 0;
     Vec2 m_offset;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CMachine g_machine;

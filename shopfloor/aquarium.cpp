@@ -9,9 +9,12 @@
 #include "engine/platform/number_text.h"
 #include "engine/platform/random_float.h"
 #include "engine/platform/text_storage.h"
-#include "game/globals.h"
-#include "heroine/shop_station.h"
+#include "game/game_session.h"
+#include "game/shop_station.h"
+#include "heroine/audio_system.h"
+#include "shopfloor/fish_base.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/order_list.h"
 #include "shopfloor/shop_sounds.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "engine/platform/blinker.h"
 #include "engine/platform/geometry.h"
 #include "engine/platform/placed_rect.h"
-#include "heroine/shop_station.h"
+#include "game/shop_station.h"
 #include "shopfloor/fish.h"
 #include "shopfloor/sale_badge.h"
 

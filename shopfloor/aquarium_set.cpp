@@ -4,9 +4,10 @@
 #include <array>
 #include <cmath>
 
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "shopfloor/depth_pass.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
 
 namespace {
 

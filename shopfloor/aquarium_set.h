@@ -76,3 +76,6 @@ private:
     std::int32_t m_previousBaseCount = 0;
     float m_blinkTimer = 0.0f;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CAquariumSet g_aquariumSet;

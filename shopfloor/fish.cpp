@@ -9,7 +9,7 @@
 #include "engine/platform/number_text.h"
 #include "engine/platform/random_float.h"
 #include "engine/platform/text_storage.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "shopfloor/shop_sounds.h"
 
 namespace {

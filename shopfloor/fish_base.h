@@ -96,3 +96,6 @@ private:
     std::int32_t m_count = 0;
     std::vector<FishPrototype> m_prototypes;
 };
+
+// Every fish kind of fishes.xml. One for the whole game, defined in game/globals.cpp.
+extern CFishBase g_fishBase;

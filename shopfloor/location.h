@@ -11,9 +11,9 @@
 
 #include "engine/backend/video.h"
 #include "engine/media/gui_image.h"
-#include "engine/media/media_result.h"
 #include "engine/media/sheet_animation.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 
 class CLocation {
 public:
@@ -88,3 +88,6 @@ private:
     std::array<CSheetAnimation, WAVE_COUNT> m_waves;
     std::vector<CGuiImage> m_pieces;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CLocation g_location;

@@ -157,3 +157,7 @@ private:
     bool m_noFarCard = true;
     std::int32_t m_activeSoFar = 0;
 };
+
+// The customer orders of the level being played. One for the whole game, defined in
+// game/globals.cpp.
+extern COrderList g_orderList;

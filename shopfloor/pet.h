@@ -148,3 +148,6 @@ private:
     float m_wishCountdown = 0.0f;
     std::int32_t m_hintId = -1;
 };
+
+// One for the whole game, defined with the other components in game/globals.cpp.
+extern CPet g_pet;

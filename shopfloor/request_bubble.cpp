@@ -5,7 +5,7 @@
 
 #include "engine/platform/input_devices.h"
 #include "engine/platform/random_float.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "shopfloor/item_codes.h"
 #include "shopfloor/shop_sounds.h"
 

@@ -12,7 +12,7 @@
 
 #include "engine/backend/video.h"
 #include "engine/framework/device_enumeration.h"
-#include "engine/media/media_result.h"
+#include "engine/platform/media_result.h"
 
 // The framework's own failures, with the texts ShowError gives them.
 inline constexpr HResult APPERR_NODIRECT3D = static_cast<HResult>(0x82000001u);

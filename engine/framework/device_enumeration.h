@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
+#include "engine/platform/media_result.h"
 
 // Formats by the numbers config.cfg, the log and the options menu use. The
 // backend knows X8R8G8B8 and R5G6B5; the others only pass through the tables.

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 
 // One frame of an Animation2D resource, in pixels of its image.
 struct AnimationFrame {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/media/media_result.h"
 #include "engine/media/resource_records.h"
+#include "engine/platform/media_result.h"
 
 // RESULT_INVALID_DATA for a missing, binary, compressed or malformed file.
 HResult ReadXFile(const std::string& path, MeshData& mesh, std::vector<MeshMaterial>& materials);

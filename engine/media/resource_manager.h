@@ -16,10 +16,10 @@
 #include <loki/Singleton.h>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
 #include "engine/media/resource_records.h"
 #include "engine/media/sound_manager.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 
 class CResourceManager {
 public:

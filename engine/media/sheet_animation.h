@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/backend/video.h"
-#include "engine/media/media_result.h"
 #include "engine/platform/geometry.h"
+#include "engine/platform/media_result.h"
 
 struct SheetCell {
     std::int32_t column = 0;

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/media/media_result.h"
+#include "engine/platform/media_result.h"
 
 // One read of the mouse: the movement since the previous read and eight
 // buttons (0 left, 1 right, 2 middle).
@@ -82,3 +82,7 @@ private:
     bool m_mouseExclusive = false;
     InputState m_state;
 };
+
+// The keyboard and mouse of the game, polled once per frame. One for the whole game, defined in
+// game/globals.cpp.
+extern CInputDevices g_inputDevices;

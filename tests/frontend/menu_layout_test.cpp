@@ -27,7 +27,8 @@
 #include "frontend/menu.h"
 #include "frontend/menu_scene.h"
 #include "game/credits_scroller.h"
-#include "game/globals.h"
+#include "game/data_file_test_support.h"
+#include "game/game_session.h"
 #include "game/layout_checks.h"
 #include "game/shipped_screen.h"
 
@@ -540,7 +541,7 @@ TEST_F(MenuLayoutTest, EveryTextStandsOutFromWhatLiesAroundIt) {
 
     // A table file of sixteen records, as many as the table reads: the
     // rows below the twelfth run on down the panel.
-    const std::filesystem::path file = folder->Path() / "long_table.sav";
+    const std::filesystem::path file = screen.folder->Path() / "long_table.sav";
     {
         std::ofstream out(file, std::ios::binary);
         for (std::uint32_t row = 0; row < CHighScores::MAX_SHOWN_ROWS; ++row) {
@@ -550,7 +551,8 @@ TEST_F(MenuLayoutTest, EveryTextStandsOutFromWhatLiesAroundIt) {
             }
             const std::uint32_t score = 160000 - 10000 * row;
             for (std::size_t i = 0; i < 4; ++i) {
-                record[ScoreRecord::SCORE_OFFSET + i] = static_cast<char>((score >> (8 * i)) & 0xFF);
+                record[ScoreRecord::SCORE_OFFSET + i] =
+                    static_cast<char>((score >> (8 * i)) & 0xFF);
             }
             out.write(record.data(), static_cast<std::streamsize>(record.size()));
         }

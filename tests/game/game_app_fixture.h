@@ -18,7 +18,6 @@
 #include "engine/platform/text_storage.h"
 #include "frontend/menu.h"
 #include "game/game_app.h"
-#include "game/globals.h"
 #include "game/session_test_support.h"
 
 namespace game_test {

@@ -15,6 +15,7 @@
 
 #include "engine/backend/video.h"
 #include "engine/framework/app_test_support.h"
+#include "engine/platform/input_devices.h"
 #include "game/game_app.h"
 #include "game/game_app_fixture.h"
 

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "engine/platform/text_storage.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/level_base.h"
 #include "game/panel_world.h"
 
 namespace {

@@ -15,9 +15,15 @@
 #include "engine/media/fake_audio.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
+#include "engine/platform/input_devices.h"
+#include "frontend/high_scores.h"
 #include "game/data_file_test_support.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/level_base.h"
 #include "game/session_test_support.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/order_list.h"
 
 namespace {
 

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "game/panel_world.h"
+#include "game/scene.h"
 #include "game/session_test_support.h"
 
 namespace {

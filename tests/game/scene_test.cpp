@@ -8,9 +8,18 @@
 
 #include "engine/framework/app_test_support.h"
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/scene.h"
 #include "game/session_test_support.h"
+#include "heroine/audio_system.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 namespace {
 

@@ -5,9 +5,19 @@
 #include <memory>
 #include <string>
 
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
 #include "game/profile.h"
 #include "game/save_file.h"
+#include "heroine/audio_system.h"
+#include "heroine/bonus_game.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
+#include "shopfloor/pet.h"
 
 namespace session_test {
 

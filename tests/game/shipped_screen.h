@@ -19,7 +19,8 @@
 #include "engine/media/resource_manager.h"
 #include "engine/platform/text_storage.h"
 #include "game/data_file_test_support.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/scene.h"
 #include "game/session_test_support.h"
 
 namespace screen_test {

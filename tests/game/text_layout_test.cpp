@@ -10,7 +10,11 @@
 #include <vector>
 
 #include "engine/media/resource_manager.h"
-#include "game/globals.h"
+#include "engine/platform/input_devices.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/level_base.h"
+#include "game/scene.h"
 #include "layout_checks.h"
 #include "shipped_screen.h"
 

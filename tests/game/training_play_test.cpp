@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "game/data_file_test_support.h"
+#include "game/scene.h"
 #include "heroine/heroine_world.h"
 #include "layout_checks.h"
 #include "shopfloor/item_codes.h"

@@ -12,7 +12,7 @@
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "game/game_session.h"
-#include "game/globals.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
 
 namespace {

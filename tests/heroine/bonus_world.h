@@ -12,7 +12,7 @@
 #include "engine/backend/clock.h"
 #include "engine/media/popup_texts.h"
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "game/panel_world.h"
 #include "game/session_test_support.h"
 #include "heroine/bonus_game.h"

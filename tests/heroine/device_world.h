@@ -12,9 +12,13 @@
 
 #include "engine/media/resource_test_support.h"
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
 #include "game/panel_world.h"
 #include "game/session_test_support.h"
+#include "heroine/audio_system.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
 
 namespace device_test {
 

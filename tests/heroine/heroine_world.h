@@ -11,7 +11,11 @@
 
 #include "device_world.h"
 #include "engine/media/frame_animation.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "heroine/heroine.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/location.h"
+#include "shopfloor/pet.h"
 
 namespace heroine_test {
 

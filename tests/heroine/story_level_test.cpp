@@ -15,10 +15,20 @@
 #include "engine/framework/app_test_support.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "engine/platform/text_storage.h"
+#include "game/data_file_test_support.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/scene.h"
 #include "game/session_test_support.h"
 #include "game/shipped_screen.h"
+#include "heroine/bonus_game.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/order_list.h"
 
 namespace {
 

@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "engine/platform/number_text.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
 #include "shop_world.h"
 #include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
 
 namespace {
 

@@ -13,9 +13,20 @@
 #include "engine/media/gui_image.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "engine/platform/text_storage.h"
+#include "game/data_file_test_support.h"
+#include "game/game_session.h"
+#include "game/scene.h"
+#include "game/session_test_support.h"
 #include "game/shipped_screen.h"
+#include "heroine/audio_system.h"
+#include "heroine/heroine.h"
+#include "heroine/instrument_panel.h"
+#include "heroine/machine.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/pet.h"
 
 namespace {
 

@@ -9,9 +9,15 @@
 #include <memory>
 
 #include "game/data_file_test_support.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
+#include "game/level_base.h"
+#include "game/scene.h"
 #include "shop_world.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/fish_base.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/order_list.h"
 
 namespace {
 

@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "heroine/instrument_panel.h"
 #include "shop_world.h"
+#include "shopfloor/aquarium_set.h"
+#include "shopfloor/fish_base.h"
 #include "shopfloor/item_codes.h"
 
 namespace {

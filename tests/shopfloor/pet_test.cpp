@@ -12,9 +12,13 @@
 #include <vector>
 
 #include "engine/platform/random_float.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
 #include "shop_world.h"
+#include "shopfloor/aquarium_set.h"
 #include "shopfloor/item_codes.h"
+#include "shopfloor/location.h"
+#include "shopfloor/order_list.h"
 
 namespace {
 

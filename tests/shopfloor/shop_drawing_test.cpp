@@ -13,7 +13,7 @@
 #include "engine/media/resource_test_support.h"
 #include "engine/platform/input_devices.h"
 #include "game/data_file_test_support.h"
-#include "game/globals.h"
+#include "game/game_session.h"
 #include "shopfloor/fish.h"
 
 namespace {

@@ -5,8 +5,7 @@
 // hovered and nothing is pending.
 #include <cstdint>
 
-#include "game/hint_manager.h"
-
+struct HintDesc;
 struct InputState;
 
 // The left button's press while the session's BUY button is not hovered, or

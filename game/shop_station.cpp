@@ -1,7 +1,8 @@
-#include "heroine/shop_station.h"
+#include "game/shop_station.h"
 
 #include "engine/platform/input_devices.h"
-#include "game/globals.h"
+#include "game/game_session.h"
+#include "game/hint_manager.h"
 
 bool IsShopClick(const InputState& input) {
     return (input.ButtonWentDown(0) && !g_gameSession.IsBuyButtonHovered()) ||
