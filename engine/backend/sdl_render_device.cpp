@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "engine/backend/sdl_internal.h"
@@ -163,10 +164,13 @@ public:
           m_resetsSeen(sdl::RenderTargetsResetCount()),
           m_inMemory(RendererName() == "software") {
         ReadOutputSize();
-        // The creation flag alone does not make every renderer wait: the
-        // software one paces its presents only once vsync is set on it. The
-        // state kept here is what SDL was told last.
-        m_vsync = SDL_RenderSetVSync(renderer, 1) == 0;
+        // SDL's vsync hint, when set, holds the choice over what the game
+        // asks: a benchmark sets it off so that no present waits for a
+        // refresh.
+        const char* hint = SDL_GetHint(SDL_HINT_RENDER_VSYNC);
+        if (hint != nullptr && *hint != '\0') {
+            m_vsyncHint = SDL_GetHintBoolean(SDL_HINT_RENDER_VSYNC, SDL_TRUE) == SDL_TRUE;
+        }
     }
 
     std::unique_ptr<ITexture> CreateTexture(int width, int height,
@@ -241,12 +245,7 @@ public:
     }
 
     void SetVSync(bool on) override {
-        // SDL's vsync hint, when set, holds the choice it made at creation:
-        // a benchmark sets it off so that no present waits for a refresh.
-        const char* hint = SDL_GetHint(SDL_HINT_RENDER_VSYNC);
-        if (hint != nullptr && *hint != '\0') {
-            on = SDL_GetHintBoolean(SDL_HINT_RENDER_VSYNC, SDL_TRUE) == SDL_TRUE;
-        }
+        on = m_vsyncHint.value_or(on);
         // Asked before every present, so only a change reaches the driver. A
         // refused change leaves the state as SDL has it and is tried again.
         if (on != m_vsync && SDL_RenderSetVSync(m_renderer.get(), on ? 1 : 0) == 0) {
@@ -470,7 +469,8 @@ private:
     DeviceStatus m_simulated = DeviceStatus::Ok;
     bool m_failNextReset = false;
     std::uint32_t m_resetsSeen;
-    bool m_vsync = false;
+    bool m_vsync = false;  // what SDL was told last and accepted
+    std::optional<bool> m_vsyncHint;
     bool m_recording = false;
     std::vector<RecordedCall> m_recorded;
     bool m_inMemory;
@@ -492,6 +492,8 @@ std::unique_ptr<IRenderDevice> CreateRenderDevice(SDL_Window* window) {
         return nullptr;
     }
     auto device = std::make_unique<CSdlRenderDevice>(window, renderer);
+    // The creation flag alone does not make every renderer wait: the
+    // software one paces its presents only once vsync is set on it.
     device->SetVSync(true);
     return device;
 }
