@@ -140,12 +140,7 @@ shoot root-again
 
 # 2. A new game to the first training's floor and its first tip.
 click MAIN_1
-shoot_settled comic-1 "$page"
-click_until_changed comic-2 comic-1 "$page" 5000 "${NEXT_ARROW[@]}"
-shoot_settled comic-2 "$page"
-click_until_changed pets comic-2 "$page" 5000 "${NEXT_ARROW[@]}"
-shoot_settled pets "$page"
-click_until_changed loading pets "$page" 5000 "${FISH_PERSON[@]}"
+comics_to_loading "$page"
 wait_for_loads 1
 shoot_until_changed map-1 loading "$page" 5000
 shoot_settled map-1 "$page"

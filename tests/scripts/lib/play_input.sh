@@ -148,6 +148,20 @@ play_setup() {
     start_xvfb 1024x768x24
 }
 
+# From New game to the loading of the first location: the two comic pages and
+# the pet choice (the fish), each shot once it has come to rest inside the box
+# given. Screenshots comic-1, comic-2, pets and loading.
+comics_to_loading() {
+    local page="$1"
+    # The root page's backdrop moves; the comic page, once faded in, stands.
+    shoot_settled comic-1 "$page"
+    click_until_changed comic-2 comic-1 "$page" 5000 "${NEXT_ARROW[@]}"
+    shoot_settled comic-2 "$page"
+    click_until_changed pets comic-2 "$page" 5000 "${NEXT_ARROW[@]}"
+    shoot_settled pets "$page"
+    click_until_changed loading pets "$page" 5000 "${FISH_PERSON[@]}"
+}
+
 # Starts the game windowed (800 x 600, screen scale 0.78125), enters the new
 # player "Ann", and plays Play and New game through: the two comic pages, the
 # pet choice (the fish), the loading of the first location, the map's Play
@@ -163,13 +177,7 @@ new_game_to_floor() {
     click NEW_GAME
     local page
     page="$(box 0 0 1024 660)"
-    # The root page's backdrop moves; the comic page, once faded in, stands.
-    shoot_settled comic-1 "$page"
-    click_until_changed comic-2 comic-1 "$page" 5000 "${NEXT_ARROW[@]}"
-    shoot_settled comic-2 "$page"
-    click_until_changed pets comic-2 "$page" 5000 "${NEXT_ARROW[@]}"
-    shoot_settled pets "$page"
-    click_until_changed loading pets "$page" 5000 "${FISH_PERSON[@]}"
+    comics_to_loading "$page"
     # The level's pictures load behind the loading screen, before the map.
     wait_for_count "Load is completed (70)" 0
     shoot_until_changed map loading "$page" 5000
