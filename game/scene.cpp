@@ -80,6 +80,7 @@ void CScene::ResetForLevel(std::int32_t location, std::int32_t locationLevel,
     g_audioSystem.Setup(location, UpgradeLevel(ITEM_AUDIO_SYSTEM));
     g_pet.Init(location, g_gameSession.GetPetKind(), UpgradeLevel(ITEM_PET));
     g_heroine.BuildAnimations(UpgradeLevel(ITEM_FOOTWEAR));
+    g_heroine.ReleaseUnusedFootwear();
     g_aquariumSet.Setup(baseAquariums);
     g_hintManager.Clear();
     g_machine.Reset();

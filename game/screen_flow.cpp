@@ -270,6 +270,9 @@ void CGameSession::ServeScreen(backend::IRenderDevice* device, const InputState&
                 PlayLevelMusic(true);
             }
             g_heroine.Reset(g_location.GetLocation(), false);
+            // The pair she showed off or wore before a purchase is not drawn
+            // in play.
+            g_heroine.ReleaseUnusedFootwear();
             return;
         }
         if (m_buttons[BTN_FINISH].CheckClick(input, scale)) {
@@ -315,6 +318,8 @@ void CGameSession::ServeLoadingScreen(backend::IRenderDevice* device, float elap
             for (const char* id : unused[GetCurrentProfile()->petKind == 1 ? 1 : 0]) {
                 resources.UnloadImage(id);
             }
+            // Nor does she wear more than one pair of shoes.
+            g_heroine.ReleaseUnusedFootwear();
         }
         HtmlLog().Write("Black", "");
         m_textureHoldTimer = TEXTURE_HOLD;

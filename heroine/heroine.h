@@ -83,7 +83,11 @@ public:
 
     // Her walking speed and every layer for footwear level 1 to 3; her box
     // becomes the size of the built figure.
+    // A level's footwear sheets are read again when they were released.
     void BuildAnimations(std::int32_t footwearLevel);
+    // Releases the footwear sheets of every level but the one she wears: a
+    // level draws one pair, and each pair is megabytes of pixels.
+    void ReleaseUnusedFootwear() const;
     void RenderShadow(backend::IRenderDevice* device, Vec2 screenScale);
     void RenderBody(backend::IRenderDevice* device, Vec2 screenScale);
     void RenderWorkEffects(backend::IRenderDevice* device, Vec2 screenScale);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/media/resource_manager.h"
 #include "game/game_session.h"
 #include "heroine/heroine.h"
 #include "shopfloor/item_codes.h"
@@ -49,6 +50,36 @@ struct SheetCells {
     std::int32_t rows;
     std::int32_t cellOffset;
 };
+
+// The two sheets of each footwear level, 1 to 3: the small pair's front and
+// back views, and the large pair's side views with the standing clips.
+struct FootwearSheets {
+    const char* small;
+    const char* large;
+};
+constexpr FootwearSheets FOOTWEAR_SHEETS[] = {
+    {"SLIPPERS_1", "SLIPPERS_2"}, {"SANDALS_1", "SANDALS_2"}, {"BOOTS_1", "BOOTS_2"}};
+constexpr std::int32_t FOOTWEAR_LEVELS = 3;
+
+bool IsFootwearLevel(std::int32_t level) {
+    return level >= 1 && level <= FOOTWEAR_LEVELS;
+}
+
+// A sheet released since the current picture group was loaded is read
+// again; one of another group waits for that group's load.
+void LoadSheet(const char* id) {
+    CResourceManager& resources = ResourceManager::Instance();
+    const std::int32_t index = resources.GetIndex(RESOURCE_IMAGE, id);
+    if (index < 0 || static_cast<std::size_t>(index) >= resources.Images().size() ||
+        resources.GetSpriteDevice() == nullptr) {
+        return;
+    }
+    const ImageRecord& image = resources.Images()[static_cast<std::size_t>(index)];
+    if (image.texture == nullptr &&
+        (image.coverage & static_cast<CoverageMask>(resources.GetCurrentGroup())) != 0) {
+        resources.LoadImageById(resources.GetSpriteDevice(), id);
+    }
+}
 
 constexpr SheetCells SINGLE_59 = {59, 56, 0, 57, {0, 0}, {0, 0}, 1, 1, 0};
 constexpr SheetCells SINGLE_58 = {58, 56, 0, 0, {0, 0}, {0, 0}, 1, 1, 0};
@@ -248,11 +279,13 @@ void CHeroine::BuildFrameLayers(float walkFrameTime) {
 }
 
 void CHeroine::BuildSheetLayers(std::int32_t level, float walkFrameTime) {
-    static constexpr const char* SMALL[] = {"SLIPPERS_1", "SANDALS_1", "BOOTS_1"};
-    static constexpr const char* LARGE[] = {"SLIPPERS_2", "SANDALS_2", "BOOTS_2"};
-    const bool known = level >= 1 && level <= 3;
-    const std::string f1 = known ? SMALL[level - 1] : "";
-    const std::string f2 = known ? LARGE[level - 1] : "";
+    const bool known = IsFootwearLevel(level);
+    const std::string f1 = known ? FOOTWEAR_SHEETS[level - 1].small : "";
+    const std::string f2 = known ? FOOTWEAR_SHEETS[level - 1].large : "";
+    if (known) {
+        LoadSheet(f1.c_str());
+        LoadSheet(f2.c_str());
+    }
     const bool boots = level == 3;
 
     AddSheetClip(workCloud, "WORK_CLOUD", -3, 150, false, {100, 80, 0, 0, {0, 0}, {2, 7}, 3, 12, 0},
@@ -314,11 +347,18 @@ void CHeroine::BuildSheetLayers(std::int32_t level, float walkFrameTime) {
     }
 }
 
+void CHeroine::ReleaseUnusedFootwear() const {
+    CResourceManager& resources = ResourceManager::Instance();
+    for (std::int32_t level = 1; level <= FOOTWEAR_LEVELS; ++level) {
+        if (level != footwearLevel) {
+            resources.UnloadImage(FOOTWEAR_SHEETS[level - 1].small);
+            resources.UnloadImage(FOOTWEAR_SHEETS[level - 1].large);
+        }
+    }
+}
+
 void CHeroine::BuildStills(std::int32_t level) {
-    const std::string f2 = level >= 1 && level <= 3 ? std::string(level == 1   ? "SLIPPERS_2"
-                                                                  : level == 2 ? "SANDALS_2"
-                                                                               : "BOOTS_2")
-                                                    : std::string();
+    const std::string f2 = IsFootwearLevel(level) ? FOOTWEAR_SHEETS[level - 1].large : "";
     static constexpr Vec2 STILL_OFFSETS[] = {{5, 224}, {5, 224}, {5, 224}, {81, 223}, {77, 224}};
     for (std::size_t i = 0; i < footwearStills.size(); ++i) {
         footwearStills[i].Create(Still(f2, {0, 57, 72, 86}, i >= 3));

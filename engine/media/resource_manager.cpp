@@ -273,7 +273,12 @@ HResult CResourceManager::LoadImageById(backend::IRenderDevice* device, const st
 bool CResourceManager::UnloadImage(const std::string& id) {
     for (ImageRecord& image : m_images) {
         if (image.id == id) {
-            ReleaseTexture(image);
+            if (image.texture != nullptr) {
+                ReleaseTexture(image);
+                // A single picture can be megabytes: its pages go back now,
+                // not at the next group's load.
+                backend::ReturnFreeMemory();
+            }
             return true;
         }
     }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/framework/app_test_support.h"
+#include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
 #include "engine/platform/text_storage.h"
@@ -153,6 +154,25 @@ protected:
         Frame();
         ClickAt(Centre(g_gameSession.GetButton(BTN_OK)));
         ASSERT_EQ(g_gameSession.GetGameMode(), MODE_GAME);
+    }
+
+    // Story level 1 won with 5000 in savings: the game continues through
+    // the map into the upgrade shop before story level 2.
+    void EnterTheShopBeforeStoryLevelTwo() {
+        Player().levelIndex = STORY_LEVEL_1_INDEX + 1;
+        Player().storyLevel = 2;
+        Player().savings = 5000;
+        g_gameSession.SetGameMode(MODE_GAME);
+        ASSERT_TRUE(g_gameSession.StartGame(false, false));
+        const auto shown = [](std::uint32_t screen) {
+            return g_gameSession.HasModeBits(screen) &&
+                   !g_gameSession.HasModeBits(MODE_LOAD_TEXTURES | MODE_FADE_OUT);
+        };
+        ASSERT_TRUE(RunUntil([&] { return shown(MODE_MAP); }, 20.0f));
+        ClickAt(Centre(g_gameSession.GetButton(BTN_PLAY)));
+        ASSERT_TRUE(RunUntil(
+            [&] { return shown(MODE_SHOP) && !g_gameSession.HasModeBits(MODE_MAP); }, 20.0f))
+            << std::hex << g_gameSession.GetGameMode();
     }
 
     // Drops a waiting order into the first empty aquarium.
@@ -350,20 +370,7 @@ TEST_F(StoryLevelTest, AWonBonusLevelGivesTheNextStoryLevelFasterShoes) {
 }
 
 TEST_F(StoryLevelTest, WhatIsBoughtInTheShopIsOnFileOnceFinishIsClicked) {
-    Player().levelIndex = STORY_LEVEL_1_INDEX + 1;
-    Player().storyLevel = 2;
-    Player().savings = 5000;
-    g_gameSession.SetGameMode(MODE_GAME);
-    ASSERT_TRUE(g_gameSession.StartGame(false, false));
-    const auto shown = [](std::uint32_t screen) {
-        return g_gameSession.HasModeBits(screen) &&
-               !g_gameSession.HasModeBits(MODE_LOAD_TEXTURES | MODE_FADE_OUT);
-    };
-    ASSERT_TRUE(RunUntil([&] { return shown(MODE_MAP); }, 20.0f));
-    ClickAt(Centre(g_gameSession.GetButton(BTN_PLAY)));
-    ASSERT_TRUE(
-        RunUntil([&] { return shown(MODE_SHOP) && !g_gameSession.HasModeBits(MODE_MAP); }, 20.0f))
-        << std::hex << g_gameSession.GetGameMode();
+    ASSERT_NO_FATAL_FAILURE(EnterTheShopBeforeStoryLevelTwo());
 
     // The machine, then BUY.
     ClickAt(Centre(g_machine.GetBody()));
@@ -380,6 +387,49 @@ TEST_F(StoryLevelTest, WhatIsBoughtInTheShopIsOnFileOnceFinishIsClicked) {
     ASSERT_EQ(g_gameSession.LoadProfiles(PROFILES_FILE), 1);
     EXPECT_EQ(Player().machineLevel, 2);
     EXPECT_EQ(Player().savings, savings);
+}
+
+// The footwear sheets are the largest pictures of a location, and a level
+// draws one pair: the pairs she does not wear are released once the
+// location is loaded, the next pair is read when she shows it off in the
+// shop, and leaving the shop keeps only the pair bought.
+TEST_F(StoryLevelTest, OnlyTheShoesSheWearsStayInMemory) {
+    const auto sheets = [] {
+        std::string loaded;
+        for (const char* id :
+             {"SLIPPERS_1", "SLIPPERS_2", "SANDALS_1", "SANDALS_2", "BOOTS_1", "BOOTS_2"}) {
+            const ImageRecord* image = nullptr;
+            for (const ImageRecord& record : ResourceManager::Instance().Images()) {
+                if (record.id == id) {
+                    image = &record;
+                }
+            }
+            if (image != nullptr && image->texture != nullptr) {
+                loaded += loaded.empty() ? id : std::string(" ") + id;
+            }
+        }
+        return loaded;
+    };
+    ASSERT_NO_FATAL_FAILURE(EnterTheShopBeforeStoryLevelTwo());
+    EXPECT_EQ(sheets(), "SLIPPERS_1 SLIPPERS_2");
+
+    const Vec2 onHer{g_heroine.position.x + 40.0f, g_heroine.position.y + 150.0f};
+    input.cursorX = onHer.x;
+    input.cursorY = onHer.y;
+    Frame();
+    ASSERT_TRUE(g_heroine.IsShopHovered());
+    EXPECT_EQ(sheets(), "SLIPPERS_1 SLIPPERS_2 SANDALS_1 SANDALS_2");
+    const std::int32_t sandals = ResourceManager::Instance().GetIndex(RESOURCE_IMAGE, "SANDALS_2");
+    EXPECT_EQ(g_heroine.GetStandFootwear().GetClip(0)->image, sandals) << "she shows them off";
+
+    ClickAt(onHer);
+    ASSERT_EQ(g_gameSession.GetPendingCode(), static_cast<std::uint32_t>(ITEM_FOOTWEAR));
+    ClickAt(Centre(g_gameSession.GetButton(BTN_BUY)));
+    ASSERT_EQ(Player().footwearLevel, 2);
+    ClickAt(Centre(g_gameSession.GetButton(BTN_FINISH)));
+    ASSERT_TRUE(RunUntil([] { return !g_gameSession.HasModeBits(MODE_SHOP); }, 5.0f));
+    EXPECT_EQ(sheets(), "SANDALS_1 SANDALS_2");
+    EXPECT_EQ(g_heroine.GetStandFootwear().GetClip(0)->image, sandals);
 }
 
 }  // namespace
