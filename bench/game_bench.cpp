@@ -2,6 +2,7 @@
 // (SDL's dummy drivers and the software renderer) with the shipped data.
 // Run from anywhere: ./build/corvalen_bench [--benchmark_filter=...]
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -106,6 +107,9 @@ std::unique_ptr<CBenchApp> StartGame() {
     BenchClock().Restart();
     ClearWorld();
     BenchClock().SetStep(0.25);
+    // The last benchmark's device took its pictures with it: no group is
+    // loaded, whatever the resource manager last heard.
+    ResourceManager::Instance().SetCurrentGroup(0);
     auto app = std::make_unique<CBenchApp>();
     const bool created = Succeeded(app->Create());
     BenchClock().SetStep(0.0);
@@ -113,6 +117,18 @@ std::unique_ptr<CBenchApp> StartGame() {
         app.reset();
     }
     return app;
+}
+
+// A "Name:   1234 kB" line of /proc/self/status in bytes; 0 when missing.
+std::int64_t StatusBytes(const std::string& name) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(name + ":", 0) == 0) {
+            return std::atoll(line.c_str() + name.size() + 1) * 1024;
+        }
+    }
+    return 0;
 }
 
 std::int64_t ResidentBytes() {
@@ -547,54 +563,55 @@ void BM_PlayFrameWithHud(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayFrameWithHud)->Unit(benchmark::kMicrosecond);
 
-// The busiest frame of a story level, as the game runs it: the last story
-// level with every upgrade bought, in the third location, its briefing
-// closed; five furnished aquariums whose fish wait with wishes, six order
-// cards, the heroine walking with two tasks and eight popups over the HUD,
-// the panel, the machine, the pet and the cursor. Timed through RenderFrame;
-// the counters split one frame into its update, drawing and present, and
-// compare the drawing with the replay of its renderer calls.
-void BM_BusyLevelFrame(benchmark::State& state) {
+// The last story level started as the game starts a saved game, with every
+// upgrade bought: the third location's pictures come through the loading
+// screen, which also releases what the level does not draw. Run until the
+// briefing shows, then closed as its OK closes it; null (the benchmark
+// skipped) when the level did not start so.
+std::unique_ptr<CBenchApp> StartLastStoryLevel(benchmark::State& state) {
     std::unique_ptr<CBenchApp> app = StartGameInMenu(state);
+    if (app == nullptr) {
+        return app;
+    }
+    const std::int32_t lastStoryLevel = 56;
+    CProfile& profile = *g_gameSession.GetCurrentProfile();
+    profile.levelIndex = lastStoryLevel;
+    profile.storyLevel = 45;
+    if (!g_gameSession.StartGame(false, true) || g_gameSession.GetLevel().location != 3) {
+        state.SkipWithError("no last story level in the third location");
+        app.reset();
+        return app;
+    }
+    for (int frame = 0; frame < 1200 && !g_gameSession.HasModeBits(MODE_BRIEFING); ++frame) {
+        BenchClock().Advance(1.0 / 60.0);
+        app->RenderFrame();
+    }
+    g_gameSession.ClearModeBits(MODE_BRIEFING | MODE_PAUSED);
+    if (ResourceManager::Instance().GetCurrentGroup() !=
+            static_cast<std::int32_t>(CoverageBit(3)) ||
+        g_gameSession.GetGameMode() != MODE_GAME || g_aquariumSet.GetCount() < 5 ||
+        g_heroine.GetFootwearLevel() != 3) {
+        state.SkipWithError("the level did not start fully upgraded with five aquariums");
+        app.reset();
+    }
+    return app;
+}
+
+// The busiest frame of a story level, as the game runs it: the last story
+// level, its briefing closed; five furnished aquariums whose fish wait with
+// wishes, six order cards, the heroine walking with two tasks and eight
+// popups over the HUD, the panel, the machine, the pet and the cursor. Timed
+// through RenderFrame; the counters split one frame into its update, drawing
+// and present, and compare the drawing with the replay of its renderer calls.
+void BM_BusyLevelFrame(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartLastStoryLevel(state);
     if (app == nullptr) {
         return;
     }
     CResourceManager& resources = ResourceManager::Instance();
     backend::IRenderDevice* device = app->GetDevice();
-    const std::int32_t lastStoryLevel = 56;
-    CProfile& profile = *g_gameSession.GetCurrentProfile();
-    profile.levelIndex = lastStoryLevel;
-    profile.storyLevel = 45;
-    std::fill(std::begin(profile.slotLevels), std::end(profile.slotLevels), 4);
-    profile.audioSystemLevel = 3;
-    profile.computerLevel = 1;
-    profile.footwearLevel = 3;
-    profile.machineLevel = 3;
-    profile.petLevel = 6;
-    const CoverageMask location3 = CoverageBit(3);
-    resources.UnloadImagesByGroup(0);
-    resources.CountByGroup(location3);
-    resources.SetCurrentGroup(static_cast<std::int32_t>(location3));
-    resources.LoadImages(device, location3);
-    g_scene.Init();
-    if (!g_gameSession.StartLevel(lastStoryLevel) || g_gameSession.GetLevel().location != 3) {
-        state.SkipWithError("no last story level in the third location");
-        return;
-    }
     g_orderList.Clear();
     g_heroine.Reset(3, true);
-    g_gameSession.SetGameMode(MODE_GAME);
-    // Through the level's opening until the briefing shows, then closed as
-    // its OK closes it.
-    for (int frame = 0; frame < 600 && !g_gameSession.HasModeBits(MODE_BRIEFING); ++frame) {
-        BenchClock().Advance(1.0 / 60.0);
-        app->RenderFrame();
-    }
-    g_gameSession.ClearModeBits(MODE_BRIEFING | MODE_PAUSED);
-    if (g_gameSession.GetGameMode() != MODE_GAME || g_aquariumSet.GetCount() < 5) {
-        state.SkipWithError("the level did not start with five aquariums");
-        return;
-    }
 
     const std::int32_t kinds[] = {SHARK_1, SHARK_2, SAW_FISH, JELLY_FISH_2, CRAB, CRAMP_FISH};
     const std::uint32_t wishes[] = {ITEM_FOOD_1, STONE | BLUE_GRASS, WISH_LAMP_ON,
@@ -678,9 +695,64 @@ void BM_BusyLevelFrame(benchmark::State& state) {
     state.counters["popups"] = static_cast<double>(PopupTexts::Instance().GetTexts().size());
     state.counters["cards"] = static_cast<double>(g_orderList.CountActive());
     ReportReplay(state, CompareWithReplay(device, [&] { app->OnRender(); }));
+    // What the process holds while the busiest level is played.
+    state.counters["rss_MB"] = static_cast<double>(ResidentBytes()) / (1024.0 * 1024.0);
     ClearWorld();
 }
 BENCHMARK(BM_BusyLevelFrame)->Unit(benchmark::kMicrosecond);
+
+// What the last story level holds, headless: SDL's software renderer keeps
+// every texture as 32-bit pixels in the process's own memory. The level is
+// played for half a minute as it comes, its orders arriving. The counters are
+// the rows of docs/memory.md. Run it alone (--benchmark_filter=LevelMemory):
+// the process then holds what the game holds.
+void BM_LevelMemory(benchmark::State& state) {
+    std::unique_ptr<CBenchApp> app = StartLastStoryLevel(state);
+    if (app == nullptr) {
+        return;
+    }
+    for (auto _ : state) {
+        for (int frame = 0; frame < 30 * 60; ++frame) {
+            BenchClock().Advance(1.0 / 60.0);
+            app->RenderFrame();
+        }
+    }
+    constexpr double kMiB = 1024.0 * 1024.0;
+    state.counters["rss_MB"] = static_cast<double>(ResidentBytes()) / kMiB;
+    // Resident pages of the heap and other private memory, and those read
+    // from files: the program and its libraries.
+    state.counters["rss_anonymous_MB"] = static_cast<double>(StatusBytes("RssAnon")) / kMiB;
+    state.counters["rss_files_MB"] = static_cast<double>(StatusBytes("RssFile")) / kMiB;
+    CResourceManager& resources = ResourceManager::Instance();
+    const CoverageMask location = CoverageBit(3);
+    double kept = 0.0;
+    double level = 0.0;
+    double other = 0.0;
+    for (const ImageRecord& image : resources.Images()) {
+        if (image.texture == nullptr) {
+            continue;
+        }
+        const double bytes = 4.0 * image.info.width * image.info.height;
+        ((image.coverage & COVERAGE_MAIN) != 0 ? kept
+         : (image.coverage & location) != 0    ? level
+                                               : other) += bytes;
+    }
+    state.counters["textures_kept_MB"] = kept / kMiB;
+    state.counters["textures_location_MB"] = level / kMiB;
+    state.counters["textures_other_MB"] = other / kMiB;
+    const struct mallinfo2 heap = mallinfo2();
+    state.counters["heap_in_use_MB"] = static_cast<double>(heap.uordblks + heap.hblkhd) / kMiB;
+    state.counters["heap_free_kept_MB"] = static_cast<double>(heap.fordblks) / kMiB;
+    const std::int64_t beforeTrim = ResidentBytes();
+    malloc_trim(0);
+    state.counters["trimmed_MB"] = static_cast<double>(beforeTrim - ResidentBytes()) / kMiB;
+    const std::int64_t beforeSounds = ResidentBytes();
+    resources.GetSoundManager().Shutdown();
+    malloc_trim(0);
+    state.counters["sounds_MB"] = static_cast<double>(beforeSounds - ResidentBytes()) / kMiB;
+    ClearWorld();
+}
+BENCHMARK(BM_LevelMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The start-up read of a high_scores.sav far longer than the game ever writes:
 // 100,000 rows, 4 MB.

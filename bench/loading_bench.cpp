@@ -7,7 +7,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -67,6 +66,13 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 double ThreadSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The processor time of every thread of the process.
+double ProcessSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
@@ -234,63 +240,32 @@ BENCHMARK(BM_LoadGroupAgainstPlainSdl)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
-std::int64_t ResidentKiB() {
-    std::ifstream statm("/proc/self/statm");
-    std::int64_t size = 0;
-    std::int64_t resident = 0;
-    statm >> size >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-// What a level in the third location holds: the start-up resources with the
-// intro and menu pictures released and the location's pictures loaded. The
-// counters are the rows of docs/memory.md: textures by group (the software
-// renderer keeps them as 32-bit pixels in memory), the heap in use and kept
-// free, and what releasing the sounds gives back. Run it alone: the rig is
-// then as the game leaves it.
-void BM_LevelMemory(benchmark::State& state) {
+// The splash sequence as the game shows it at start, paced by vsync on the
+// real clock: its share of one core is the processor time of the whole
+// process (the audio thread too) over the wall time the sequence takes.
+void BM_SplashShareOfACore(benchmark::State& state) {
     CLoadingRig& rig = Rig();
     if (!rig.Ready()) {
         state.SkipWithError("no window or renderer");
         return;
     }
     CResourceManager& resources = ResourceManager::Instance();
-    constexpr CoverageMask kThirdLocation = 32;
+    resources.LoadImages(rig.Device(), COVERAGE_INTRO);
+    rig.Device()->SetVSync(true);
+    double wall = 0.0;
+    double processor = 0.0;
     for (auto _ : state) {
-        resources.ReleaseIntroResources();
-        resources.UnloadImagesByGroup(0);
-        resources.CountByGroup(kThirdLocation);
-        resources.LoadImages(rig.Device(), kThirdLocation);
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = ProcessSeconds();
+        resources.ShowSplashScreens(rig.Device());
+        processor += ProcessSeconds() - cpuStart;
+        wall += SecondsSince(start);
     }
-    state.counters["rss_MB"] = MebiBytes(ResidentKiB());
-    double kept = 0.0;
-    double location = 0.0;
-    double other = 0.0;
-    for (const ImageRecord& image : resources.Images()) {
-        if (image.texture == nullptr) {
-            continue;
-        }
-        const double bytes = 4.0 * image.info.width * image.info.height;
-        ((image.coverage & COVERAGE_MAIN) != 0    ? kept
-         : (image.coverage & kThirdLocation) != 0 ? location
-                                                  : other) += bytes;
-    }
-    constexpr double kMiB = 1024.0 * 1024.0;
-    state.counters["textures_kept_MB"] = kept / kMiB;
-    state.counters["textures_location_MB"] = location / kMiB;
-    state.counters["textures_other_MB"] = other / kMiB;
-    const struct mallinfo2 heap = mallinfo2();
-    state.counters["heap_in_use_MB"] = static_cast<double>(heap.uordblks + heap.hblkhd) / kMiB;
-    state.counters["heap_free_kept_MB"] = static_cast<double>(heap.fordblks) / kMiB;
-    const std::int64_t beforeTrim = ResidentKiB();
-    malloc_trim(0);
-    state.counters["trimmed_MB"] = MebiBytes(beforeTrim - ResidentKiB());
-    const std::int64_t beforeSounds = ResidentKiB();
-    resources.GetSoundManager().Shutdown();
-    malloc_trim(0);
-    state.counters["sounds_MB"] = MebiBytes(beforeSounds - ResidentKiB());
+    rig.Device()->SetVSync(false);
+    state.counters["wall_s"] = wall / static_cast<double>(state.iterations());
+    state.counters["core_percent"] = wall > 0.0 ? 100.0 * processor / wall : 0.0;
 }
-BENCHMARK(BM_LevelMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SplashShareOfACore)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
