@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/backend/sdl_internal.h"
+#include "engine/backend/system.h"
 #include "engine/backend/video.h"
 
 namespace backend {
@@ -28,6 +29,51 @@ bool IsSolid(const std::uint32_t* pixels, std::size_t count) {
         alphas &= pixels[i];
     }
     return alphas == 0xFF000000u;
+}
+
+// The format of a picture without a transparent pixel on the software
+// renderer: that of the window's surface, which has no alpha, so drawing it
+// there is a plain copy rather than a conversion of every pixel. Its bytes lie
+// as those of ARGB8888 do.
+constexpr Uint32 kOpaqueFormat = SDL_PIXELFORMAT_RGB888;
+
+// `count` pixels of `in` times the colour (red, green, blue), each channel as
+// SDL's own modulation makes it: value x factor / 255, rounded down. The
+// fourth byte is kept. Worked in blocks of 16 bytes, which the compiler turns
+// into vector instructions.
+void ModulatePixels(const std::uint32_t* in, std::uint32_t* out, std::size_t count, Uint8 red,
+                    Uint8 green, Uint8 blue) {
+    constexpr std::size_t kBlock = 16;
+    // Which channel each byte of a pixel word holds in memory: the word's
+    // bits 0-7 are blue, 8-15 green, 16-23 red and 24-31 alpha.
+    const std::uint32_t channelOfByte = 0x03020100u;
+    std::uint8_t channels[4];
+    std::memcpy(channels, &channelOfByte, 4);
+    const std::uint16_t byChannel[4] = {blue, green, red, 255};
+    std::uint16_t factors[kBlock];
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        factors[k] = byChannel[channels[k % 4]];
+    }
+    const auto* from = reinterpret_cast<const std::uint8_t*>(in);
+    auto* to = reinterpret_cast<std::uint8_t*>(out);
+    const std::size_t bytes = count * 4;
+    // x / 255 rounded down is (x + 1 + x / 256) / 256 for any x up to 255 x 255.
+    const auto scaled = [](std::uint8_t value, std::uint16_t factor) {
+        const auto product = static_cast<std::uint16_t>(value * factor);
+        return static_cast<std::uint8_t>((product + 1 + (product >> 8)) >> 8);
+    };
+    std::size_t i = 0;
+    for (; i + kBlock <= bytes; i += kBlock) {
+        std::uint8_t block[kBlock];
+        std::memcpy(block, from + i, kBlock);
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            block[k] = scaled(block[k], factors[k]);
+        }
+        std::memcpy(to + i, block, kBlock);
+    }
+    for (; i < bytes; ++i) {
+        to[i] = scaled(from[i], factors[i % 4]);
+    }
 }
 
 void SetDrawColour(SDL_Renderer* renderer, std::uint32_t argb) {
@@ -221,6 +267,12 @@ public:
             SDL_DestroyTexture(texture);
             return nullptr;
         }
+        if (solid && inMemory) {
+            if (SDL_Texture* opaque = CopyInOpaqueFormat(texture, width, height)) {
+                SDL_DestroyTexture(texture);
+                texture = opaque;
+            }
+        }
         SDL_SetTextureBlendMode(texture, solid ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
         // The sprite filtered linearly; scaled pictures look as they were drawn.
         SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
@@ -231,8 +283,9 @@ public:
         if (m_recording) {
             m_recorded.push_back({.kind = RecordedCall::Kind::Clear, .argb = argb});
         }
-        SetDrawColour(m_renderer.get(), argb);
-        SDL_RenderClear(m_renderer.get());
+        // Held back until something else touches the target: a first draw
+        // that covers all of it with opaque pixels makes the clear needless.
+        m_pendingClear = argb;
     }
 
     bool BeginScene() override { return true; }
@@ -240,7 +293,18 @@ public:
     void EndScene() override {}
 
     bool Present() override {
+        FlushClear();
         SDL_RenderPresent(m_renderer.get());
+        // A fade's frames all modulate; once one frame has not, the scratch
+        // texture's megabytes go back until the next fade.
+        if (m_scratch != nullptr && !m_scratchUsed) {
+            SDL_DestroyTexture(m_scratch);
+            m_scratch = nullptr;
+            m_scratchWidth = 0;
+            m_scratchHeight = 0;
+            ReturnFreeMemory();
+        }
+        m_scratchUsed = false;
         return Status() == DeviceStatus::Ok;
     }
 
@@ -305,6 +369,11 @@ public:
         // lies below it; blending it would only cost time.
         SDL_BlendMode blend =
             texture->Solid() && alpha == 255 ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND;
+        const bool hidesClear = blend == SDL_BLENDMODE_NONE && draw.blend != BlendMode::Additive &&
+                                draw.rotation == 0.0f && Covers(destination);
+        if (!hidesClear) {
+            FlushClear();
+        }
         if (draw.blend == BlendMode::Additive) {
             // Source one, destination one: the colour is added in full and
             // neither the texel's alpha nor the draw colour's plays a part.
@@ -328,13 +397,29 @@ public:
         if (m_recording) {
             m_recorded.push_back(call);
         }
-        return Copy(call) ? DrawResult::Ok : DrawResult::InvalidCall;
+        bool copied = false;
+        if (ModulatesInMemory(*texture, call)) {
+            if (std::optional<RecordedCall> modulated = ModulateToScratch(call)) {
+                copied = Copy(*modulated);
+            }
+        }
+        if (!copied) {
+            copied = Copy(call);
+        }
+        if (!copied) {
+            // Nothing covered the target after all.
+            FlushClear();
+            return DrawResult::InvalidCall;
+        }
+        m_pendingClear.reset();
+        return DrawResult::Ok;
     }
 
     void FillRect(const Rect& rect, std::uint32_t argb) override {
         if (rect.right <= rect.left || rect.bottom <= rect.top) {
             return;
         }
+        FlushClear();
         // A fill replaces the pixels, as a clear of that rectangle would.
         SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_NONE);
         SetDrawColour(m_renderer.get(), argb);
@@ -355,6 +440,7 @@ public:
     std::size_t RecordedDrawCount() const override { return m_recorded.size(); }
 
     void ReplayRecordedDraws() override {
+        FlushClear();
         SDL_Renderer* renderer = m_renderer.get();
         for (const RecordedCall& call : m_recorded) {
             switch (call.kind) {
@@ -395,6 +481,7 @@ public:
             m_failNextReset = false;
             return false;
         }
+        FlushClear();
         m_simulated = DeviceStatus::Ok;
         m_resetsSeen = sdl::RenderTargetsResetCount();
         SDL_RenderSetViewport(m_renderer.get(), nullptr);
@@ -404,6 +491,7 @@ public:
     }
 
     bool ReadPixels(std::vector<std::uint32_t>& out) override {
+        FlushClear();
         int width = 0;
         int height = 0;
         if (SDL_GetRendererOutputSize(m_renderer.get(), &width, &height) != 0 || width <= 0 ||
@@ -448,6 +536,125 @@ public:
     }
 
 private:
+    void FlushClear() {
+        if (m_pendingClear) {
+            SetDrawColour(m_renderer.get(), *m_pendingClear);
+            SDL_RenderClear(m_renderer.get());
+            m_pendingClear.reset();
+        }
+    }
+
+    // The destination spans the whole target, as large as it is now.
+    bool Covers(const SDL_FRect& destination) const {
+        int width = 0;
+        int height = 0;
+        if (SDL_GetRendererOutputSize(m_renderer.get(), &width, &height) != 0) {
+            return false;
+        }
+        return destination.x <= 0.0f && destination.y <= 0.0f &&
+               destination.x + destination.w >= static_cast<float>(width) &&
+               destination.y + destination.h >= static_cast<float>(height);
+    }
+
+    // A copy of a streaming picture in the opaque format; null when the
+    // renderer refuses one, and the picture stays as it is.
+    SDL_Texture* CopyInOpaqueFormat(SDL_Texture* texture, int width, int height) {
+        SDL_Texture* opaque = SDL_CreateTexture(m_renderer.get(), kOpaqueFormat,
+                                                SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (opaque == nullptr) {
+            return nullptr;
+        }
+        void* from = nullptr;
+        void* to = nullptr;
+        int fromPitch = 0;
+        int toPitch = 0;
+        bool copied = false;
+        if (SDL_LockTexture(texture, nullptr, &from, &fromPitch) == 0) {
+            if (SDL_LockTexture(opaque, nullptr, &to, &toPitch) == 0) {
+                copied = fromPitch == width * 4 && toPitch == width * 4;
+                if (copied) {
+                    std::memcpy(to, from, static_cast<std::size_t>(width) * height * 4);
+                }
+                SDL_UnlockTexture(opaque);
+            }
+            SDL_UnlockTexture(texture);
+        }
+        if (!copied) {
+            SDL_DestroyTexture(opaque);
+            return nullptr;
+        }
+        return opaque;
+    }
+
+    // SDL's software renderer modulates pixel by pixel in plain code, the
+    // dearest part of a fade. A picture without a transparent pixel drawn
+    // unscaled and unturned is modulated here instead, in its memory, into a
+    // scratch texture that is then copied as it is: the same pixels, in a
+    // third of the time.
+    bool ModulatesInMemory(const CSdlTexture& texture, const RecordedCall& call) const {
+        const bool tinted = call.red != 255 || call.green != 255 || call.blue != 255;
+        return m_inMemory && tinted && texture.Solid() && call.blend == SDL_BLENDMODE_NONE &&
+               call.angle == 0.0 && call.flip == SDL_FLIP_NONE &&
+               call.destination.w == static_cast<float>(call.source.w) &&
+               call.destination.h == static_cast<float>(call.source.h);
+    }
+
+    // The call redone on the scratch texture, which holds the source
+    // rectangle already modulated; nothing when the memory is out of reach.
+    std::optional<RecordedCall> ModulateToScratch(const RecordedCall& call) {
+        const int width = call.source.w;
+        const int height = call.source.h;
+        if (width > m_scratchWidth || height > m_scratchHeight) {
+            if (m_scratch != nullptr) {
+                SDL_DestroyTexture(m_scratch);
+            }
+            m_scratchWidth = std::max(width, m_scratchWidth);
+            m_scratchHeight = std::max(height, m_scratchHeight);
+            m_scratch =
+                SDL_CreateTexture(m_renderer.get(), kOpaqueFormat, SDL_TEXTUREACCESS_STREAMING,
+                                  m_scratchWidth, m_scratchHeight);
+            if (m_scratch == nullptr) {
+                m_scratchWidth = 0;
+                m_scratchHeight = 0;
+                return std::nullopt;
+            }
+            SDL_SetTextureBlendMode(m_scratch, SDL_BLENDMODE_NONE);
+        }
+        // A streaming texture of the software renderer is its pixels: locked,
+        // it hands out the memory it draws from.
+        void* from = nullptr;
+        void* to = nullptr;
+        int fromPitch = 0;
+        int toPitch = 0;
+        if (SDL_LockTexture(call.texture, &call.source, &from, &fromPitch) != 0) {
+            return std::nullopt;
+        }
+        const SDL_Rect area{0, 0, width, height};
+        if (SDL_LockTexture(m_scratch, &area, &to, &toPitch) != 0) {
+            SDL_UnlockTexture(call.texture);
+            return std::nullopt;
+        }
+        for (int row = 0; row < height; ++row) {
+            ModulatePixels(
+                reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(from) +
+                                                       static_cast<std::ptrdiff_t>(row) *
+                                                           fromPitch),
+                reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(to) +
+                                                 static_cast<std::ptrdiff_t>(row) * toPitch),
+                static_cast<std::size_t>(width), call.red, call.green, call.blue);
+        }
+        SDL_UnlockTexture(m_scratch);
+        SDL_UnlockTexture(call.texture);
+        m_scratchUsed = true;
+        RecordedCall modulated = call;
+        modulated.texture = m_scratch;
+        modulated.source = area;
+        modulated.red = 255;
+        modulated.green = 255;
+        modulated.blue = 255;
+        return modulated;
+    }
+
     bool Copy(const RecordedCall& call) {
         SDL_SetTextureColorMod(call.texture, call.red, call.green, call.blue);
         SDL_SetTextureAlphaMod(call.texture, call.alpha);
@@ -475,6 +682,14 @@ private:
     std::vector<RecordedCall> m_recorded;
     bool m_inMemory;
     std::vector<std::uint32_t> m_fillBuffer;
+    // Made on the first modulated draw that needs it, grown to the largest
+    // one, kept while each frame uses it; the renderer frees it with itself.
+    SDL_Texture* m_scratch = nullptr;
+    int m_scratchWidth = 0;
+    int m_scratchHeight = 0;
+    bool m_scratchUsed = false;
+    // The colour of a clear not yet made.
+    std::optional<std::uint32_t> m_pendingClear;
 };
 
 }  // namespace

@@ -349,6 +349,82 @@ TEST_F(RenderDeviceTest, OpaquePicturesLandAsBlendedOnesWouldWhateverTheTextureW
     EXPECT_EQ(device->CreateFilledTexture(8, 8, [](std::uint32_t*) { return false; }), nullptr);
 }
 
+// Fades draw whole screens of opaque pictures at a colour below white. Each
+// channel must come out as value x colour / 255 rounded down, whatever the
+// size and place of the picture and its source rectangle, the picture itself
+// must stay as it was, and a bigger picture after a smaller one must be whole.
+TEST_F(RenderDeviceTest, TintedOpaquePicturesGiveEachChannelTimesTheColour) {
+    const auto pattern = [](int width, int height) {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * height));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const auto r = static_cast<std::uint32_t>((x * 37 + y * 11) % 256);
+                const auto g = static_cast<std::uint32_t>((x * 5 + y * 53 + 100) % 256);
+                const auto b = static_cast<std::uint32_t>((x * y + 255) % 256);
+                pixels[static_cast<std::size_t>(y * width + x)] =
+                    0xFF000000u | r << 16 | g << 8 | b;
+            }
+        }
+        return pixels;
+    };
+    const auto tinted = [](std::uint32_t pixel, std::uint32_t colour) {
+        std::uint32_t out = 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            out |= ((pixel >> shift & 0xFF) * (colour >> shift & 0xFF) / 255) << shift;
+        }
+        return out;
+    };
+    struct TintCase {
+        const char* name;
+        int width;  // of the picture; odd widths leave a tail after whole blocks
+        int height;
+        Rect source;
+        Vec2f translation;
+        std::uint32_t colour;
+    };
+    const TintCase cases[] = {
+        {"grey", 37, 23, {0, 0, 37, 23}, {5, 7}, 0xFF808080},
+        {"coloured, part of the picture", 37, 23, {3, 2, 30, 21}, {40, 60}, 0xFF4D80C0},
+        {"black", 37, 23, {0, 0, 37, 23}, {0, 0}, 0xFF000000},
+        {"a bigger picture after a smaller one", 120, 100, {0, 0, 120, 100}, {4, 20}, 0xFFF0E0D0},
+        {"one pixel wide", 1, 9, {0, 0, 1, 9}, {127, 0}, 0xFF7F7F7F},
+    };
+    for (const TintCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::uint32_t> pixels = pattern(c.width, c.height);
+        const std::unique_ptr<backend::ITexture> picture =
+            device->CreateTexture(c.width, c.height, pixels.data());
+        ASSERT_NE(picture, nullptr);
+        SpriteDraw draw;
+        draw.texture = picture.get();
+        draw.source = &c.source;
+        draw.translation = c.translation;
+        draw.colour = c.colour;
+        for (const std::uint32_t colour : {c.colour, 0xFFFFFFFFu}) {
+            draw.colour = colour;
+            const std::vector<std::uint32_t> frame = DrawAlone(draw);
+            int wrong = 0;
+            for (int y = 0; y < kSize; ++y) {
+                for (int x = 0; x < kSize; ++x) {
+                    const int u = x - static_cast<int>(c.translation.x) + c.source.left;
+                    const int v = y - static_cast<int>(c.translation.y) + c.source.top;
+                    const bool inside = u >= c.source.left && u < c.source.right &&
+                                        v >= c.source.top && v < c.source.bottom;
+                    const std::uint32_t expected =
+                        inside ? tinted(pixels[static_cast<std::size_t>(v * c.width + u)], colour)
+                               : kBackground;
+                    if (Pixel(frame, x, y) != expected && ++wrong <= 3) {
+                        ADD_FAILURE()
+                            << std::hex << "colour " << colour << " at " << std::dec << x << ","
+                            << y << ": " << std::hex << Pixel(frame, x, y) << " not " << expected;
+                    }
+                }
+            }
+            EXPECT_EQ(wrong, 0) << "colour " << std::hex << colour;
+        }
+    }
+}
+
 TEST_F(RenderDeviceTest, TexturesBeyondTheLargestSizeAreRefused) {
     // The software renderer names no limit of its own; the device sets one.
     const int largest = device->MaxTextureSize();
@@ -402,6 +478,77 @@ TEST_F(RenderDeviceTest, FillRectReplacesPixelsInsteadOfBlending) {
     EXPECT_EQ(Pixel(frame, 11, 7), kRed);
     EXPECT_EQ(Pixel(frame, 12, 7), kBackground);
     EXPECT_EQ(Pixel(frame, 11, 8), kBackground);
+}
+
+// A clear may be left out only under an opaque picture that covers every
+// pixel. Each case draws over a frame of another colour: any of it left means
+// a clear was skipped where something of it should show.
+TEST_F(RenderDeviceTest, TheClearShowsWhereverThePictureDoesNotHideItAll) {
+    constexpr std::uint32_t kStale = 0xFF0A0B0C;
+    const std::vector<std::uint32_t> solid(64, 0xFF2060C0);
+    const std::unique_ptr<backend::ITexture> opaque = device->CreateTexture(8, 8, solid.data());
+    ASSERT_NE(opaque, nullptr);
+    SpriteDraw cover;
+    cover.texture = opaque.get();
+    cover.scale = {kSize / 8.0f, kSize / 8.0f};
+    const auto coverWith = [&](auto change) {
+        SpriteDraw draw = cover;
+        change(draw);
+        return draw;
+    };
+    const Rect bad{9, 0, 4, 8};
+    struct ClearCase {
+        const char* name;
+        SpriteDraw draw;
+        Probe probe;  // where the clear must show, or the picture
+    };
+    const ClearCase cases[] = {
+        {"covering all", cover, {kSize - 1, kSize - 1, 0xFF2060C0}},
+        {"tinted, covering all",
+         coverWith([](SpriteDraw& d) { d.colour = 0xFF808080; }),
+         {0, 0, 0xFF103060}},
+        {"one column short",
+         coverWith([](SpriteDraw& d) { d.scale.x -= 0.125f; }),
+         {kSize - 1, 5, kBackground}},
+        {"shifted down a row",
+         coverWith([](SpriteDraw& d) {
+             d.translation = {0, 1};
+         }),
+         {5, 0, kBackground}},
+        {"see-through",
+         coverWith([](SpriteDraw& d) { d.colour = 0x80FFFFFF; }),
+         {5, 5, 0xFF305080}},
+        {"added",
+         coverWith([](SpriteDraw& d) { d.blend = BlendMode::Additive; }),
+         {5, 5, 0xFF60A0FF}},
+        {"turned",
+         coverWith([](SpriteDraw& d) { d.rotation = 0.3f; }),
+         {kSize - 1, 0, kBackground}},
+        {"with transparent pixels",
+         coverWith([&](SpriteDraw& d) { d.texture = texture.get(); }),
+         {5, kSize - 5, kBackground}},
+        {"refused", coverWith([&](SpriteDraw& d) { d.source = &bad; }), {5, 5, kBackground}},
+    };
+    for (const ClearCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        device->Clear(kStale);
+        ASSERT_TRUE(device->Present());
+        device->Clear(kBackground);
+        device->Draw(c.draw);
+        std::vector<std::uint32_t> frame;
+        ASSERT_TRUE(device->ReadPixels(frame));
+        EXPECT_TRUE(Near(Pixel(frame, c.probe.x, c.probe.y), c.probe.expected, 2))
+            << std::hex << Pixel(frame, c.probe.x, c.probe.y) << " not " << c.probe.expected;
+        EXPECT_EQ(std::count(frame.begin(), frame.end(), kStale), 0);
+    }
+    // A clear with nothing after it is still made before the frame shows.
+    device->Clear(kStale);
+    ASSERT_TRUE(device->Present());
+    device->Clear(kBackground);
+    ASSERT_TRUE(device->Present());
+    std::vector<std::uint32_t> frame;
+    ASSERT_TRUE(device->ReadPixels(frame));
+    EXPECT_EQ(Pixel(frame, 64, 64), kBackground);
 }
 
 TEST_F(RenderDeviceTest, ReplayOfARecordedFrameDrawsTheSameFrame) {
