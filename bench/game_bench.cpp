@@ -132,11 +132,7 @@ std::int64_t StatusBytes(const std::string& name) {
 }
 
 std::int64_t ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    std::int64_t size = 0;
-    std::int64_t resident = 0;
-    statm >> size >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
+    return StatusBytes("VmRSS");
 }
 
 // Clears the back buffer, draws `draw` between the scene's begin and end, and

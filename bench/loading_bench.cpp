@@ -61,18 +61,12 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The processor time of this thread: on a busy machine the ratio of two wall
-// times says more about the neighbours than about the loader.
-double ThreadSeconds() {
+// Processor time: of this thread (CLOCK_THREAD_CPUTIME_ID), which on a busy
+// machine says more about the loader than a wall time would, or of every
+// thread of the process (CLOCK_PROCESS_CPUTIME_ID).
+double CpuSeconds(clockid_t clock) {
     timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-// The processor time of every thread of the process.
-double ProcessSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
@@ -199,18 +193,18 @@ void BM_LoadGroupAgainstPlainSdl(benchmark::State& state) {
         resources.UnloadImagesByGroup(released);
         ResetPeakResident();
         auto start = std::chrono::steady_clock::now();
-        double cpuStart = ThreadSeconds();
+        double cpuStart = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
         rig.LoadBaseline(paths, framed);
-        const double baseline = ThreadSeconds() - cpuStart;
+        const double baseline = CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
         baselineWall += SecondsSince(start);
         baselinePeak = std::max(baselinePeak, PeakResidentKiB());
 
         ResetPeakResident();
         start = std::chrono::steady_clock::now();
-        cpuStart = ThreadSeconds();
+        cpuStart = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
         resources.CountByGroup(group);
         benchmark::DoNotOptimize(resources.LoadImages(rig.Device(), group));
-        const double game = ThreadSeconds() - cpuStart;
+        const double game = CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
         state.SetIterationTime(SecondsSince(start));
         gamePeak = std::max(gamePeak, PeakResidentKiB());
 
@@ -256,9 +250,9 @@ void BM_SplashShareOfACore(benchmark::State& state) {
     double processor = 0.0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = ProcessSeconds();
+        const double cpuStart = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
         resources.ShowSplashScreens(rig.Device());
-        processor += ProcessSeconds() - cpuStart;
+        processor += CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
         wall += SecondsSince(start);
     }
     rig.Device()->SetVSync(false);

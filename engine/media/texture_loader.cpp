@@ -170,10 +170,6 @@ std::int32_t ImageFormatNumber(const backend::DecodedImage& image) {
     }
 }
 
-void ApplyColourKey(std::vector<std::uint32_t>& pixels, std::uint32_t key) {
-    ApplyColourKey(pixels.data(), pixels.size(), key);
-}
-
 void ApplyColourKey(std::uint32_t* pixels, std::size_t count, std::uint32_t key) {
     for (std::size_t i = 0; i < count; ++i) {
         if (pixels[i] == key) {
@@ -188,14 +184,6 @@ std::uint8_t AlphaFromPixel(std::uint32_t argb) {
     const std::uint32_t red = (argb >> 16) & 0xFF;
     // Whole-number weights so that a grey level comes back exactly.
     return static_cast<std::uint8_t>((30 * blue + 59 * green + 11 * red) / 100);
-}
-
-bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedImage& alpha) {
-    const std::size_t count = static_cast<std::size_t>(picture.width) * picture.height;
-    if (picture.pixels.size() < count) {
-        return false;
-    }
-    return MergeAlphaPicture(picture.pixels.data(), picture.width, picture.height, alpha);
 }
 
 bool MergeAlphaPicture(std::uint32_t* pixels, int width, int height,

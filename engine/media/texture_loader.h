@@ -4,7 +4,6 @@
 // the decoded pixels before the texture is made.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "engine/backend/image.h"
 
@@ -20,7 +19,6 @@ std::string AlphaCompanionBase(const std::string& path);
 std::int32_t ImageFormatNumber(const backend::DecodedImage& image);
 
 // Pixels of exactly `key` (alpha included) become transparent black.
-void ApplyColourKey(std::vector<std::uint32_t>& pixels, std::uint32_t key);
 void ApplyColourKey(std::uint32_t* pixels, std::size_t count, std::uint32_t key);
 
 // The alpha value that an alpha-picture pixel gives: a weighted sum of its
@@ -28,12 +26,11 @@ void ApplyColourKey(std::uint32_t* pixels, std::size_t count, std::uint32_t key)
 // game's alpha pictures were made for; a grey pixel gives its grey level.
 std::uint8_t AlphaFromPixel(std::uint32_t argb);
 
-// Overwrites every pixel's alpha byte with the value of the alpha picture's
-// pixel at the same place: the last byte of a palette, grey or grey-and-alpha
-// pixel (index, grey level, alpha), `AlphaFromPixel` of a colour one. False,
-// with the picture unchanged, when the two pictures differ in width or height.
-bool MergeAlphaPicture(backend::DecodedImage& picture, const backend::DecodedImage& alpha);
-// The same on `width` x `height` ARGB words.
+// Overwrites the alpha byte of each of `width` x `height` ARGB words with the
+// value of the alpha picture's pixel at the same place: the last byte of a
+// palette, grey or grey-and-alpha pixel (index, grey level, alpha),
+// `AlphaFromPixel` of a colour one. False, with the pixels unchanged, when the
+// alpha picture has another width or height.
 bool MergeAlphaPicture(std::uint32_t* pixels, int width, int height,
                        const backend::DecodedImage& alpha);
 

@@ -54,7 +54,7 @@ TEST(AlphaCompanion, MergeNeedsTheSameSize) {
     picture.pixels = {0xFF112233, 0x80445566};
     backend::DecodedImage alpha = picture;
     alpha.pixels = {0xFF404040, 0xFFC0C0C0};
-    ASSERT_TRUE(MergeAlphaPicture(picture, alpha));
+    ASSERT_TRUE(MergeAlphaPicture(picture.pixels.data(), 2, 1, alpha));
     EXPECT_EQ(picture.pixels[0], 0x40112233u);
     EXPECT_EQ(picture.pixels[1], 0xC0445566u);
 
@@ -62,7 +62,7 @@ TEST(AlphaCompanion, MergeNeedsTheSameSize) {
     taller.width = 1;
     taller.height = 2;
     const auto before = picture.pixels;
-    EXPECT_FALSE(MergeAlphaPicture(picture, taller));
+    EXPECT_FALSE(MergeAlphaPicture(picture.pixels.data(), 2, 1, taller));
     EXPECT_EQ(picture.pixels, before);
 }
 
@@ -307,7 +307,7 @@ TEST_F(TextureLoaderTest, TheColourKeyIsComparedWithItsAlpha) {
     // Only opaque black is the key: half-transparent black and clear black
     // keep their alpha.
     std::vector<std::uint32_t> pixels = {0xFF000000, 0x80000000, 0x00000000, 0xFF000001};
-    ApplyColourKey(pixels, 0xFF000000);
+    ApplyColourKey(pixels.data(), pixels.size(), 0xFF000000);
     EXPECT_EQ(pixels, (std::vector<std::uint32_t>{0, 0x80000000, 0, 0xFF000001}));
 
     WritePng("Resources/pic.png", 2, 1, {0x80000000, 0xFF000000});
