@@ -78,7 +78,7 @@ until_ok 1 "" true
 # start the next level, at level index `index`, with its briefing.
 next_level() {
     until_ok 0 "" press_ok
-    until_ok 1 "" keys F7
+    press_until F7 ok_state 1 ""
     until_ok 0 "" press_ok
     until_ok 1 "$1" press_play_or_finish
 }
@@ -126,8 +126,7 @@ shoot clicked
 # The debug win: the level-complete page, whose OKs move on to level 7; the
 # win and the OKs are given again until profiles.sav shows it.
 debug_win() {
-    keys F7
-    sleep 1
+    hold_key_until F7 10 ok_state 1 "" || true
     press_ok
     sleep 0.5
     press_ok

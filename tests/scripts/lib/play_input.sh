@@ -16,7 +16,8 @@ click_at() {
     sleep 0.3
 }
 
-# Presses and releases each key named.
+# Presses and releases each key named, for keys whose effect the caller does
+# not wait for.
 keys() {
     local key
     for key in "$@"; do
@@ -25,6 +26,50 @@ keys() {
         xdotool keyup "$key"
         sleep 0.1
     done
+}
+
+# Holds the key down until the check (a command) succeeds, then lets it go:
+# the game reads the keys once a frame, and a frame on a loaded machine can
+# last longer than any fixed hold. Returns 1, the key let go, when `limit`
+# seconds pass without the check succeeding (a press the game took where the
+# key does nothing), so the caller can press again.
+# Called as: hold_key_until <key> <limit> <check...>
+hold_key_until() {
+    local key="$1" limit="$2" since="$SECONDS"
+    shift 2
+    xdotool keydown "$key"
+    while [ $((SECONDS - since)) -lt "$limit" ]; do
+        if "$@"; then
+            xdotool keyup "$key"
+            return 0
+        fi
+        if ! kill -0 "$pid" 2>/dev/null; then
+            xdotool keyup "$key"
+            fail "the game ended while $key was held"
+        fi
+        sleep 0.1
+    done
+    xdotool keyup "$key"
+    return 1
+}
+
+# Presses the key, held as hold_key_until holds it, until the check succeeds;
+# again when 20 seconds pass without it. Fails at the progress deadline.
+# Called as: press_until <key> <check...>
+press_until() {
+    local key="$1" since="$SECONDS"
+    shift
+    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
+        hold_key_until "$key" 20 "$@" && return 0
+    done
+    fail "$key: no $*"
+}
+
+# Whether a new screenshot `name` differs from the earlier `before` by more
+# than `min` pixels inside the box.
+screen_changed() {
+    shoot "$1"
+    [ "$(differing "$2" "$1" "$3" 10%)" -gt "$4" ]
 }
 
 # Green pixels (green above 150, red and blue below 120) inside a crop.
@@ -191,19 +236,26 @@ new_game_to_floor() {
 # level-complete page.
 ok_shown() { [ "$(button_green "$1" "$(box 400 600 600 650)")" -gt 500 ]; }
 
+# Whether a new screenshot shows the OK button (want 1) or not (want 0) and,
+# when a level index is given, profiles.sav holds it.
+ok_state() {
+    local want="$1" index="$2" shown=0
+    shoot ok-wait
+    ok_shown ok-wait && shown=1
+    [ "$shown" = "$want" ] && { [ -z "$index" ] || [ "$(level_index)" = "$index" ]; }
+}
+
 # Runs the given step (a click or a key) until the OK button of a briefing or
 # the level-complete page is shown (want 1) or gone (want 0) and, when a
 # level index is given, profiles.sav holds it; again after eight screenshots
 # without it, for a click or key the game missed or took while it faded.
 until_ok() {
-    local want="$1" index="$2" since="$SECONDS" shown
+    local want="$1" index="$2" since="$SECONDS"
     shift 2
     while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
         "$@"
         for _ in $(seq 1 8); do
-            shoot ok-wait
-            if ok_shown ok-wait; then shown=1; else shown=0; fi
-            [ "$shown" = "$want" ] && { [ -z "$index" ] || [ "$(level_index)" = "$index" ]; } && return 0
+            ok_state "$want" "$index" && return 0
             kill -0 "$pid" 2>/dev/null || fail "the game ended while waiting for its OK button ($want)"
         done
     done
@@ -216,38 +268,41 @@ debug_star() {
         -fx 'r > 0.9 && g > 0.9 && b > 0.9' -format '%[fx:round(mean * w * h)]' info:
 }
 
+# Whether a new screenshot shows the debug mode's "*".
+debug_shown() {
+    shoot debug
+    [ "$(debug_star debug)" -gt 10 ]
+}
+
 # Switches the debug keys on (on the shop floor, where the "*" shows) and
-# waits for the "*". The game reads the keys once a frame, so a busy machine
-# may miss a key pressed and released between two frames and leave the
-# sequence half typed: it is typed again, its first key starting it over,
-# when no "*" has come 20 seconds later.
+# waits for the "*". The game reads the keys once a frame and takes a key
+# when it sees it go down, so each key stays down while the next ones are
+# pressed (none is let go before a frame has seen it) and the last stays
+# down until the "*" shows. Two keys that one long frame sees go down
+# together leave the sequence half typed: it is typed again, its first key
+# starting it over, when no "*" has come 20 seconds later.
 debug_on() {
-    local since="$SECONDS" typed=-100
+    local since="$SECONDS" key
     while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
-        if [ $((SECONDS - typed)) -ge 20 ]; then
-            keys d e b u g
-            typed="$SECONDS"
+        for key in d e b u; do
+            xdotool keydown "$key"
+            sleep 0.15
+        done
+        if hold_key_until g 20 debug_shown; then
+            xdotool keyup d e b u
+            return 0
         fi
-        shoot debug
-        [ "$(debug_star debug)" -gt 10 ] && return 0
-        kill -0 "$pid" 2>/dev/null || fail "the game ended before the debug mode came on"
+        xdotool keyup d e b u
+        sleep 0.15
     done
     fail "the debug keys do not switch the debug mode on"
 }
 
-# Presses the key (F7, the debug win, in a training level) until the game
-# saves profiles.sav once more than the `saves` times counted before: again
-# when 20 seconds pass without the save, for a press the game missed.
+# Whether the game has saved profiles.sav more than n times.
+saved_more_than() { [ "$(log_count "Save profiles data (")" -gt "$1" ]; }
+
+# Holds the key (F7, the debug win, in a training level) until the game
+# saves profiles.sav once more than the `saves` times counted before.
 key_until_saved() {
-    local key="$1" saves="$2" since="$SECONDS" pressed=-100
-    while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
-        [ "$(log_count "Save profiles data (")" -gt "$saves" ] && return 0
-        kill -0 "$pid" 2>/dev/null || fail "the game ended before saving after $key"
-        if [ $((SECONDS - pressed)) -ge 20 ]; then
-            keys "$key"
-            pressed="$SECONDS"
-        fi
-        sleep 0.2
-    done
-    fail "$key leads to no save of profiles.sav"
+    press_until "$1" saved_more_than "$2"
 }
