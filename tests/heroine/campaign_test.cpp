@@ -237,6 +237,7 @@ protected:
             } else if ((mode & (MODE_COMICS_1 | MODE_COMICS_2)) != 0) {
                 player.Click(BTN_NEXT);
             } else if ((mode & MODE_PET_CHOICE) != 0) {
+                // The fish's gift grows the fish, which is cash sooner.
                 player.Click(BTN_FISH_PERSON);
             } else if ((mode & (MODE_COMICS_3 | MODE_COMICS_4)) != 0) {
                 player.Click(BTN_NEXT);
@@ -317,10 +318,7 @@ protected:
             ASSERT_FALSE(HasFatalFailure());
             ASSERT_TRUE(g_gameSession.HasModeBits(MODE_LEVEL_COMPLETE | MODE_LEVEL_FAILED))
                 << "level " << index << " still runs after " << limit << " s, mode " << std::hex
-                << g_gameSession.GetGameMode() << std::dec << ", gulls "
-                << g_bonusGame.Gulls().size() << ", turtles " << g_bonusGame.Turtles().size()
-                << " of " << level.CountTurtles() << ", gull 0 state "
-                << (g_bonusGame.Gulls().empty() ? -1 : g_bonusGame.Gulls()[0].state);
+                << g_gameSession.GetGameMode() << std::dec << ", cash " << Profile().levelCash;
             const bool won = g_gameSession.HasModeBits(MODE_LEVEL_COMPLETE);
             if (level.bonus) {
                 // Told on the line of the story level before it. A bonus

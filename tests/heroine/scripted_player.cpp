@@ -212,6 +212,11 @@ void CPlayer::Serve(std::int32_t a) {
         ClickAt(Centre(g_machine.GetFinishedSet().GetSprite(0, 0)));
         ASSERT_TRUE(RunUntil([] { return HeroineIdle(); }, 20.0f));
         ASSERT_EQ(g_heroine.firstHandItem, wish & MASK_INTERIOR) << "she carries the set";
+        // A wish that ran out while the machine worked leaves the set in her
+        // hands for another fish or the discard spot.
+        if (aquarium.GetRequest() != wish) {
+            return;
+        }
         ClickAt(Centre(aquarium.GetBody()));
         ASSERT_TRUE(RunUntil([] { return HeroineIdle(); }, 20.0f));
         EXPECT_EQ(g_heroine.firstHandItem, 0u) << "the set went into the aquarium";

@@ -22,7 +22,7 @@ namespace scripted_player {
 Vec2 Centre(const CGuiImage& image);
 Vec2 Centre(const CGuiButton& button);
 
-// What the player did, counted since it was made or last cleared.
+// What the player did since it was made.
 struct Counts {
     int placed = 0;
     int sold = 0;
