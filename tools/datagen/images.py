@@ -1182,6 +1182,7 @@ def build(out_dir):
     md.rounded_rectangle([3, B.BAR_FRAME_TOP, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)
     md.rectangle([89, 88, 108, 364], fill=rgba(PAL["deep"]))
     __import__("bonus_sprites").paint_bar_fill(md)
+    B.paint_bar_labels(mbar, A.turtle_pic)
     put("MINIGAME_BAR", mbar, "4")
     put("_TURTLE_BODY", __import__("anims").turtle_pic(54, 32), "4", rel="Images/turtle_body.png")
     return decl
