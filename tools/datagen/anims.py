@@ -3,7 +3,7 @@ look alike share one cell of the sheet; the frame file lists every frame."""
 
 import math
 
-from PIL import Image, ImageDraw
+from PIL import Image, ImageDraw, ImageFilter
 
 import painters as P
 from common import PAL, rgba, shade, new, save_png, write_text
@@ -235,9 +235,22 @@ def shoal_sheet(variant):
 HERO_W, HERO_H = 110, 262
 HERO_HOT = (104, 22)          # puts the cell near her box for the usual offsets
 HERO_FW = 2 * HERO_HOT[0] + HERO_W
+# The ink line around her whole figure, in pixels: the floors are as light as
+# her skin and dress, and without it her legs melt into them.
+HERO_OUTLINE = 2
 
 
-def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
+def outlined(img, width=HERO_OUTLINE):
+    """The picture laid on an ink silhouette grown by width pixels, within
+    the picture's own size."""
+    ring = img.getchannel("A").filter(ImageFilter.MaxFilter(2 * width + 1))
+    out = Image.new("RGBA", img.size, INK[:3] + (0,))
+    out.putalpha(ring)
+    out.alpha_composite(img)
+    return out
+
+
+def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None, outline=True):
     """pose: 'stand', 'walk', 'work' (a quick reach into a tank), 'scrub' (the
     long work: the arm circling at chest height), 'serve' (bent towards the
     pet's bowl, the serving hand low), 'cheer', 'glance', 'hold'; direction 0
@@ -247,7 +260,8 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
     the arms alone; 'back' the hair behind her head; 'front' the working arm
     alone; 'nofront' everything but the working arm.
     hands: (first, second) held flags for the arms; the first hand is the
-    left one on the picture when she faces down."""
+    left one on the picture when she faces down.
+    outline: False leaves off the ink line around the figure."""
     if hands is None:
         hands = (True, True) if (pose == "hold" or hold) else (False, False)
     with_body = layer in ("all", "body", "nofront")
@@ -307,6 +321,10 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
         d.polygon([(cx - W * 0.18, H * 0.3), (cx + W * 0.18, H * 0.3), (cx + W * 0.3, H * 0.66), (cx - W * 0.3, H * 0.66)],
                   fill=dress, outline=INK, width=2 * s)
         d.line([(cx - W * 0.28, H * 0.63), (cx + W * 0.28, H * 0.63)], fill=rgba(PAL["foam"]), width=3 * s)
+        # a sash at the waist and a sailor collar, so the dress reads as one
+        d.rectangle([cx - W * 0.21, H * 0.4, cx + W * 0.21, H * 0.43], fill=rgba((20, 90, 150)))
+        d.polygon([(cx - W * 0.13, H * 0.3), (cx, H * 0.36), (cx + W * 0.13, H * 0.3)],
+                  fill=rgba(PAL["foam"]), outline=INK, width=s)
         # head
         d.ellipse([cx - r, hy - r, cx + r, hy + r], fill=skin, outline=INK, width=2 * s)
         if direction == 2:
@@ -332,7 +350,7 @@ def heroine(pose, phase=0.0, direction=0, hold=0, layer="all", hands=None):
     img = P._scaled(HERO_W, HERO_H, paint, 2)
     if direction in (1, 3, 4):
         img = img.transpose(Image.FLIP_LEFT_RIGHT)
-    return img
+    return outlined(img) if outline else img
 
 
 # Walking runs R0-R4 face down, down-right, right, up-right, up: each has a

@@ -101,3 +101,39 @@ def gull_sheets(sheet_class, gull_pic):
 def paint_bar_fill(draw):
     """The bright column under the cover, shown as the cover shrinks."""
     draw.rectangle(BAR_COLUMN, fill=rgba(PAL["sun"]))
+
+
+# What the bar means, painted into its frame beside and around the column: a
+# chequered goal flag at the top, where the full bar ends, an arrow up the
+# left side, and at the bottom a turtle, whose rescues fill the bar.
+BAR_GOAL_FLAG = (14, 28, 52, 80)     # left, top, right, bottom of flag and pole
+BAR_ARROW = (18, 110, 44, 350)
+BAR_TURTLE = (14, 372, 76, 418)
+
+
+def paint_bar_labels(img, turtle_pic):
+    """img: the MINIGAME_BAR picture, its frame painted; turtle_pic(w, h) a
+    turtle facing left."""
+    ink = rgba(PAL["ink"])
+    d = ImageDraw.Draw(img)
+    l, t, r, b = BAR_GOAL_FLAG
+    d.line([(l + 2, t), (l + 2, b)], fill=ink, width=4)
+    d.line([(l + 2, t), (l + 2, b)], fill=rgba(PAL["white"]), width=2)
+    cell = (r - l - 6) // 4
+    for row in range(3):
+        for col in range(4):
+            x, y = l + 5 + col * cell, t + row * cell
+            colour = PAL["white"] if (row + col) % 2 == 0 else PAL["ink"]
+            d.rectangle([x, y, x + cell - 1, y + cell - 1], fill=rgba(colour))
+    d.rectangle([l + 4, t - 1, l + 5 + 4 * cell, t + 3 * cell], outline=ink, width=1)
+    # the goal line runs from the flag to the top of the column
+    gx = BAR_COLUMN[0]
+    d.line([(l + 4, BAR_COLUMN[1] - 3), (gx + 20, BAR_COLUMN[1] - 3)], fill=rgba(PAL["white"]), width=3)
+    l, t, r, b = BAR_ARROW
+    mid = (l + r) // 2
+    shaft = [(mid - 5, t + 22), (mid + 5, t + 22), (mid + 5, b), (mid - 5, b)]
+    head = [(l, t + 24), (mid, t), (r, t + 24)]
+    for pts in (shaft, head):
+        d.polygon(pts, fill=rgba(PAL["sun"]), outline=ink, width=2)
+    l, t, r, b = BAR_TURTLE
+    img.alpha_composite(turtle_pic(r - l, b - t).transpose(Image.FLIP_LEFT_RIGHT), (l, t))

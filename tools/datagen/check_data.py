@@ -416,6 +416,7 @@ def check_pet_figures(root, data):
             anims[el.get("id")] = (el, prefix)
     check_heroine.check(root, anims, IMAGES, frame_rects, fault)
     check_heroine.check_tank_glass(root, IMAGES, fault)
+    check_heroine.check_outline(root, IMAGES, fault)
     for kind, (place, clips) in PET_FIGURES.items():
         for clip, (anim, first, last, dx, dy) in enumerate(clips):
             if anim not in anims:

@@ -3,7 +3,8 @@
 cut cell left empty or with its shoes away from her feet fails, and so does a
 still painted below her soles. Clips with pictures of their own pass, and
 two clips that show one picture fail; an aquarium whose glass lets her legs
-show through fails.
+show through fails. Her figure with its ink outline stands out from every
+room's floor; the figure without it fails.
 
     /usr/bin/python3 tools/datagen/check_heroine_test.py"""
 
@@ -21,6 +22,7 @@ sys.path.insert(0, HERE)
 from PIL import Image  # noqa: E402
 
 import check_data  # noqa: E402
+import anims  # noqa: E402
 import check_heroine  # noqa: E402
 import footwear  # noqa: E402
 import images  # noqa: E402
@@ -145,6 +147,54 @@ class TankGlass(unittest.TestCase):
         found = self.faults(lambda img: img.paste((120, 200, 240, 150), (100, 60, 140, 130)))
         self.assertEqual(len(found), 1, found)
         self.assertIn("2800 pixels", found[0])
+
+
+class Outline(unittest.TestCase):
+    """A sheet of her standing, walking and cheering on each room's floor."""
+
+    POSES = (("stand", 0, 0), ("walk", 0.25, 1), ("walk", 0.5, 2), ("cheer", 0.2, 0))
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.images = {}
+        for loc in (1, 2, 3):
+            rel = "location_%d.png" % loc
+            images.location(loc).save(os.path.join(cls.tmp.name, rel))
+            cls.images["LOCATION_%d" % loc] = (None, rel)
+        for outline in (True, False):
+            sheet = Image.new("RGBA", (len(cls.POSES) * 111, 262))
+            for k, (pose, phase, view) in enumerate(cls.POSES):
+                sheet.alpha_composite(anims.heroine(pose, phase, view, outline=outline), (k * 111, 0))
+            rel = "figure_%s.png" % ("outlined" if outline else "plain")
+            sheet.save(os.path.join(cls.tmp.name, rel))
+            cls.images[rel] = (None, rel)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def faults(self, loc, sheet):
+        found = []
+        floors = {"location %d" % loc: ("LOCATION_%d" % loc, 0, 1024, 262, 768)}
+        with mock.patch.dict(check_heroine.FLOORS, floors, clear=True), \
+                mock.patch.object(check_heroine, "FIGURE_SHEETS", [sheet]):
+            check_heroine.check_outline(self.tmp.name, self.images, found.append)
+        return found
+
+    def test_the_outlined_figure_stands_out_from_every_floor(self):
+        for loc in (1, 2, 3):
+            with self.subTest(location=loc):
+                self.assertEqual(self.faults(loc, "figure_outlined.png"), [])
+
+    def test_a_figure_without_outline_fails_on_every_floor(self):
+        # skin-coloured legs and a light dress on light floors
+        for loc in (1, 2, 3):
+            with self.subTest(location=loc):
+                found = self.faults(loc, "figure_plain.png")
+                self.assertEqual(len(found), 1, found)
+                self.assertIn("floor of location %d" % loc, found[0])
+                self.assertIn("less than 3:1", found[0])
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@ from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, t
 from gamedata import KINDS
 import anims as A
 import bonus_sprites as B
+import comic_art as CA
 
 INK = rgba(PAL["ink"])
 MAP_POINTS = [(398, 697), (418, 731), (473, 727), (526, 709), (579, 693), (637, 683), (694, 682),
@@ -326,30 +327,34 @@ def map_screen():
 
 # Each comic panel: its caption, what the picture shows, the heroine's pose
 # and where she stands (the share of the panel's width at her middle).
-# Scenes: "shop1" to "shop3" the shop of that location (its sign names it),
-# "dusty" the old shop before Mira cleans it, "tanks" the shop with empty
-# aquariums, "machine" the interior machine, "letter" the letter about the
-# beach shop ("letter_city" the call to the city), "crates" packed aquariums,
-# "party" the city aquarium decked out,
-# "sea" open water with fish.
+# Scenes: "shop1" to "shop3" the shop of that location (its mat names it),
+# "grandpa" Grandpa in his dusty old shop, "dusty" its tanks under dust and
+# cobwebs, "cleaning" the tanks half cleaned, "door" the first customer at the
+# door, "open" the door with its OPEN sign, "tanks" the shop with empty
+# aquariums, "machine" the interior machine, "sea" open water with fish
+# ("care" with their homes, food and medicine), "success" the harbour shop
+# full of customers, "letter" the letter about the beach shop ("letter_city"
+# the call to the city), "packing" aquariums going into boxes, "customers"
+# customers at the tanks, "hall" the city's hall of great tanks, "talk"
+# visitors marvelling at the city aquarium, "party" Mira's friends at a party.
 COMIC_PANELS = {
-    1: [("Grandpa leaves his old fish shop to Mira.", "dusty", "stand", 0.16),
-        ("It is dusty... but full of empty aquariums!", "tanks", "glance", 0.84),
+    1: [("Grandpa leaves his old fish shop to Mira.", "grandpa", "stand", 0.16),
+        ("It is dusty... but full of empty aquariums!", "dusty", "glance", 0.84),
         ("Mira: I will make it the best shop in town!", "shop1", "cheer", 0.16),
         ("The first customer is already at the door.", "door", "glance", 0.16)],
-    2: [("Mira cleans every tank.", "tanks", "work", 0.84),
+    2: [("Mira cleans every tank.", "cleaning", "work", 0.84),
         ("She tries out the interior machine.", "machine", "work", 0.16),
-        ("Fish need homes, food and care.", "sea", "hold", 0.84),
-        ("Time to open the shop!", "shop1", "cheer", 0.16)],
-    3: [("The harbour shop is a big success!", "shop1", "cheer", 0.16),
+        ("Fish need homes, food and care.", "care", "hold", 0.84),
+        ("Time to open the shop!", "open", "cheer", 0.16)],
+    3: [("The harbour shop is a big success!", "success", "cheer", 0.16),
         ("A letter: a shop on the beach is for sale.", "letter", "hold", 0.16),
-        ("Mira packs the aquariums.", "crates", "hold", 0.84),
+        ("Mira packs the aquariums.", "packing", "hold", 0.84),
         ("Welcome to the beach shop!", "shop2", "cheer", 0.16)],
     4: [("The beach customers love Mira's fish.", "customers", "stand", 0.84),
         ("The city aquarium calls!", "letter_city", "glance", 0.16),
-        ("A big hall for rare fish.", "shop3", "stand", 0.84),
+        ("A big hall for rare fish.", "hall", "stand", 0.84),
         ("Welcome to the city aquarium!", "shop3", "cheer", 0.16)],
-    5: [("The city aquarium is the talk of the town.", "shop3", "stand", 0.16),
+    5: [("The city aquarium is the talk of the town.", "talk", "stand", 0.16),
         ("Mira's friends throw a party.", "party", "cheer", 0.84),
         ("Thank you for playing!", "sea", "cheer", 0.16),
         ("The end... for now.", "shop1", "stand", 0.84)],
@@ -405,59 +410,80 @@ def comic_layout(page):
 
 def comic_scene(scene, w, h, seed):
     """The picture of one comic panel, w x h, showing `scene` (see COMIC_PANELS)."""
-    shop = {"shop1": 1, "dusty": 1, "tanks": 1, "door": 1, "machine": 1, "crates": 1, "letter": 1,
-            "shop2": 2, "customers": 2, "party": 3, "shop3": 3, "letter_city": 2}
-    if scene == "sea":
-        return water_scene(w, h, seed, 4)
-    img = location(shop[scene]).resize((w, h))
+    shop = {"shop1": 1, "grandpa": 1, "dusty": 1, "cleaning": 1, "tanks": 1, "door": 1, "open": 1,
+            "machine": 1, "success": 1, "packing": 1, "letter": 1,
+            "shop2": 2, "customers": 2, "letter_city": 2, "hall": 3, "party": 3, "shop3": 3, "talk": 3}
+    if scene in ("sea", "care"):
+        img = water_scene(w, h, seed, 4)
+        if scene == "care":
+            CA.care(img)
+        return img
+    loc = shop[scene]
+    room = location(loc)
+    floor_colour = room.getpixel((560, FLOOR_TOP + 24))[:3]
+    img = CA.room(room, NAME_MAT[1], w, h)
     d = ImageDraw.Draw(img)
-    floor = int(h * FLOOR_TOP / 768)
-    stocked = scene in ("shop3", "customers")
-    if scene in ("tanks", "dusty", "crates", "shop3", "customers"):
-        tank = aquarium_body({"shop3": 3, "customers": 2}.get(scene, 1))
+    floor = int(h * FLOOR_TOP / NAME_MAT[1])
+    front = h - CA.MAT_BAND     # where people and things stand, clear of the mat
+    stocked = scene in ("shop3", "customers", "success", "talk")
+    dusty = scene in ("grandpa", "dusty")
+    if dusty:
+        img.alpha_composite(new(w, h, (120, 110, 90, 90)))
+    if scene in ("tanks", "dusty", "grandpa", "cleaning", "packing", "shop3", "customers", "success", "talk"):
+        tank = aquarium_body({"shop3": 3, "talk": 3, "customers": 2}.get(scene, 1))
         tank = tank.resize((int(tank.size[0] * 0.55), int(tank.size[1] * 0.55)))
-        for k in range(3):
-            x = int(w * (0.08 + 0.3 * k))
-            if scene == "crates" and k == 2:
-                break
-            img.alpha_composite(tank, (x, floor + 20 + 40 * (k % 2)))
+        for k in range(3 if scene != "packing" else 0):   # packing: every tank goes into a box
+            x, y = int(w * (0.08 + 0.3 * k)), floor + 20 + 40 * (k % 2)
+            if dusty or (scene == "cleaning" and k == 2):
+                CA.dust_tank(img, tank, x, y, k)
+                continue
+            img.alpha_composite(tank, (x, y))
             if stocked:
-                img.alpha_composite(P.fish(KINDS[6 + 2 * k], 70, 46, -1, 0.3), (x + 30, floor + 50 + 40 * (k % 2)))
-    if scene == "customers":
-        # two customers in front of the tanks, looking in
-        for k, (x, colour) in enumerate(((0.2, PAL["violet"]), (0.5, PAL["coral"]))):
-            gx, gy = int(w * x), h - 120
+                img.alpha_composite(P.fish(KINDS[6 + 2 * k], 70, 46, -1, 0.3), (x + 30, y + 30))
+            if scene == "cleaning":
+                for sx, sy, sr in ((0.2, 0.3, 9), (0.75, 0.55, 7), (0.5, 0.2, 5)):
+                    CA.sparkle(d, x + tank.size[0] * sx, y + tank.size[1] * sy, sr)
+    if scene == "cleaning":
+        CA.bucket(d, int(w * 0.62), front)
+    if scene in ("customers", "success"):
+        # customers in front of the tanks, looking in
+        spots = (0.2, 0.5) if scene == "customers" else (0.42, 0.68)
+        for k, (x, colour) in enumerate(zip(spots, (PAL["violet"], PAL["coral"]))):
+            gx, gy = int(w * x), front - 90
             d.rounded_rectangle([gx - 26, gy, gx + 26, gy + 90], 14, fill=rgba(colour), outline=INK, width=2)
             # seen from behind: the back of the head, ears showing
             for side in (-1, 1):
                 d.ellipse([gx + side * 18 - 5, gy - 24, gx + side * 18 + 5, gy - 12], fill=rgba(PAL["skin"]), outline=INK)
             d.ellipse([gx - 18, gy - 38, gx + 18, gy - 2], fill=rgba([PAL["wood_dark"], PAL["sun"]][k]), outline=INK, width=2)
-    if scene == "dusty":
-        dust = new(w, h, (120, 110, 90, 90))
-        img.alpha_composite(dust)
-        for k in range(6):
-            x = w * (0.1 + 0.15 * k)
-            d.line([(x, 10), (x + 30, 40)], fill=(230, 230, 230, 200), width=2)   # cobwebs
-    if scene == "crates":
-        crate = PR.crate(130, 100)
-        for k in range(2):
-            img.alpha_composite(crate, (int(w * 0.5) + k * 40 - 60, h - 110 - k * 60))
-    if scene == "door":
+            if scene == "customers":
+                CA.heart(d, gx + 8, gy - 58, 9)
+        if scene == "success":
+            CA.speech(d, int(w * 0.68), front - 134, "I'll take two!")
+    if scene == "grandpa":
+        CA.grandpa_with_key(img, 0.56, front, CA.PERSON_H)
+    if scene == "talk":
+        CA.people(img, [(0.52, front), (0.8, front)], CA.PERSON_H, CA.VISITORS[2:])
+        CA.speech(d, int(w * 0.52), front - CA.PERSON_H - 4, "Wow!")
+        CA.speech(d, int(w * 0.8), front - CA.PERSON_H - 4, "So many fish!")
+    if scene in ("door", "open"):
         dx, top, bottom = int(w * 0.7), 96, floor + 130
         d.rectangle([dx, top, dx + 110, bottom], fill=rgba(PAL["wood"]), outline=INK, width=3)
         d.rectangle([dx + 14, top + 14, dx + 96, top + 84], fill=rgba(PAL["water"]), outline=INK, width=2)
         d.ellipse([dx + 84, top + 110, dx + 96, top + 122], fill=rgba(PAL["sun"]), outline=INK)
-        # the customer at the glass: head and shoulders
-        gx, gy = dx + 55, top + 42
-        d.pieslice([gx - 30, gy + 10, gx + 30, gy + 70], 180, 360, fill=rgba(PAL["violet"]), outline=INK, width=2)
-        d.ellipse([gx - 16, gy - 18, gx + 16, gy + 14], fill=rgba(PAL["skin"]), outline=INK, width=2)
+        if scene == "door":
+            # the customer at the glass: head and shoulders
+            gx, gy = dx + 55, top + 42
+            d.pieslice([gx - 30, gy + 10, gx + 30, gy + 70], 180, 360, fill=rgba(PAL["violet"]), outline=INK, width=2)
+            d.ellipse([gx - 16, gy - 18, gx + 16, gy + 14], fill=rgba(PAL["skin"]), outline=INK, width=2)
+        else:
+            CA.open_sign(d, dx + 55, top + 50)
         d.rectangle([dx + 14, top + 84, dx + 96, top + 96], fill=rgba(PAL["wood"]))
     if scene == "machine":
         body = new(228, 200)
         body.alpha_composite(PR.machine_body(1)(228, 200))
-        img.alpha_composite(body, (int(w * 0.5), h - 210))
+        img.alpha_composite(body, (int(w * 0.5), front - 200))
     if scene in ("letter", "letter_city"):
-        lx, ly = int(w * 0.42), int(h * 0.32)
+        lx, ly = int(w * 0.42), front - 214
         d.polygon([(lx, ly + 10), (lx + 230, ly), (lx + 245, ly + 190), (lx + 12, ly + 200)],
                   fill=rgba(PAL["white"]), outline=INK, width=3)
         for k in range(5):
@@ -473,12 +499,13 @@ def comic_scene(scene, w, h, seed):
             for k, (bw, bh) in enumerate(((30, 50), (40, 62), (34, 44), (44, 56))):
                 bx = sx + 10 + 38 * k
                 d.rectangle([bx, sy + 62 - bh, bx + bw, sy + 62], fill=rgba((190, 180, 230)), outline=INK, width=2)
+    if scene == "packing":
+        CA.packing(img, tank, front)
+    if scene == "hall":
+        CA.big_hall(img, floor, front)
     if scene == "party":
-        img.alpha_composite(PR.pennants(w, 60), (0, 100))
-        for k in range(5):
-            x, y = w * (0.1 + 0.2 * k), h * 0.55
-            d.line([(x, y), (x + 6, y + 60)], fill=rgba(PAL["stone_dark"]), width=2)
-            d.ellipse([x - 22, y - 56, x + 22, y], fill=rgba([PAL["coral"], PAL["sun"], PAL["violet"], PAL["green"], PAL["pink"]][k]), outline=INK, width=2)
+        CA.party(img, front)
+    CA.name_plate(img, LOCATION_NAMES[loc - 1], floor_colour, w * (NAME_MAT[0] + NAME_MAT[2]) / 2048)
     return img
 
 
@@ -1182,6 +1209,7 @@ def build(out_dir):
     md.rounded_rectangle([3, B.BAR_FRAME_TOP, 86, 445], 30, fill=rgba(PAL["deep"], 200), outline=rgba(PAL["sun"]), width=5)
     md.rectangle([89, 88, 108, 364], fill=rgba(PAL["deep"]))
     __import__("bonus_sprites").paint_bar_fill(md)
+    B.paint_bar_labels(mbar, A.turtle_pic)
     put("MINIGAME_BAR", mbar, "4")
     put("_TURTLE_BODY", __import__("anims").turtle_pic(54, 32), "4", rel="Images/turtle_body.png")
     return decl
