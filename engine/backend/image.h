@@ -1,10 +1,15 @@
 #pragma once
-// Decoding of picture files into 32-bit ARGB pixels (PNG, TGA, BMP, JPG).
+// Decoding of picture files into 32-bit ARGB pixels (PNG, TGA, BMP, JPEG, PNM).
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace backend {
+
+// No texture is made wider or taller than this, whatever the renderer names:
+// far beyond any picture of the game. A picture file claiming more is refused
+// before it is decoded into gigabytes.
+inline constexpr int kLargestTexture = 8192;
 
 // How the file itself stores a pixel, which the 32-bit words no longer show:
 // a grey, a grey-and-alpha and a palette picture may decode to the same words.
@@ -26,9 +31,18 @@ struct DecodedImage {
     std::vector<std::uint8_t> lastBytes;
 };
 
-enum class DecodeResult { Ok, Missing, Invalid };
+// Invalid covers every file that is not a PNG, JPEG, BMP, PNM or (by its
+// extension) TGA picture: no other decoder is ever handed a file. TooLarge is a
+// header declaring a width or height beyond the largest texture; such a file is
+// not decoded.
+enum class DecodeResult { Ok, Missing, Invalid, TooLarge };
 
 DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out);
+
+// The width and height a picture file declares in its header, read without
+// decoding the pixels. False when the file cannot be read or is not of a
+// format the decoder takes.
+bool ReadPictureSize(const std::string& path, int& width, int& height);
 
 // A picture file decoded as the file stores it, before its pixels become ARGB
 // words, so that the words can be written straight into the memory that keeps
@@ -40,8 +54,10 @@ public:
     PictureFile(const PictureFile&) = delete;
     PictureFile& operator=(const PictureFile&) = delete;
 
-    // `lastBytes` asks for the last bytes of each file pixel as well.
-    DecodeResult Open(const std::string& path, bool lastBytes = false);
+    // `lastBytes` asks for the last bytes of each file pixel as well. A file
+    // whose header declares a side longer than `largest` is not decoded.
+    DecodeResult Open(const std::string& path, bool lastBytes = false,
+                      int largest = kLargestTexture);
     // What DecodeImageFile reports of the file, without the ARGB pixels.
     const DecodedImage& Description() const { return m_description; }
     int Width() const { return m_description.width; }

@@ -7,7 +7,6 @@
 #include <array>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 
 #include "engine/backend/image.h"
 
@@ -30,18 +29,189 @@ bool HasTgaExtension(const std::string& path) {
     return extension == ".tga";
 }
 
+// SDL_image picks a decoder from a file's bytes among every format it was built
+// with, some of which believe any size a header claims or spin for minutes on a
+// crafted file. A picture is only ever handed to the decoder of one of these.
+enum class PictureKind { Unknown, Bmp, Jpeg, Png, Pnm, Tga };
+
+// What the first bytes of a file say: its kind, the size it declares and, for
+// the layout, the bytes themselves.
+struct PictureHeader {
+    PictureKind kind = PictureKind::Unknown;
+    int width = 0;
+    int height = 0;
+    std::array<unsigned char, 26> bytes{};  // bytes past the end of the file stay 0
+};
+
+std::uint32_t BigEndian16(const unsigned char* bytes) {
+    return (static_cast<std::uint32_t>(bytes[0]) << 8) | bytes[1];
+}
+
+std::uint32_t LittleEndian16(const unsigned char* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8);
+}
+
+std::uint32_t BigEndian32(const unsigned char* bytes) {
+    return (BigEndian16(bytes) << 16) | BigEndian16(bytes + 2);
+}
+
+std::uint32_t LittleEndian32(const unsigned char* bytes) {
+    return LittleEndian16(bytes) | (LittleEndian16(bytes + 2) << 16);
+}
+
+// A declared size can be anything a file claims; it is kept within int.
+void StoreSize(std::uint64_t width, std::uint64_t height, PictureHeader& header) {
+    constexpr std::uint64_t kMost = 0x7FFFFFFF;
+    header.width = static_cast<int>(std::min(width, kMost));
+    header.height = static_cast<int>(std::min(height, kMost));
+}
+
+bool ReadByte(SDL_RWops* file, unsigned char& byte) {
+    return SDL_RWread(file, &byte, 1, 1) == 1;
+}
+
+// Walks the JPEG markers up to the first start of frame, which holds the size.
+// A scan or the end before it leaves the size unknown.
+bool ReadJpegSize(SDL_RWops* file, PictureHeader& header) {
+    SDL_RWseek(file, 2, RW_SEEK_SET);
+    unsigned char byte = 0;
+    for (;;) {
+        if (!ReadByte(file, byte) || byte != 0xFF) {
+            return false;
+        }
+        while (byte == 0xFF) {  // any number of fill bytes may stand before a marker
+            if (!ReadByte(file, byte)) {
+                return false;
+            }
+        }
+        const unsigned char kind = byte;
+        if (kind == 0x01 || (kind >= 0xD0 && kind <= 0xD8)) {
+            continue;  // markers without a length
+        }
+        if (kind == 0xD9 || kind == 0xDA) {
+            return false;
+        }
+        unsigned char length[2];
+        if (SDL_RWread(file, length, 1, 2) != 2 || BigEndian16(length) < 2) {
+            return false;
+        }
+        const bool startOfFrame =
+            kind >= 0xC0 && kind <= 0xCF && kind != 0xC4 && kind != 0xC8 && kind != 0xCC;
+        if (startOfFrame) {
+            unsigned char frame[5];  // precision, height, width
+            if (SDL_RWread(file, frame, 1, 5) != 5) {
+                return false;
+            }
+            StoreSize(BigEndian16(frame + 3), BigEndian16(frame + 1), header);
+            return true;
+        }
+        if (SDL_RWseek(file, static_cast<Sint64>(BigEndian16(length)) - 2, RW_SEEK_CUR) < 0) {
+            return false;
+        }
+    }
+}
+
+// The width and height of a PNM header: decimal numbers after the two-byte
+// magic, between blanks and comments that run from '#' to the end of the line.
+bool ReadPnmSize(SDL_RWops* file, PictureHeader& header) {
+    SDL_RWseek(file, 2, RW_SEEK_SET);
+    std::uint64_t numbers[2] = {0, 0};
+    unsigned char byte = 0;
+    bool haveByte = ReadByte(file, byte);
+    for (std::uint64_t& number : numbers) {
+        while (haveByte && (std::isspace(byte) || byte == '#')) {
+            if (byte == '#') {
+                while (haveByte && byte != '\n' && byte != '\r') {
+                    haveByte = ReadByte(file, byte);
+                }
+            } else {
+                haveByte = ReadByte(file, byte);
+            }
+        }
+        if (!haveByte || !std::isdigit(byte)) {
+            return false;
+        }
+        while (haveByte && std::isdigit(byte)) {
+            number = std::min<std::uint64_t>(number * 10 + (byte - '0'), 0xFFFFFFFFu);
+            haveByte = ReadByte(file, byte);
+        }
+    }
+    StoreSize(numbers[0], numbers[1], header);
+    return true;
+}
+
+// The kind of the file and the size its header declares; Unknown for a file
+// that is none of the kinds taken or whose header cannot be read.
+PictureHeader ReadHeader(SDL_RWops* file, const std::string& path) {
+    PictureHeader header;
+    const std::size_t count = SDL_RWread(file, header.bytes.data(), 1, header.bytes.size());
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+    const unsigned char* bytes = header.bytes.data();
+    bool sized = false;
+    if (IMG_isPNG(file)) {
+        header.kind = PictureKind::Png;
+        sized = count >= 24 && std::memcmp(bytes + 12, "IHDR", 4) == 0;
+        if (sized) {
+            StoreSize(BigEndian32(bytes + 16), BigEndian32(bytes + 20), header);
+        }
+    } else if (IMG_isBMP(file)) {
+        header.kind = PictureKind::Bmp;
+        if (count >= 22 && LittleEndian32(bytes + 14) == 12) {
+            sized = true;
+            StoreSize(LittleEndian16(bytes + 18), LittleEndian16(bytes + 20), header);
+        } else if (count >= 26) {
+            // A negative width is no picture; a negative height marks rows
+            // stored top first.
+            const std::int64_t width = static_cast<std::int32_t>(LittleEndian32(bytes + 18));
+            const std::int64_t rows = static_cast<std::int32_t>(LittleEndian32(bytes + 22));
+            sized = width > 0;
+            StoreSize(sized ? static_cast<std::uint64_t>(width) : 0,
+                      static_cast<std::uint64_t>(rows < 0 ? -rows : rows), header);
+        }
+    } else if (IMG_isJPG(file)) {
+        header.kind = PictureKind::Jpeg;
+        sized = ReadJpegSize(file, header);
+    } else if (IMG_isPNM(file)) {
+        header.kind = PictureKind::Pnm;
+        sized = ReadPnmSize(file, header);
+    } else if (HasTgaExtension(path)) {
+        header.kind = PictureKind::Tga;
+        sized = count >= 18;
+        if (sized) {
+            StoreSize(LittleEndian16(bytes + 12), LittleEndian16(bytes + 14), header);
+        }
+    }
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+    if (!sized) {
+        header.kind = PictureKind::Unknown;
+    }
+    return header;
+}
+
+SDL_Surface* Decode(SDL_RWops* file, PictureKind kind) {
+    switch (kind) {
+        case PictureKind::Png:
+            return IMG_LoadPNG_RW(file);
+        case PictureKind::Bmp:
+            return IMG_LoadBMP_RW(file);
+        case PictureKind::Jpeg:
+            return IMG_LoadJPG_RW(file);
+        case PictureKind::Pnm:
+            return IMG_LoadPNM_RW(file);
+        case PictureKind::Tga:
+            return IMG_LoadTGA_RW(file);
+        case PictureKind::Unknown:
+            break;
+    }
+    return nullptr;
+}
+
 // The layout the file's header names. SDL hands grey and palette pictures over
 // alike as palette surfaces, and grey-and-alpha ones as 32-bit colour, so only
-// the header tells them apart. TGA files have no signature; SDL, too, knows
-// them by their extension.
-SourceLayout HeaderLayout(const std::string& path) {
-    std::array<unsigned char, 26> header{};
-    std::ifstream in(path, std::ios::binary);
-    // A small TGA is shorter than a PNG header; bytes not read stay 0.
-    in.read(reinterpret_cast<char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    static constexpr unsigned char PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), header.begin())) {
-        switch (header[25]) {  // the colour type of the IHDR chunk
+// the header tells them apart.
+SourceLayout HeaderLayout(const PictureHeader& header) {
+    if (header.kind == PictureKind::Png) {
+        switch (header.bytes[25]) {  // the colour type of the IHDR chunk
             case 0:
                 return SourceLayout::Grey;
             case 3:
@@ -52,8 +222,8 @@ SourceLayout HeaderLayout(const std::string& path) {
                 return SourceLayout::Colour;
         }
     }
-    if (HasTgaExtension(path)) {
-        switch (header[2] & 0x07) {  // the image type, run-length bit cleared
+    if (header.kind == PictureKind::Tga) {
+        switch (header.bytes[2] & 0x07) {  // the image type, run-length bit cleared
             case 1:
                 return SourceLayout::Palette;
             case 3:
@@ -128,7 +298,7 @@ PictureFile::~PictureFile() {
     SDL_FreeSurface(static_cast<SDL_Surface*>(m_surface));
 }
 
-DecodeResult PictureFile::Open(const std::string& path, bool lastBytes) {
+DecodeResult PictureFile::Open(const std::string& path, bool lastBytes, int largest) {
     SDL_FreeSurface(static_cast<SDL_Surface*>(m_surface));
     m_surface = nullptr;
     m_description = DecodedImage{};
@@ -136,11 +306,31 @@ DecodeResult PictureFile::Open(const std::string& path, bool lastBytes) {
     if (!IsRegularFile(path)) {
         return DecodeResult::Missing;
     }
-    SDL_Surface* loaded = IMG_Load(path.c_str());
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (file == nullptr) {
+        return DecodeResult::Invalid;
+    }
+    const PictureHeader header = ReadHeader(file, path);
+    if (header.kind == PictureKind::Unknown || header.width <= 0 || header.height <= 0) {
+        SDL_RWclose(file);
+        return DecodeResult::Invalid;
+    }
+    if (header.width > largest || header.height > largest) {
+        SDL_RWclose(file);
+        return DecodeResult::TooLarge;
+    }
+    SDL_Surface* loaded = Decode(file, header.kind);
+    SDL_RWclose(file);
     if (loaded == nullptr) {
         return DecodeResult::Invalid;
     }
-    KeepLayout(loaded, HeaderLayout(path), lastBytes, m_description);
+    // The decoder has the last word on the size; it may read another one than
+    // the header showed.
+    if (loaded->w > largest || loaded->h > largest) {
+        SDL_FreeSurface(loaded);
+        return DecodeResult::TooLarge;
+    }
+    KeepLayout(loaded, HeaderLayout(header), lastBytes, m_description);
     m_description.width = loaded->w;
     m_description.height = loaded->h;
     m_description.bitsPerPixel = loaded->format->BitsPerPixel;
@@ -205,6 +395,24 @@ DecodeResult DecodeImageFile(const std::string& path, DecodedImage& out) {
     }
     out = std::move(decoded);
     return DecodeResult::Ok;
+}
+
+bool ReadPictureSize(const std::string& path, int& width, int& height) {
+    if (!IsRegularFile(path)) {
+        return false;
+    }
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    const PictureHeader header = ReadHeader(file, path);
+    SDL_RWclose(file);
+    if (header.kind == PictureKind::Unknown) {
+        return false;
+    }
+    width = header.width;
+    height = header.height;
+    return true;
 }
 
 bool SavePng(const std::string& path, const DecodedImage& image) {

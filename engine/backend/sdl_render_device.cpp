@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/backend/image.h"
 #include "engine/backend/sdl_internal.h"
 #include "engine/backend/system.h"
 #include "engine/backend/video.h"
@@ -19,9 +20,6 @@ namespace backend {
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
-// Far beyond any picture of the game; a picture file claiming more is refused
-// before it is decoded into gigabytes.
-constexpr int kLargestTexture = 8192;
 
 bool IsSolid(const std::uint32_t* pixels, std::size_t count) {
     std::uint32_t alphas = 0xFF000000u;

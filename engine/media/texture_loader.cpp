@@ -1,9 +1,6 @@
 // Loading pictures into textures: colour key, alpha companion, log lines.
 #include "engine/media/texture_loader.h"
 
-#include <algorithm>
-#include <cctype>
-#include <fstream>
 #include <memory>
 
 #include "engine/media/resource_manager.h"
@@ -20,7 +17,7 @@ AlphaOutcome TryAlphaFile(const std::string& path, int width, int height,
                           backend::DecodedImage& alpha) {
     int declaredWidth = 0;
     int declaredHeight = 0;
-    if (ReadPictureSize(path, declaredWidth, declaredHeight) &&
+    if (backend::ReadPictureSize(path, declaredWidth, declaredHeight) &&
         (declaredWidth != width || declaredHeight != height)) {
         return AlphaOutcome::WrongSize;
     }
@@ -44,100 +41,7 @@ AlphaOutcome FindAlphaPicture(const ImageRecord& record, int width, int height,
     return tga != AlphaOutcome::None ? tga : TryAlphaFile(base + ".png", width, height, alpha);
 }
 
-std::uint32_t BigEndian16(const unsigned char* bytes) {
-    return (static_cast<std::uint32_t>(bytes[0]) << 8) | bytes[1];
-}
-
-std::uint32_t LittleEndian16(const unsigned char* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8);
-}
-
-std::uint32_t BigEndian32(const unsigned char* bytes) {
-    return (BigEndian16(bytes) << 16) | BigEndian16(bytes + 2);
-}
-
-std::uint32_t LittleEndian32(const unsigned char* bytes) {
-    return LittleEndian16(bytes) | (LittleEndian16(bytes + 2) << 16);
-}
-
-// Declared sizes can be anything a file claims; they are kept within int.
-bool StoreSize(std::uint32_t width, std::uint32_t height, int& outWidth, int& outHeight) {
-    constexpr std::uint32_t kMost = 0x7FFFFFFF;
-    outWidth = static_cast<int>(std::min(width, kMost));
-    outHeight = static_cast<int>(std::min(height, kMost));
-    return true;
-}
-
-// Walks the JPEG markers up to the first start-of-frame, which holds the size.
-bool ReadJpegSize(std::ifstream& file, int& width, int& height) {
-    file.seekg(2);
-    unsigned char marker[4];
-    while (file.read(reinterpret_cast<char*>(marker), 4)) {
-        if (marker[0] != 0xFF) {
-            return false;
-        }
-        const unsigned char kind = marker[1];
-        const std::uint32_t length = BigEndian16(marker + 2);
-        const bool startOfFrame =
-            kind >= 0xC0 && kind <= 0xCF && kind != 0xC4 && kind != 0xC8 && kind != 0xCC;
-        if (startOfFrame) {
-            unsigned char frame[5];
-            if (!file.read(reinterpret_cast<char*>(frame), 5)) {
-                return false;
-            }
-            return StoreSize(BigEndian16(frame + 3), BigEndian16(frame + 1), width, height);
-        }
-        if (length < 2) {
-            return false;
-        }
-        file.seekg(static_cast<std::streamoff>(length) - 2, std::ios::cur);
-    }
-    return false;
-}
-
-bool HasTgaExtension(const std::string& path) {
-    if (path.size() < 4) {
-        return false;
-    }
-    std::string extension = path.substr(path.size() - 4);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".tga";
-}
-
 }  // namespace
-
-bool ReadPictureSize(const std::string& path, int& width, int& height) {
-    std::ifstream file(path, std::ios::binary);
-    unsigned char head[26] = {};
-    if (!file.read(reinterpret_cast<char*>(head), sizeof head)) {
-        file.clear();
-        if (file.gcount() < 18) {
-            return false;
-        }
-    }
-    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (std::equal(kPng, kPng + 8, head)) {
-        return StoreSize(BigEndian32(head + 16), BigEndian32(head + 20), width, height);
-    }
-    if (head[0] == 'B' && head[1] == 'M') {
-        if (LittleEndian32(head + 14) == 12) {
-            return StoreSize(LittleEndian16(head + 18), LittleEndian16(head + 20), width, height);
-        }
-        // A negative height marks rows stored top first.
-        const auto rows = static_cast<std::int32_t>(LittleEndian32(head + 22));
-        const std::uint32_t magnitude =
-            rows < 0 ? 0u - static_cast<std::uint32_t>(rows) : static_cast<std::uint32_t>(rows);
-        return StoreSize(LittleEndian32(head + 18), magnitude, width, height);
-    }
-    if (head[0] == 0xFF && head[1] == 0xD8) {
-        return ReadJpegSize(file, width, height);
-    }
-    if (HasTgaExtension(path)) {
-        return StoreSize(LittleEndian16(head + 12), LittleEndian16(head + 14), width, height);
-    }
-    return false;
-}
 
 std::string AlphaCompanionBase(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -222,26 +126,19 @@ HResult CResourceManager::LoadTexture(backend::IRenderDevice* device, ImageRecor
     }
     // A file may claim a size no texture can have; it is refused before its
     // pixels are decoded, which for such a size would take gigabytes.
-    const int largest = device->MaxTextureSize();
-    const auto tooLarge = [largest](int width, int height) {
-        return largest > 0 && (width > largest || height > largest);
-    };
-    int declaredWidth = 0;
-    int declaredHeight = 0;
-    if (ReadPictureSize(record.path, declaredWidth, declaredHeight) &&
-        tooLarge(declaredWidth, declaredHeight)) {
+    const int named = device->MaxTextureSize();
+    backend::PictureFile picture;
+    const backend::DecodeResult opened =
+        picture.Open(record.path, false, named > 0 ? named : backend::kLargestTexture);
+    if (opened == backend::DecodeResult::TooLarge) {
         return failed(RESULT_OUT_OF_MEMORY, record.info.format);
     }
-    backend::PictureFile picture;
-    if (picture.Open(record.path) != backend::DecodeResult::Ok) {
+    if (opened != backend::DecodeResult::Ok) {
         return failed(RESULT_INVALID_DATA, record.info.format);
     }
     const std::int32_t format = ImageFormatNumber(picture.Description());
     const int width = picture.Width();
     const int height = picture.Height();
-    if (tooLarge(width, height)) {
-        return failed(RESULT_OUT_OF_MEMORY, format);
-    }
     backend::DecodedImage alphaPicture;
     const AlphaOutcome alpha = FindAlphaPicture(record, width, height, alphaPicture);
     // The pixels are decoded straight into the texture. The key comes first:

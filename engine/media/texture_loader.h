@@ -33,8 +33,3 @@ std::uint8_t AlphaFromPixel(std::uint32_t argb);
 // alpha picture has another width or height.
 bool MergeAlphaPicture(std::uint32_t* pixels, int width, int height,
                        const backend::DecodedImage& alpha);
-
-// The width and height a picture file declares in its header (PNG, BMP, JPEG,
-// and TGA by its extension), read without decoding the pixels. False when the
-// file cannot be read or its kind is not recognised.
-bool ReadPictureSize(const std::string& path, int& width, int& height);

@@ -510,6 +510,9 @@ TEST_F(RenderDeviceTest, TheClearShowsWhereverThePictureDoesNotHideItAll) {
         {"one column short",
          coverWith([](SpriteDraw& d) { d.scale.x -= 0.125f; }),
          {kSize - 1, 5, kBackground}},
+        {"one row short",
+         coverWith([](SpriteDraw& d) { d.scale.y -= 0.125f; }),
+         {5, kSize - 1, kBackground}},
         {"shifted down a row",
          coverWith([](SpriteDraw& d) {
              d.translation = {0, 1};

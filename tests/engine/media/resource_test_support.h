@@ -191,11 +191,14 @@ inline void WriteEightBitTga(const std::string& path, int width, int height,
 }
 
 // A PNG of 8-bit samples written byte for byte: colour type 0 grey (one byte a
-// pixel), 3 palette (one index, `palette` holding 0xRRGGBB entries) or 4 grey
-// and alpha (grey, alpha). The image data is stored without compression.
+// pixel), 2 colour (red, green, blue), 3 palette (one index, `palette` holding
+// 0xRRGGBB entries) or 4 grey and alpha (grey, alpha). `transparency` is the
+// body of a tRNS chunk, none when empty. The image data is stored without
+// compression.
 inline void WriteSamplePng(const std::string& path, int width, int height, int colourType,
                            const std::vector<std::uint8_t>& samples,
-                           const std::vector<std::uint32_t>& palette = {}) {
+                           const std::vector<std::uint32_t>& palette = {},
+                           const std::string& transparency = {}) {
     const auto crc32 = [](const std::string& data) {
         std::uint32_t crc = 0xFFFFFFFFu;
         for (const char c : data) {
@@ -250,6 +253,9 @@ inline void WriteSamplePng(const std::string& path, int width, int height, int c
     std::string png = "\x89PNG\r\n\x1A\n" + chunk("IHDR", header);
     if (!palette.empty()) {
         png += chunk("PLTE", paletteBytes);
+    }
+    if (!transparency.empty()) {
+        png += chunk("tRNS", transparency);
     }
     WriteFile(path, png + chunk("IDAT", zlib) + chunk("IEND", ""));
 }

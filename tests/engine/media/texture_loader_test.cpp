@@ -327,7 +327,9 @@ TEST_F(TextureLoaderTest, PictureSizesAreReadFromTheHeaderAlone) {
     std::string oldBmp = "BM" + std::string(12, '\0') + std::string("\x0c\0\0\0\x10\0\x08\0", 8) +
                          std::string(8, '\0');
     std::string jpeg("\xff\xd8\xff\xe0\0\x04\0\0\xff\xc0\0\x11\x08\x01\x2c\x02\x58\x03", 18);
-    jpeg += std::string(20, '\0');
+    jpeg += std::string(9, '\0') + "\xff\xd9";
+    // Blanks and a comment between the numbers.
+    const std::string pnm = "P6\n# made by hand\n 640\t\n480 255\n";
     std::string tga(18, '\0');
     tga[2] = 2;
     tga[12] = '\x00';
@@ -341,17 +343,17 @@ TEST_F(TextureLoaderTest, PictureSizesAreReadFromTheHeaderAlone) {
         int height;
     };
     const Case cases[] = {
-        {"a.png", png, true, 16384, 8192},     {"a.bmp", bmp, true, 800, 200},
-        {"b.bmp", oldBmp, true, 16, 8},        {"a.jpg", jpeg, true, 600, 300},
-        {"a.TGA", tga, true, 16384, 3},        {"b.dat", tga, false, 0, 0},
-        {"short.png", "\x89PNG", false, 0, 0},
+        {"a.png", png, true, 16384, 8192}, {"a.bmp", bmp, true, 800, 200},
+        {"b.bmp", oldBmp, true, 16, 8},    {"a.jpg", jpeg, true, 600, 300},
+        {"a.TGA", tga, true, 16384, 3},    {"b.dat", tga, false, 0, 0},
+        {"a.ppm", pnm, true, 640, 480},    {"short.png", "\x89PNG", false, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteFile(c.name, c.bytes);
         int width = 0;
         int height = 0;
-        EXPECT_EQ(ReadPictureSize(c.name, width, height), c.known);
+        EXPECT_EQ(backend::ReadPictureSize(c.name, width, height), c.known);
         if (c.known) {
             EXPECT_EQ(width, c.width);
             EXPECT_EQ(height, c.height);
@@ -359,7 +361,7 @@ TEST_F(TextureLoaderTest, PictureSizesAreReadFromTheHeaderAlone) {
     }
     int width = 0;
     int height = 0;
-    EXPECT_FALSE(ReadPictureSize("missing.png", width, height));
+    EXPECT_FALSE(backend::ReadPictureSize("missing.png", width, height));
 }
 
 // A device that takes textures of at most 8 pixels a side.
