@@ -12,14 +12,14 @@ import xml.etree.ElementTree as ET
 import numpy as np
 from PIL import Image
 
+from shelf import (CHARGE_SIGN, CLOCK_CELLS, CLOCK_SCALE, DOOR_GLOW, DOOR_GLOW_AT, DOOR_LOWERED, DOOR_REST,
+                   HUD_MARGIN, INGREDIENT_OFFSET, INGREDIENTS, MACHINE_CLIP, MACHINE_CLIP_AT, MACHINE_LEVELS,
+                   MACHINE_OFFSET, ROOM_PIECES, SELECT_SIGN, TOOLS, VITAMIN_CELLS, VITAMIN_PLATE)
+
 SCREEN = (1024, 768)
 # An edge pixel fainter than this does not show; a glow dimmer than this adds
 # nothing one can see.
 SOLID, LIT = 32, 24
-
-from shelf import (ROOM_PIECES, CHARGE_SIGN, CLOCK_CELLS, DOOR_GLOW, HUD_MARGIN, INGREDIENT_OFFSET, INGREDIENTS,
-                   MACHINE_CLIP, MACHINE_LEVELS, MACHINE_OFFSET, SELECT_SIGN, TOOLS, VITAMIN_CELLS, VITAMIN_PLATE)
-
 
 def cut_rects():
     """Every rectangle of an atlas that the panel and the machine cut, by
@@ -102,7 +102,7 @@ def panel_things(pics, loc, level):
         for image, cell in (SELECT_SIGN, CHARGE_SIGN):
             stamp(m, pics, image, cell, tag)
         for image, cell in CLOCK_CELLS:
-            stamp(m, pics, image, cell, (tag[0] + 5, tag[1] + 4), 1.7)
+            stamp(m, pics, image, cell, (tag[0] + 5, tag[1] + 4), CLOCK_SCALE)
         out.append((name, m))
     for name, (image, src, at, mirrored), (glow, glow_at), tag in TOOLS[loc]:
         m = blank()
@@ -125,12 +125,12 @@ def machine(pics, loc, level):
     m = blank()
     stamp(m, pics, "UPGRADES", body, (at[0] + ox, at[1] + oy))
     stamp(m, pics, "MACHINE_GLOW", glow, (glow_at[0] + ox, glow_at[1] + oy))
-    for y in range(71, 128):   # the door on its way down and up, with its glow
-        stamp(m, pics, "UPGRADES", door, (547 + ox, y + oy))
-        stamp(m, pics, "MACHINE_GLOW", DOOR_GLOW, (543 + ox, y - 4 + oy))
+    for y in range(DOOR_REST[1], DOOR_LOWERED[1] + 1):   # the door on its way down and up, with its glow
+        stamp(m, pics, "UPGRADES", door, (DOOR_REST[0] + ox, y + oy))
+        stamp(m, pics, "MACHINE_GLOW", DOOR_GLOW, (DOOR_GLOW_AT[0] + ox, y - 4 + oy))
     stamp(m, pics, "UPGRADES", bar, (bar_at[0] + ox, bar_at[1] + oy))
     for image, cell in MACHINE_CLIP:
-        stamp(m, pics, image, cell, (613 + ox, 63 + oy))
+        stamp(m, pics, image, cell, (MACHINE_CLIP_AT[0] + ox, MACHINE_CLIP_AT[1] + oy))
     return m
 
 
@@ -208,18 +208,20 @@ def grow(mask, n):
     return out
 
 
-# The pet's aquarium (levels 1 to 6 share their place) and the pet's wish
-# bubble, which opens left of it.
+# The pet's aquarium (levels 1 to 6 share their place) and the body of the
+# pet's wish bubble at full size, which opens above its left end.
 PET_AT = {1: (755, 121), 2: (263, 89), 3: (460, 378)}
+PET_BUBBLE = ("AQUARIUM_INTERIORS", (0, 88, 384, 448), (22, -65))
 PET_PICTURES = [((0, 130, 0, 131), (0, 0)), ((131, 261, 0, 131), (0, 0)), ((262, 392, 0, 131), (0, 0)),
                 ((0, 131, 130, 262), (0, -1)), ((131, 261, 131, 262), (0, 0)), ((261, 391, 131, 262), (-1, 0))]
 
 
 def check_room(pics, features, fault):
     """The room's windows and wall paintings (`features`: location -> list of
-    (name, (left, top, right, bottom)) painted into its pictures), its pieces
-    and the pet's aquarium keep clear of the HUD by HUD_MARGIN; the windows,
-    paintings and pieces also keep clear of the panel."""
+    (name, (left, top, right, bottom)) painted into its pictures), its pieces,
+    the pet's aquarium and its wish bubble keep clear of the HUD by
+    HUD_MARGIN; the windows, paintings and pieces also keep clear of the
+    panel."""
     hud = hud_mask(pics)
     for loc in (1, 2, 3):
         panel = panel_mask(pics, loc)
@@ -243,6 +245,12 @@ def check_room(pics, features, fault):
             if (m & hud).any():
                 fault("location %d: the pet's aquarium of level %d lies against the HUD, first at (%d, %d)"
                       % ((loc, k + 1) + first_pixel(m & hud)))
+        m = blank()
+        image, src, (dx, dy) = PET_BUBBLE
+        stamp(m, pics, image, src, (PET_AT[loc][0] + dx, PET_AT[loc][1] + dy))
+        if (m & hud).any():
+            fault("location %d: the pet's wish bubble lies against the HUD, first at (%d, %d)"
+                  % ((loc,) + first_pixel(m & hud)))
         things = panel_things(pics, loc, 1) + [("MACHINE_%d" % lv, machine(pics, loc, lv)) for lv in (2, 3)]
         for name, m in things:
             if (m & hud).any():
@@ -254,7 +262,7 @@ def check(data, features, fault):
         pics = Pictures(data)
     except (OSError, ET.ParseError):
         return  # the main check reports an unreadable file
-    needed = {"ITEMS", "GLOW", "INSTRUMENTS", "UPGRADES", "MACHINE_GLOW", "GUI", "TIME_BAR", "ICONS",
+    needed = {"ITEMS", "GLOW", "INSTRUMENTS", "UPGRADES", "MACHINE_GLOW", "GUI", "TIME_BAR", "ICONS", "AQUARIUM_INTERIORS",
               "LOCATION_UPDATES_1", "LOCATION_UPDATES_2", "SEA_WAVE_MASK", "AQUARIUM_ANIMATION", "LEFT_MENU"}
     if not needed <= set(pics.paths):
         return  # reported as missing by the main check

@@ -756,6 +756,10 @@ def items_atlas():
 HUD_LEFT_BAR = (0, -40, 298, 46)
 HUD_LEFT_ARM = (0, -40, 176, 99)
 HUD_LEFT_RIM = (130, 95, 20)
+# The bar's lower right corner is cut off along x + y = HUD_LEFT_CUT, so that
+# the pet's wish bubble in the beach shop, which opens right under it, keeps
+# 8 pixels away; the goal bar and the labels stay left of the cut.
+HUD_LEFT_CUT = 321
 
 
 def hud_left(w, h, at, radius=22):
@@ -763,13 +767,17 @@ def hud_left(w, h, at, radius=22):
     three layers (rim, border, fill) each laid over both arms, so no border
     runs across the inside."""
     img = new(w, h)
-    d = ImageDraw.Draw(img)
     fill, border = PAL["panel"], HUD_LEFT_RIM
     for inset, colour, r in ((0, rgba(shade(border, 0.7)), radius), (2, rgba(border), radius),
                              (5, rgba(fill, 235), radius - 3)):
+        layer = new(w, h)
+        d = ImageDraw.Draw(layer)
         for l, t, rr, b in (HUD_LEFT_BAR, HUD_LEFT_ARM):
             d.rounded_rectangle([l - at[0] + inset, t - at[1] + inset, rr - at[0] - 1 - inset, b - at[1] - 1 - inset],
                                 r, fill=colour)
+        cut = HUD_LEFT_CUT - at[0] - at[1] - int(inset * 1.5)
+        d.polygon([(cut, 0), (w, 0), (w, h), (cut - h, h)], fill=(0, 0, 0, 0))
+        img.alpha_composite(layer)
     return img
 
 
