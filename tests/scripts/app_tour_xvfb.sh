@@ -14,9 +14,11 @@
 #    overlay (F7); the map and the upgrade shop with savings added (F5) and
 #    the machine selected, so that BUY shows beside its hint; the levels up
 #    to the first bonus level, its briefing and the mini-game.
-# 3. F6: the second location's comic, map and floor, and a tip of the second
-#    training (level index 24); F6: the third location's comic, map and floor;
-#    F6 past the last level: the game completed, with the high-score table.
+# 3. F6: the second location's comic, map and floor, the floor once more with
+#    the machine bought up to level 2, and a tip of the second training
+#    (level index 24); F6: the third location's comic, map and floor, and its
+#    floor with the machine at level 3; F6 past the last level: the game
+#    completed, with the high-score table.
 # 4. Ann's game made one in progress at story level 2 with no tries left (a
 #    game left right after the training would resume the training): the play
 #    page; Continue, the map, the briefing and the floor; her day runs out
@@ -107,6 +109,27 @@ next_location() {
     # Orders come in while the day runs.
     sleep 8
     shoot "location-$n-floor"
+}
+
+# From the map: the shop, where the machine's upgrade is bought with savings
+# added (F5), then the floor with the upgraded machine beside the shelf.
+# Screenshots <name>-shop, <name>-briefing and <name>; the level is won after.
+BUY=(652 722)
+upgraded_floor() {
+    local name="$1" x="$2" y="$3"
+    click_at "${MAP_PLAY[@]}"
+    shoot_settled "$name-shop" "$page" 3000
+    keys F5
+    click_at "$x" "$y"
+    click_at "${BUY[@]}"
+    sleep 1
+    shoot "$name-shop"
+    until_ok 1 "" click_at "${FINISH[@]}"
+    shoot_settled "$name-briefing" "$(box 200 200 824 700)" 3000
+    click_until_changed "$name" "$name-briefing" "$(box 200 200 824 700)" 2000 "${BRIEFING_OK[@]}"
+    sleep 8
+    shoot "$name"
+    debug_win
 }
 
 # 1. The menus of a first start.
@@ -221,7 +244,10 @@ until_level 7 debug_win
 # 3. The other locations, the second training and the end of the game.
 next_location 2
 [ "$(level_index)" = 20 ] || fail "F6 leads to level index $(level_index), not 20"
-for index in 21 22 23 24; do
+until_level 21 story_step
+# The machine bought up to level 2 on the way to level index 22.
+upgraded_floor location-2-machine-2 588 120
+for index in 22 23 24; do
     until_level "$index" story_step
 done
 click_at "${MAP_PLAY[@]}"
@@ -232,6 +258,9 @@ click_at "${BRIEFING_OK[@]}"
 wait_tip training-2
 next_location 3
 [ "$(level_index)" = 39 ] || fail "F6 leads to level index $(level_index), not 39"
+# The machine bought up to level 3 on the way to level index 41.
+until_level 40 debug_win
+upgraded_floor location-3-machine-3 427 120
 shoot before-end
 hold_key_until F6 "$progress_deadline" screen_changed comic-end before-end "$page" 20000 ||
     fail "F6 does not lead to the game's end"

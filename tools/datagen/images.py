@@ -7,6 +7,7 @@ from PIL import Image, ImageDraw, ImageFilter
 
 import painters as P
 import props as PR
+import shelf as S
 from common import PAL, rgba, mix, shade, new, vgradient, font, rng, save_png, text_center, additive
 from gamedata import KINDS
 import anims as A
@@ -144,6 +145,16 @@ def discard_spot(d, loc):
         d.line([(x, t + 8), (x, b - 8)], fill=rgba(PAL["stone"]), width=4)
 
 
+# Windows and wall paintings (a painting names the fish it shows) painted
+# into each room (left, top, right, bottom): on the bare wall between the
+# shelf, the machine, the jars and the HUD, which they keep clear of.
+ROOM_FEATURES = {
+    1: [("window", (312, 42, 394, 128))],
+    2: [("window", (402, 42, 518, 200))],
+    3: [("THORN_FISH", (662, 60, 724, 150)), ("JELLY_FISH_1", (762, 146, 862, 236))],
+}
+
+
 def location(loc, renovated=False):
     """The shop room: back wall, windows (the sea windows of locations 1 and 2
     lie under the wave masks), tiled floor with its discard spot. renovated
@@ -176,21 +187,21 @@ def location(loc, renovated=False):
         d.line([(x, 768), (512 + (x - 512) * 0.45, top)], fill=rgba(shade(floor, 0.85)), width=2)
     d.rectangle([0, top - 12, 1024, top + 6], fill=rgba(shade(wall, 0.7)))
     discard_spot(d, loc)
+    for kind, (l, t, r, b) in ROOM_FEATURES[loc]:
+        if kind == "window":
+            d.rounded_rectangle([l, t, r - 1, b - 1], 10, fill=rgba(PAL["water"]), outline=rgba(PAL["wood_dark"]), width=8)
+            d.rectangle([l + 8, (t + 2 * b) // 3, r - 9, b - 9], fill=rgba(PAL["sea"]))
+            d.line([((l + r) // 2, t + 4), ((l + r) // 2, b - 5)], fill=rgba(PAL["wood_dark"]), width=5)
+        else:
+            d.rounded_rectangle([l, t, r - 1, b - 1], 8, fill=rgba(PAL["sea"]), outline=rgba(PAL["stone_dark"]), width=6)
+            fw, fh = (r - l) * 5 // 7, (b - t) * 3 // 7
+            img.alpha_composite(P.fish(kind, fw, fh, -1, 0.3), ((l + r - fw) // 2, (t + b - fh) // 2))
     if loc in (1, 2):
-        for wx in ((120, 430) if loc == 1 else (430, 740)):
-            d.rounded_rectangle([wx, 40, wx + 170, 200], 10, fill=rgba(PAL["water"]), outline=rgba(PAL["wood_dark"]), width=10)
-            d.rectangle([wx + 10, 130, wx + 160, 190], fill=rgba(PAL["sea"]))
-            d.line([(wx + 85, 45), (wx + 85, 195)], fill=rgba(PAL["wood_dark"]), width=6)
         for l, t, r, b, horizon in SEA_WINDOWS[loc]:
             if loc == 1:    # the porthole of location 2 has its ring in the mask
                 d.rectangle([l - 3, t - 3, r + 3, b + 3], fill=rgba(PAL["wood_dark"]))
             d.rectangle([l, t, r, horizon], fill=rgba(PAL["water"]))
             d.rectangle([l, horizon, r, b], fill=rgba(PAL["sea"]))
-    else:
-        for k in range(5):
-            x = 60 + k * 200
-            d.rounded_rectangle([x, 50, x + 140, 190], 8, fill=rgba(PAL["sea"]), outline=rgba(PAL["stone_dark"]), width=6)
-            img.alpha_composite(P.fish(KINDS[k * 2], 100, 64, -1, 0.3), (x + 20, 90))
     # The shop's name on the doormat at the entrance: the bottom edge of the
     # floor, right of the front aquarium of every location and left of the
     # incoming orders, clear of the HUD and of the wall's instruments.
@@ -211,17 +222,17 @@ def location_updates_1():
     img = new(1024, 960)
     img.alpha_composite(location(1, True).crop((0, 208, 1024, 768)), (0, 400))
     img.alpha_composite(location(2, True).crop((0, 0, 1024, 257)), (0, 101))
-    return atlas_onto(img, PR.piece_regions(1))
+    return atlas_onto(img, S.room_pieces("LOCATION_UPDATES_1", PR.piece_regions(1)))
 
 
 def location_updates_2():
     img = new(512, 955)
-    atlas_onto(img, PR.piece_regions(2))
+    atlas_onto(img, S.room_pieces("LOCATION_UPDATES_2", PR.piece_regions(2)))
     # brushes standing in each room: location 1, 2 and 3
-    for (l, r, t, b), n in (((0, 49, 855, 920), 1), ((51, 101, 857, 914), 2), ((101, 156, 859, 922), 1),
-                            ((158, 209, 860, 918), 2), ((211, 249, 836, 892), 1), ((249, 302, 836, 891), 2)):
-        img.alpha_composite(P.brush(n, r - l, b - t), (l, t))
-    return img
+    brushes = [(l, r, t, b, lambda w, h, n=n: P.brush(n, w, h))
+               for (l, r, t, b), n in (((0, 49, 855, 920), 1), ((51, 101, 857, 914), 2), ((101, 156, 859, 922), 1),
+                                       ((158, 209, 860, 918), 2), ((211, 249, 836, 892), 1), ((249, 302, 836, 891), 2))]
+    return atlas_onto(img, S.confine("LOCATION_UPDATES_2", brushes))
 
 
 def sea_wave_mask():
@@ -597,8 +608,8 @@ def gui_atlas():
         (84, 164, 325, 404, lambda w, h: P.panel(w, h, (44, 110, 168), radius=12, gloss=False)),
         (0, 82, 325, 433, lambda w, h: P.panel(w, h, radius=12, gloss=False, open_top=True)),
     ]
-    for k in range(12):   # charge clocks: 12 rows of 20 px
-        R.append((493, 512, k * 20, k * 20 + 20, lambda w, h, k=k: clock(w, h, k / 11.0)))
+    for k in range(12):   # charge clocks: 12 rows of 20 px, small enough to stay on their ingredient
+        R.append((493, 512, k * 20, k * 20 + 20, S.filled(lambda w, h, k=k: clock(w, h, k / 11.0), S.CLOCK_CELL_BOX)))
     return atlas(513, 513, R)
 
 
@@ -718,7 +729,7 @@ def icons_atlas():
     ]
     for kind, (l, r, t, b) in icon_rects.items():
         R.append((l, r, t, b, lambda w, h, kind=kind: fit(P.fish(kind, 120, 84, -1, 0.2), w, h)))
-    return atlas(512, 512, R)
+    return atlas(512, 512, S.confine("ICONS", R))
 
 
 def sell_button(w, h, hover):
@@ -739,7 +750,7 @@ def items_atlas():
     R = [
         (225, 256, 178, 201, lambda w, h: fit(P.star(30, 30), w, h)),
         (182, 222, 178, 213, lambda w, h: fit(P.star(40, 40, PAL["coral"]), w, h)),
-        (171, 231, 0, 42, lambda w, h: P.ground("STONE", w, h, 1)),
+        (171, 231, 0, 42, PR.stone_heap),
         (154, 228, 79, 115, lambda w, h: P.ground("ROCK", w, h, 1)),
         (140, 205, 47, 82, lambda w, h: P.ground("SAND", w, h, 1)),
         (70, 108, 11, 41, lambda w, h: P.grass("GREEN_GRASS", w, h, 1)),
@@ -759,7 +770,7 @@ def items_atlas():
         (57, 96, 148, 206, lambda w, h: P.medicine(1, w, h)),
         (200, 253, 118, 178, lambda w, h: P.bubble_icon(w, h)),
     ]
-    return atlas(256, 256, R)
+    return atlas(256, 256, S.confine("ITEMS", R))
 
 
 # The left HUD panel is an L drawn from the top-left corner: full width
@@ -772,6 +783,10 @@ def items_atlas():
 HUD_LEFT_BAR = (0, -40, 298, 46)
 HUD_LEFT_ARM = (0, -40, 176, 99)
 HUD_LEFT_RIM = (130, 95, 20)
+# The bar's lower right corner is cut off along x + y = HUD_LEFT_CUT, so that
+# the pet's wish bubble in the beach shop, which opens right under it, keeps
+# 8 pixels away; the goal bar and the labels stay left of the cut.
+HUD_LEFT_CUT = 321
 
 
 def hud_left(w, h, at, radius=22):
@@ -779,13 +794,17 @@ def hud_left(w, h, at, radius=22):
     three layers (rim, border, fill) each laid over both arms, so no border
     runs across the inside."""
     img = new(w, h)
-    d = ImageDraw.Draw(img)
     fill, border = PAL["panel"], HUD_LEFT_RIM
     for inset, colour, r in ((0, rgba(shade(border, 0.7)), radius), (2, rgba(border), radius),
                              (5, rgba(fill, 235), radius - 3)):
+        layer = new(w, h)
+        d = ImageDraw.Draw(layer)
         for l, t, rr, b in (HUD_LEFT_BAR, HUD_LEFT_ARM):
             d.rounded_rectangle([l - at[0] + inset, t - at[1] + inset, rr - at[0] - 1 - inset, b - at[1] - 1 - inset],
                                 r, fill=colour)
+        cut = HUD_LEFT_CUT - at[0] - at[1] - int(inset * 1.5)
+        d.polygon([(cut, 0), (w, 0), (w, h), (cut - h, h)], fill=(0, 0, 0, 0))
+        img.alpha_composite(layer)
     return img
 
 
@@ -874,8 +893,11 @@ def aquarium_sheet(look, h):
     return img
 
 
-def glow_sheet(w, h, rects):
-    return atlas(w, h, [(l, r, t, b, lambda ww, hh: P.glow(ww, hh)) for l, r, t, b in rects])
+def glow_sheet(w, h, rects, image_id=None):
+    """image_id: a sheet whose glows light the panel's items, each kept to its
+    item's share of the shelf."""
+    regions = [(l, r, t, b, lambda ww, hh: P.glow(ww, hh)) for l, r, t, b in rects]
+    return atlas(w, h, S.confine(image_id, regions) if image_id else regions)
 
 
 def interiors():
@@ -968,7 +990,8 @@ def aquarium_animation():
         for row in range(6):
             k = col * 6 + row
             x0, y0 = 307 + col * 36, row * 77
-            d.ellipse([x0 + 4, y0 + 20 + k % 4 * 4, x0 + 32, y0 + 50 + k % 4 * 4], fill=(255, 255, 255, 150))
+            right = S.content_box("AQUARIUM_ANIMATION", (x0, x0 + 36, y0, y0 + 77))[2]  # clear of the sand
+            d.ellipse([x0 + 4, y0 + 20 + k % 4 * 4, x0 + right - 2, y0 + 50 + k % 4 * 4], fill=(255, 255, 255, 150))
             d.ellipse([x0 + 10, y0 + 8 + (k * 7) % 30, x0 + 18, y0 + 16 + (k * 7) % 30], fill=(200, 240, 255, 200))
     return img
 
@@ -1090,7 +1113,8 @@ def pelka_map():
 
 def time_bar():
     img = new(187, 240)
-    img.alpha_composite(grid_anim(187, 240, (0, 0), (24, 24), 5, 10, lambda w, h, k: clock(w, h, k / 49.0)))
+    img.alpha_composite(grid_anim(187, 240, (0, 0), (24, 24), 5, 10,
+                                  S.filled(lambda w, h, k: clock(w, h, k / 49.0), S.VITAMIN_CLOCK_BOX)))
     # carried vitamins, eight directions each: cost 119-153 (its first column
     # is shared with the clock), growth 153-187
     atlas_onto(img, PR.column(120, 153, 0, 224, 8, PR.inset(PR.vitamin_piece("cost"))) +
@@ -1118,20 +1142,20 @@ DEVICE_GLOWS = [
 
 def machine_glow():
     """The machine's body glows of levels 1 to 3 and its door glow."""
-    return glow_sheet(258, 255, [(135, 258, 0, 128), (121, 255, 128, 255), (0, 128, 0, 148), (34, 120, 150, 235)])
+    return glow_sheet(258, 255, [(135, 258, 0, 128), (121, 255, 128, 255), (0, 128, 0, 148), (34, 120, 150, 235)], "MACHINE_GLOW")
 
 
 def instruments():
     """Compressor switches, switch-wish icons, order time bar, markers, the
     vitamins on the shelf and the carried pictures (see props.py)."""
-    img = atlas(481, 500, PR.instruments_regions())
+    img = atlas(481, 500, S.confine("INSTRUMENTS", PR.instruments_regions()))
     return additive(img, PR.TRAY_HIGHLIGHT_BOX)  # drawn additively over the tray
 
 
 def upgrades():
     """Pet tanks and their front glass, machine bodies, shutters and progress
     bars, music stands and the hint arrow (see props.py)."""
-    return atlas(513, 490, PR.upgrades_regions())
+    return atlas(513, 490, S.confine("UPGRADES", PR.upgrades_regions()))
 
 
 def build(out_dir):
@@ -1178,7 +1202,7 @@ def build(out_dir):
     put("GLOW", glow_sheet(510, 473, [(1, 255, 1, 166), (0, 180, 166, 194), (401, 451, 0, 50), (255, 400, 0, 145),
                                       (310, 387, 150, 233), (57, 102, 198, 260), (265, 296, 198, 250), (245, 300, 349, 393),
                                       (238, 302, 400, 468), (421, 479, 237, 298), (197, 252, 245, 304), (447, 500, 405, 473),
-                                      (448, 507, 340, 403), (401, 510, 133, 236), (183, 243, 169, 240), (4, 64, 267, 333)] + DEVICE_GLOWS), "1,2,3", light=True)
+                                      (448, 507, 340, 403), (401, 510, 133, 236), (183, 243, 169, 240), (4, 64, 267, 333)] + DEVICE_GLOWS, "GLOW"), "1,2,3", light=True)
     light = new(128, 64)
     ImageDraw.Draw(light).ellipse([4, 4, 124, 60], fill=(255, 240, 170, 200))
     put("LIGHT_ADD", light.filter(ImageFilter.GaussianBlur(8)), "1,2,3", light=True)

@@ -81,6 +81,17 @@ def tray(w, h, view):
     return P._scaled(w, h, paint)
 
 
+def stone_heap(w, h):
+    """The stones on the shelf: a heap with one big stone at its right end,
+    so that the heap fills its share of the shelf out to the rock."""
+    img = P.ground("STONE", w, h, 1)
+    d = ImageDraw.Draw(img)
+    r = h * 0.3
+    cx, cy = w - r - 1, h * 0.58
+    d.ellipse([cx - r, cy - r * 0.8, cx + r, cy + r * 0.8], fill=rgba(shade(PAL["stone"], 1.1)), outline=INK, width=2)
+    return img
+
+
 def ground_piece(kind):
     return lambda w, h, k: turned(lambda ww, hh: P.ground(kind, ww, hh, 3), w, h, k)
 
@@ -328,8 +339,8 @@ MACHINE = [  # body colour, trim, size, progress-bar slot, shutter x in the body
 
 # The top rows of each level's body picture left clear: the body is drawn
 # from y 12 (levels 1 and 2) or -6 (level 3) at the highest, the time frame
-# covers y 0 to 25.
-MACHINE_CLEAR_ROWS = (14, 14, 32)
+# covers y 0 to 25 and nothing of the room comes within 8 pixels of it.
+MACHINE_CLEAR_ROWS = (22, 21, 40)
 
 
 def machine_body(level):
