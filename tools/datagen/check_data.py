@@ -28,6 +28,8 @@ import check_scenes  # noqa: E402
 import check_words  # noqa: E402
 import check_hud  # noqa: E402
 import check_heroine  # noqa: E402
+import check_hints  # noqa: E402
+import check_credits  # noqa: E402
 import gamereaders  # noqa: E402
 KINDS = ["FISH_1", "FISH_2", "THORN_FISH", "CAT_FISH", "JELLY_FISH_1", "JELLY_FISH_2",
          "CRAMP_FISH", "GOLD_FISH_1", "GOLD_FISH_2", "SAW_FISH", "SHARK_1", "SHARK_2",
@@ -1053,6 +1055,8 @@ def main():
     check_scenes.check(data, fault)
     check_hud.check(data, texts, fault)
     check_upgrades(data)
+    check_hints.check(data, texts, fault)
+    check_credits.check(texts, fault)
     check_numbers(data)
     check_menu.check(root, data, texts, sys.modules[__name__])
     check_menu_scene(root, data)
