@@ -91,6 +91,8 @@ story_step() {
 # -floor.
 next_location() {
     local n="$1" before
+    # F6 is not taken while pictures still load (after a bonus level).
+    wait_for_loads "$(loads)"
     shoot "location-$n-before"
     keys F6
     shoot_until_changed "location-$n-comic" "location-$n-before" "$page" 20000
