@@ -1,8 +1,9 @@
 // Every text the player reads on the play HUD, the briefings, the pause, the
-// statistics pages of story and bonus levels and the training's tip windows,
-// drawn from the shipped data and texts on the headless software renderer at
-// the window's 800 x 600: it lies inside the screen and inside its panel, and
-// stands out from what is drawn behind it by a contrast of at least 4.5.
+// statistics pages of story and bonus levels, the training's tip windows and
+// the upgrade shop's hints, drawn from the shipped data and texts on the
+// headless software renderer at the window's 800 x 600: it lies inside the
+// screen and inside its panel, and stands out from what is drawn behind it by
+// a contrast of at least 4.5.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -218,6 +219,62 @@ TEST_F(TextLayoutTest, StatisticsPagesKeepTheirLinesOnThePanel) {
     }
 }
 
+// The panel of a hint window: the header band of two tiles, the body rows and
+// their rims.
+Box HintPanel(const HintDesc& hint) {
+    return {hint.panelPosition.x, hint.panelPosition.y,
+            hint.panelPosition.x + 28.0f * static_cast<float>(hint.columns),
+            hint.panelPosition.y + 56.0f + 28.0f * static_cast<float>(hint.rows) + 28.0f};
+}
+
+TEST_F(TextLayoutTest, ShopHintsHoldTheirTextsWithThePrice) {
+    // Each shop station's hint: its header and text, panel point and size.
+    struct ShopHint {
+        const char* header;
+        const char* text;
+        Vec2 panel;
+        std::int32_t columns;
+        std::int32_t rows;
+    };
+    const ShopHint hints[] = {
+        {"BUY_AQUARIUM_HEADER", "BUY_AQUARIUM_TEXT_1", {10, 510}, 14, 6},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_AQUARIUM_TEXT_1", {10, 510}, 14, 6},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_AQUARIUM_TEXT_2", {10, 510}, 14, 6},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_AQUARIUM_TEXT_3", {10, 510}, 14, 6},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_PET_TEXT_1", {10, 540}, 14, 5},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_PET_TEXT_2", {10, 540}, 14, 5},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_PET_TEXT_3", {10, 540}, 14, 5},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_PET_TEXT_4", {10, 540}, 14, 5},
+        {"UPGRADE_AQUARIUM_HEADER", "UPGRADE_PET_TEXT_5", {10, 540}, 14, 5},
+        {"BUY_COMPUTER_HEADER", "BUY_COMPUTER_TEXT_1", {10, 510}, 14, 6},
+        {"UPGRADE_MACHINE_HEADER", "UPGRADE_MACHINE_TEXT_1", {10, 540}, 16, 5},
+        {"UPGRADE_MACHINE_HEADER", "UPGRADE_MACHINE_TEXT_2", {10, 540}, 16, 5},
+        {"BUY_AUDIO_SYSTEM_HEADER", "BUY_AUDIO_SYSTEM_TEXT_1", {10, 510}, 16, 6},
+        {"UPGRADE_AUDIO_SYSTEM_HEADER", "UPGRADE_AUDIO_SYSTEM_TEXT_1", {10, 510}, 16, 6},
+        {"UPGRADE_AUDIO_SYSTEM_HEADER", "UPGRADE_AUDIO_SYSTEM_TEXT_2", {10, 510}, 16, 6},
+        {"UPGRADE_FOOTWEAR_HEADER", "UPGRADE_FOOTWEAR_TEXT_1", {10, 540}, 13, 5},
+        {"UPGRADE_FOOTWEAR_HEADER", "UPGRADE_FOOTWEAR_TEXT_2", {10, 540}, 13, 5},
+    };
+    for (const ShopHint& shop : hints) {
+        SCOPED_TRACE(shop.text);
+        g_hintManager.Clear();
+        HintDesc hint;
+        hint.firstArrowPosition = {200.0f, 300.0f};
+        hint.firstArrowDirection = {0.0f, -1.0f};
+        hint.panelPosition = shop.panel;
+        hint.headerFont = 1;
+        hint.headerId = shop.header;
+        hint.textId = shop.text;
+        hint.columns = shop.columns;
+        hint.rows = shop.rows;
+        hint.centred = true;
+        g_hintManager.AddHint(hint);
+        g_hintManager.Update(InputState{}, Vec2{kScale, kScale}, 1.0f);
+        EXPECT_EQ(Faults({.mode = MODE_GAME | MODE_SHOP}, HintPanel(hint)),
+                  std::vector<std::string>{});
+    }
+}
+
 TEST_F(TextLayoutTest, TipWindowsHoldTheirTexts) {
     for (std::int32_t step = 0; step <= 34; ++step) {
         SCOPED_TRACE("training step " + std::to_string(step));
@@ -225,11 +282,8 @@ TEST_F(TextLayoutTest, TipWindowsHoldTheirTexts) {
         const HintDesc tip = CGameSession::TrainingTip(step);
         g_hintManager.AddHint(tip);
         g_hintManager.Update(InputState{}, Vec2{kScale, kScale}, 1.0f);
-        // The header band of two tiles, the body rows and their rims.
-        const Box panel{tip.panelPosition.x, tip.panelPosition.y,
-                        tip.panelPosition.x + 28.0f * static_cast<float>(tip.columns),
-                        tip.panelPosition.y + 56.0f + 28.0f * static_cast<float>(tip.rows) + 28.0f};
-        EXPECT_EQ(Faults({.mode = MODE_GAME | MODE_TRAINING}, panel), std::vector<std::string>{});
+        EXPECT_EQ(Faults({.mode = MODE_GAME | MODE_TRAINING}, HintPanel(tip)),
+                  std::vector<std::string>{});
     }
 }
 

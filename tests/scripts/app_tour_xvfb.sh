@@ -11,8 +11,9 @@
 #    and a tip of the first training; story level 1's briefing and floor with
 #    an order card placed (a fish in the first aquarium), the heroine carrying
 #    the finished set, the pause overlay (Escape) and the level-complete
-#    overlay (F7); the map and the upgrade shop with savings added (F5) and
-#    the machine selected, so that BUY shows beside its hint; the levels up
+#    overlay (F7); the map and the upgrade shop, the machine's hint with a
+#    price above the savings, then savings added (F5) and the machine
+#    selected, so that BUY shows beside its hint; the levels up
 #    to the first bonus level, its briefing and the mini-game.
 # 3. F6: the second location's comic, map and floor, the floor once more with
 #    the machine bought up to level 2, and a tip of the second training
@@ -93,6 +94,8 @@ story_step() {
 # -floor.
 next_location() {
     local n="$1" before
+    # F6 is not taken while pictures still load (after a bonus level).
+    wait_for_loads "$(loads)"
     shoot "location-$n-before"
     hold_key_until F6 "$progress_deadline" screen_changed "location-$n-comic" "location-$n-before" \
         "$page" 20000 || fail "F6 does not lead on from location $((n - 1))"
@@ -219,6 +222,13 @@ until_ok 0 "" click_at "${BRIEFING_OK[@]}"
 shoot_settled map-after-1 "$page"
 click_until_changed shop map-after-1 "$page" 5000 "${MAP_PLAY[@]}"
 shoot_settled shop "$page" 3000
+# The savings of two levels fall short of the machine's upgrade: resting on
+# the machine opens its hint, which tells the price, and BUY stays away.
+move_to "${MACHINE[@]}"
+wait_tip shop-price
+[ "$(button_green shop-price "$(box 535 690 770 755)")" -lt 100 ] ||
+    fail "BUY shows for an upgrade the savings do not cover"
+away
 # F5 gives the savings that let the machine's upgrade wait for BUY; the key is
 # held over a frame, so the savings are there before the click.
 keys F5

@@ -28,6 +28,8 @@ import check_scenes  # noqa: E402
 import check_words  # noqa: E402
 import check_hud  # noqa: E402
 import check_heroine  # noqa: E402
+import check_credits  # noqa: E402
+import check_hints  # noqa: E402
 import check_panel  # noqa: E402
 import images  # noqa: E402
 import gamereaders  # noqa: E402
@@ -1057,6 +1059,8 @@ def main():
     check_hud.check(data, texts, fault)
     check_panel.check(data, images.ROOM_FEATURES, fault)
     check_upgrades(data)
+    check_hints.check(data, texts, fault)
+    check_credits.check(texts, fault)
     check_numbers(data)
     check_menu.check(root, data, texts, sys.modules[__name__])
     check_menu_scene(root, data)

@@ -309,28 +309,48 @@ def levels_xml():
     return "\n".join(out) + "\n"
 
 
+# Each upgrade's values by level, in the order of its attributes in
+# upgrades.xml: the value of level i is written as "<name>_<i>". The first
+# level of the footwear, pet aquarium and machine is owned from the start.
+UPGRADE_LEVELS = {
+    "Footwear": {"cost": [0, 450, 1200], "speed": [150, 190, 235]},
+    "PetAquarium": {"cost": [0, 300, 550, 850, 1200, 1600],
+                    "effect": [0, 20, 40, 60, 80, 100]},
+    "Aquarium": {"cost": [250, 400, 650, 950], "effect": [0, 10, 20, 30]},
+    "Machine": {"cost": [0, 600, 1300], "work_time": [8, 6, 4],
+                "charging_time": [6, 4.5, 3]},
+    "AudioSystem": {"cost": [350, 700, 1200], "effect": [1, 1.5, 2],
+                    "work_time": [10, 12, 15], "charging_time": [45, 38, 30]},
+}
+# Upgrades with one price for every level.
+UPGRADE_FLAT = {
+    "Computer": {"cost": 800},
+    "VitaminCost": {"cost": 60, "max": 5},
+    "VitaminGrowth": {"cost": 60, "max": 5},
+}
+
+
+def upgrade_cost(element, level=None):
+    """What the shop charges for `level` of an upgrade (None: a flat price)."""
+    if level is None:
+        return UPGRADE_FLAT[element]["cost"]
+    return UPGRADE_LEVELS[element]["cost"][level - 1]
+
+
 def upgrades_xml():
-    return "\n".join([
-        '<?xml version="1.0" encoding="utf-8"?>',
-        "<!-- Upgrade prices (cash) and what each level gives. The first level of the",
-        "     footwear, pet aquarium and machine is owned from the start. -->",
-        "<Upgrades>",
-        '  <Footwear cost_1="0" cost_2="450" cost_3="1200" speed_1="150" speed_2="190" '
-        'speed_3="235"/>',
-        '  <PetAquarium cost_1="0" cost_2="300" cost_3="550" cost_4="850" cost_5="1200" '
-        'cost_6="1600" effect_1="0" effect_2="20" effect_3="40" effect_4="60" effect_5="80" '
-        'effect_6="100"/>',
-        '  <Aquarium cost_1="250" cost_2="400" cost_3="650" cost_4="950" effect_1="0" '
-        'effect_2="10" effect_3="20" effect_4="30"/>',
-        '  <Machine cost_1="0" cost_2="600" cost_3="1300" work_time_1="8" work_time_2="6" '
-        'work_time_3="4" charging_time_1="6" charging_time_2="4.5" charging_time_3="3"/>',
-        '  <AudioSystem cost_1="350" cost_2="700" cost_3="1200" effect_1="1" effect_2="1.5" '
-        'effect_3="2" work_time_1="10" work_time_2="12" work_time_3="15" '
-        'charging_time_1="45" charging_time_2="38" charging_time_3="30"/>',
-        '  <Computer cost="800"/>',
-        '  <VitaminCost cost="60" max="5"/>',
-        '  <VitaminGrowth cost="60" max="5"/>',
-        "</Upgrades>", ""])
+    out = ['<?xml version="1.0" encoding="utf-8"?>',
+           "<!-- Upgrade prices (cash) and what each level gives. The first level of the",
+           "     footwear, pet aquarium and machine is owned from the start. -->",
+           "<Upgrades>"]
+    for element, values in UPGRADE_LEVELS.items():
+        attrs = ['%s_%d="%s"' % (name, i, fmt_float(v))
+                 for name, levels in values.items() for i, v in enumerate(levels, 1)]
+        out.append("  <%s %s/>" % (element, " ".join(attrs)))
+    for element, values in UPGRADE_FLAT.items():
+        attrs = ['%s="%s"' % (name, fmt_float(v)) for name, v in values.items()]
+        out.append("  <%s %s/>" % (element, " ".join(attrs)))
+    out.extend(["</Upgrades>", ""])
+    return "\n".join(out)
 
 
 def write_all(out_dir):

@@ -2,7 +2,7 @@
 written as a new line here and stored as the reader's line-break entity."""
 
 from common import write_text, xml_attr
-from gamedata import INTRO_ORDER, BONUS_AFTER_STORY
+from gamedata import INTRO_ORDER, BONUS_AFTER_STORY, upgrade_cost
 from menu import CAPTIONS as MENU_CAPTIONS
 
 LANGUAGE_FILE = "english.xml"
@@ -52,29 +52,99 @@ FIXED = {
     "MINIGAME_BONUS": "All turtles say thank you!\nYou walk faster in the next levels.",
     "TIP_HEADER": "Tip",
     "BUY_AQUARIUM_HEADER": "New aquarium",
-    "BUY_AQUARIUM_TEXT_1": "Buy another aquarium\nto serve more customers\nat the same time.",
+    "BUY_AQUARIUM_TEXT_1": (
+        "Buy another aquarium\nfor your shop. Each one\n"
+        "raises a fish of its own,\nso you can serve more\n"
+        "customers at the same time.\nMore fish at once\n"
+        "mean more cash a day!"
+    ),
     "UPGRADE_AQUARIUM_HEADER": "Upgrade",
-    "UPGRADE_AQUARIUM_TEXT_1": "A better aquarium:\nfish sold from it\nbring 10% more cash.",
-    "UPGRADE_AQUARIUM_TEXT_2": "An even better aquarium:\nfish sold from it\nbring 20% more cash.",
-    "UPGRADE_AQUARIUM_TEXT_3": "The finest aquarium:\nfish sold from it\nbring 30% more cash.",
-    "UPGRADE_PET_TEXT_1": "A bigger home for your pet:\nit helps you a little more.",
-    "UPGRADE_PET_TEXT_2": "A nicer home for your pet:\nits help grows again.",
-    "UPGRADE_PET_TEXT_3": "A cosy home for your pet:\nit helps even more.",
-    "UPGRADE_PET_TEXT_4": "A splendid home for your pet:\nits help is strong now.",
-    "UPGRADE_PET_TEXT_5": "A palace for your pet:\nits help is the greatest.",
+    "UPGRADE_AQUARIUM_TEXT_1": (
+        "A better aquarium:\nclear water and a bright\n"
+        "lamp show the fish at\ntheir best. Every fish\n"
+        "sold from this aquarium\nbrings 10% more cash.\n"
+        "Customers notice!"
+    ),
+    "UPGRADE_AQUARIUM_TEXT_2": (
+        "An even better aquarium:\nfiner glass and a brighter\n"
+        "lamp. Every fish sold\nfrom this aquarium\n"
+        "brings 20% more cash\ninstead of 10%.\nCustomers love it!"
+    ),
+    "UPGRADE_AQUARIUM_TEXT_3": (
+        "The finest aquarium\nin town: customers come\n"
+        "from far away to buy\nfrom it. Every fish\n"
+        "sold from this aquarium\nbrings 30% more cash\n"
+        "instead of 20%."
+    ),
+    "UPGRADE_PET_TEXT_1": (
+        "A bigger home for your pet:\nit is happier there\n"
+        "and helps you a little\nmore in every level.\n"
+        "A small price for a friend!"
+    ),
+    "UPGRADE_PET_TEXT_2": (
+        "A nicer home for your pet:\nwith more room to play\n"
+        "it is in a good mood,\nand its help grows again\n"
+        "in every level."
+    ),
+    "UPGRADE_PET_TEXT_3": (
+        "A cosy home for your pet:\nsoft sand, warm light\n"
+        "and a place to hide.\nIt helps you even more\n"
+        "in every level."
+    ),
+    "UPGRADE_PET_TEXT_4": (
+        "A splendid home for your\npet: it shows it proudly\n"
+        "to every customer,\nand its help is strong\nin every level."
+    ),
+    "UPGRADE_PET_TEXT_5": (
+        "A palace for your pet:\nnothing could be finer.\n"
+        "Your best friend gives\nthe greatest help\nin every level."
+    ),
     "BUY_COMPUTER_HEADER": "Computer",
-    "BUY_COMPUTER_TEXT_1": "With a computer you take\norders by e-mail as well.\nMore customers, more cash!",
+    "BUY_COMPUTER_TEXT_1": (
+        "With a computer you take\norders by e-mail as well.\n"
+        "When it rings, walk over\nand click it to take\n"
+        "the order. More orders\nmean more customers\nand more cash!"
+    ),
     "UPGRADE_MACHINE_HEADER": "Interior machine",
-    "UPGRADE_MACHINE_TEXT_1": "A faster machine builds\ninteriors quicker and its\ningredients recharge sooner.",
-    "UPGRADE_MACHINE_TEXT_2": "The fastest machine:\ninteriors are ready in no time.",
+    "UPGRADE_MACHINE_TEXT_1": (
+        "A faster machine builds\ninteriors quicker, and its\n"
+        "ingredients are ready again\nsooner after each use.\n"
+        "Less waiting for interiors!"
+    ),
+    "UPGRADE_MACHINE_TEXT_2": (
+        "The fastest machine:\ninteriors are ready in\n"
+        "no time, and the ingredients\nrecharge faster than ever.\n"
+        "Serve every fish at once!"
+    ),
     "BUY_AUDIO_SYSTEM_HEADER": "Audio system",
-    "BUY_AUDIO_SYSTEM_TEXT_1": "Music calms the fish:\nwhile it plays, wishes and\norders wait longer for you.",
+    "BUY_AUDIO_SYSTEM_TEXT_1": (
+        "Music calms the fish:\nclick the audio system, and\n"
+        "while it plays, wishes and\norders wait longer for you.\n"
+        "It needs a short rest\nbetween two songs, then\n"
+        "it is ready to play again."
+    ),
     "UPGRADE_AUDIO_SYSTEM_HEADER": "Audio system",
-    "UPGRADE_AUDIO_SYSTEM_TEXT_1": "Better speakers: the music\nplays longer and calms more.",
-    "UPGRADE_AUDIO_SYSTEM_TEXT_2": "The best sound in town:\nlong, calm music for all fish.",
+    "UPGRADE_AUDIO_SYSTEM_TEXT_1": (
+        "Better speakers: the music\nplays longer and calms\n"
+        "the fish more, so wishes\nand orders wait longer.\n"
+        "After a song the audio\nsystem is ready again\n"
+        "sooner than before."
+    ),
+    "UPGRADE_AUDIO_SYSTEM_TEXT_2": (
+        "The best sound in town:\nlong, calm music for\n"
+        "all fish. Wishes and\norders wait longest,\n"
+        "and the rest between\ntwo songs is the\nshortest of all."
+    ),
     "UPGRADE_FOOTWEAR_HEADER": "Footwear",
-    "UPGRADE_FOOTWEAR_TEXT_1": "Sandals: walk faster\nbetween the aquariums.",
-    "UPGRADE_FOOTWEAR_TEXT_2": "Sports boots: the fastest\nway around the shop.",
+    "UPGRADE_FOOTWEAR_TEXT_1": (
+        "Sandals: light and quick.\nYou walk faster\n"
+        "between the aquariums,\nthe machine and\nthe shelves."
+    ),
+    "UPGRADE_FOOTWEAR_TEXT_2": (
+        "Sports boots: the fastest\nway around the shop.\n"
+        "Every wish and order\nis met sooner, and\n"
+        "no fish has to wait."
+    ),
     "COMBO": "Combo",
     "SELL": "Sold",
     "FISH_DIE": "Fish lost",
@@ -86,9 +156,12 @@ FIXED = {
     "BONUS_LEVEL_GOAL": "Saved: ",
 }
 
+# Lines 1, 3, 4, 6, 8, 10 and 12 stand in the heading style, the others under
+# them. Line 3 sits right above the heading of line 4, so it carries only an
+# ornament: every heading keeps a line of its own under it.
 CREDITS = [
     "Corvalen", "A game about fish, friends and a little shop",
-    "Made with care by", "Game design", "The Corvalen team",
+    "* * *", "Game design", "The Corvalen team",
     "Programming", "The Corvalen team",
     "Pictures", "Drawn by our own generator",
     "Music and sounds", "Synthesized by our own generator",
@@ -131,6 +204,36 @@ TIPS = {
     33: "Give the food with the\nvitamin to the fish:\nit grows much faster!\nThe charge clock shows\nwhen the next vitamin\nis ready.",
     34: "Sell the grown fish.\nVitamins are sold in the\nshop between levels.\nGood luck!",
 }
+
+# The upgrade level each shop hint offers: (element of upgrades.xml, level
+# bought; None for a flat price). Its price closes the hint's text.
+SHOP_OFFERS = {
+    "BUY_AQUARIUM_TEXT_1": ("Aquarium", 1),
+    "UPGRADE_AQUARIUM_TEXT_1": ("Aquarium", 2),
+    "UPGRADE_AQUARIUM_TEXT_2": ("Aquarium", 3),
+    "UPGRADE_AQUARIUM_TEXT_3": ("Aquarium", 4),
+    "UPGRADE_PET_TEXT_1": ("PetAquarium", 2),
+    "UPGRADE_PET_TEXT_2": ("PetAquarium", 3),
+    "UPGRADE_PET_TEXT_3": ("PetAquarium", 4),
+    "UPGRADE_PET_TEXT_4": ("PetAquarium", 5),
+    "UPGRADE_PET_TEXT_5": ("PetAquarium", 6),
+    "BUY_COMPUTER_TEXT_1": ("Computer", None),
+    "UPGRADE_MACHINE_TEXT_1": ("Machine", 2),
+    "UPGRADE_MACHINE_TEXT_2": ("Machine", 3),
+    "BUY_AUDIO_SYSTEM_TEXT_1": ("AudioSystem", 1),
+    "UPGRADE_AUDIO_SYSTEM_TEXT_1": ("AudioSystem", 2),
+    "UPGRADE_AUDIO_SYSTEM_TEXT_2": ("AudioSystem", 3),
+    "UPGRADE_FOOTWEAR_TEXT_1": ("Footwear", 2),
+    "UPGRADE_FOOTWEAR_TEXT_2": ("Footwear", 3),
+}
+
+
+def priced_shop_hints(texts):
+    """Ends every shop hint with the price of what it offers, after a blank
+    line: the player sees why BUY stays away while the savings fall short."""
+    for tid, (element, level) in SHOP_OFFERS.items():
+        texts[tid] = "%s\n\nPrice: $%d" % (texts[tid], upgrade_cost(element, level))
+
 
 LOCATION_NAMES = {1: "the harbour shop", 2: "the beach shop", 3: "the city aquarium"}
 
@@ -184,6 +287,7 @@ FISH_NAMES = {
 
 def all_texts():
     t = dict(FIXED)
+    priced_shop_hints(t)
     t.update(MENU_CAPTIONS)
     for i, s in enumerate(CREDITS, 1):
         t["CREDITS_%d" % i] = s

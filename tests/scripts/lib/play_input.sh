@@ -3,12 +3,17 @@
 # 1024 x 768 design screen, keys, screenshot checks and log counts. The caller
 # sets scale and window and runs the game in $pid.
 
-# Moves the cursor to design point (x, y) and clicks there.
-click_at() {
+# Moves the cursor to design point (x, y).
+move_to() {
     local x y
     read -r x y <<<"$(awk -v s="$scale" -v x="$1" -v y="$2" \
         'BEGIN { printf "%d %d", x * s + 0.5, y * s + 0.5 }')"
     xdotool mousemove --window "$window" "$x" "$y"
+}
+
+# Moves the cursor to design point (x, y) and clicks there.
+click_at() {
+    move_to "$1" "$2"
     sleep 0.15
     xdotool mousedown 1
     sleep 0.15
