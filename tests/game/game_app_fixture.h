@@ -1,9 +1,9 @@
 #pragma once
 // The whole game in one test process: the real application on the headless
 // backend, started on demand in a working folder of the test's own, after the
-// globals the application leaves behind (input, session, menu, stored
-// volumes) and the saved files of the player folder are back to how a first
-// start finds them; a clock that moves only when told.
+// globals the application leaves behind (input, shell notices, session, menu,
+// stored volumes) and the saved files of the player folder are back to how a
+// first start finds them; a clock that moves only when told.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/backend/input.h"
+#include "engine/backend/system.h"
 #include "engine/framework/app_test_support.h"
 #include "engine/media/resource_manager.h"
 #include "engine/platform/html_log.h"
@@ -34,6 +35,8 @@ protected:
     void SetUp() override {
         app_test::PrivateFolder();
         backend::LiveInput() = backend::InputSnapshot{};
+        // A close says what a first close says, whatever closed before it.
+        backend::ForgetShellNotices();
         // The globals keep their state from one application to the next.
         g_inputDevices.GetState() = InputState{};
         session_test::ResetGlobalSession();
