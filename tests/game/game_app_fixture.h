@@ -2,8 +2,8 @@
 // The whole game in one test process: the real application on the headless
 // backend, started on demand in a working folder of the test's own, after the
 // globals the application leaves behind (input, shell notices, session, menu,
-// stored volumes) and the saved files of the player folder are back to how a
-// first start finds them; a clock that moves only when told.
+// stored volumes, picture group) and the saved files of the player folder are
+// back to how a first start finds them; a clock that moves only when told.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -46,6 +46,8 @@ protected:
         }
         Sound().SetStoredVolumes(CSoundManager::DEFAULT_MUSIC_VOLUME,
                                  CSoundManager::DEFAULT_SOUND_VOLUME);
+        // No picture group loaded yet, so the first level loads its own.
+        ResourceManager::Instance().SetCurrentGroup(0);
         folder = std::make_unique<app_test::CScopedWorkingFolder>();
     }
     void TearDown() override {
