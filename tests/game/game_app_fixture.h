@@ -46,11 +46,20 @@ protected:
         }
         Sound().SetStoredVolumes(CSoundManager::DEFAULT_MUSIC_VOLUME,
                                  CSoundManager::DEFAULT_SOUND_VOLUME);
-        // No picture group loaded yet, so the first level loads its own.
+        // No resource records and no picture group yet: a start that finds no
+        // resources.xml keeps the records it finds, and a leftover loading
+        // picture would hold the start in its fade on a clock that stands.
+        ResourceManager::Instance().Release();
         ResourceManager::Instance().SetCurrentGroup(0);
         folder = std::make_unique<app_test::CScopedWorkingFolder>();
     }
     void TearDown() override {
+        // What a close releases, for an application the test left running: a
+        // later start that finds no resources.xml would keep these records,
+        // splash pictures and all.
+        if (app != nullptr) {
+            ResourceManager::Instance().Release();
+        }
         app.reset();
         TextStorage().Clear();
         folder.reset();

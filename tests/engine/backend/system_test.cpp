@@ -170,6 +170,7 @@ TEST(SystemTest, ShellOpensLinkFilesAndWebAddressesOnly) {
         {"fscommand/tovask.exe", nullptr, "", "Windows program"},
         {"readme.txt", "text", "", "no web address"},
     };
+    backend::ForgetShellNotices();  // every program is mentioned once more
     std::vector<std::string> opened;
     backend::SetUrlOpener([&opened](const std::string& address) {
         opened.push_back(address);
@@ -278,6 +279,9 @@ ChildOpen OpenInChild(const std::string& path) {
 TEST(SystemTest, LinkFilesAreReadOnlyWhenRegularAndOnlyTheirStart) {
     const std::string text = "[InternetShortcut]\r\nURL=https://example.org/\r\n";
     const off_t huge = off_t{256} << 20;
+    for (const char* name : {"pipe.url", "zero.url", "huge.url", "long.url", "link.url"}) {
+        std::filesystem::remove(TempPath(name));  // from an earlier run in this process
+    }
     const std::string pipePath = TempPath("pipe.url");
     ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
     const std::string zeroPath = TempPath("zero.url");
