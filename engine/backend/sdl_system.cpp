@@ -15,8 +15,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <set>
+#include <sstream>
 #include <utility>
 
 #include "engine/backend/sdl_internal.h"
@@ -166,6 +166,12 @@ UrlOpener& CurrentUrlOpener() {
     return opener;
 }
 
+// The programs already said to be unable to run here.
+std::set<std::string>& ToldPrograms() {
+    static std::set<std::string> told;
+    return told;
+}
+
 bool OpenWithDesktop(const std::string& address) {
     if (IsHeadlessDriver()) {
         std::fprintf(stderr, "no desktop to open \"%s\" on\n", address.c_str());
@@ -196,11 +202,53 @@ bool IsWebAddress(const std::string& text) {
     return lowered.rfind("http://", 0) == 0 || lowered.rfind("https://", 0) == 0;
 }
 
-// The address on the first "URL=" line of a link file (the key in any case,
-// CR LF or LF line ends); empty when there is none.
-std::string LinkFileAddress(std::ifstream& file) {
+// A link file is a handful of short lines; nothing past this is read.
+constexpr std::size_t LINK_FILE_LIMIT = 4096;
+
+enum class LinkFileRead { Read, Missing, NotAFile };
+
+// The start of the link file at `path`, whole lines only. It is opened without
+// blocking, so that a named pipe is refused instead of waited on (the game
+// reads the link while it closes), and its type is asked of the open file, so
+// that a device behind a symbolic link (/dev/zero) is refused as well.
+LinkFileRead ReadLinkFile(const std::string& path, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return LinkFileRead::Missing;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return LinkFileRead::NotAFile;
+    }
+    text.assign(LINK_FILE_LIMIT, '\0');
+    std::size_t length = 0;
+    while (length < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + length, text.size() - length);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        length += static_cast<std::size_t>(got);
+    }
+    close(fd);
+    text.resize(length);
+    // A line cut at the limit could be a cut address.
+    if (length == LINK_FILE_LIMIT) {
+        const std::size_t lastEnd = text.rfind('\n');
+        text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    }
+    return LinkFileRead::Read;
+}
+
+// The address on the first "URL=" line of a link file's text (the key in any
+// case, CR LF or LF line ends); empty when there is none.
+std::string LinkFileAddress(const std::string& text) {
+    std::istringstream lines(text);
     std::string line;
-    while (std::getline(file, line)) {
+    while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
@@ -217,22 +265,32 @@ void SetUrlOpener(UrlOpener opener) {
     CurrentUrlOpener() = std::move(opener);
 }
 
+void ForgetShellNotices() {
+    ToldPrograms().clear();
+}
+
 bool ShellOpen(const std::string& path) {
     if (EndsWithNoCase(path, ".exe")) {
-        static std::set<std::string> told;
-        if (told.insert(path).second) {
+        if (ToldPrograms().insert(path).second) {
             std::fprintf(stderr, "\"%s\" is a Windows program and cannot run here\n", path.c_str());
         }
         return false;
     }
     std::string address = path;
     if (EndsWithNoCase(path, ".url")) {
-        std::ifstream file(path);
-        if (!file) {
-            std::fprintf(stderr, "link file \"%s\" not found, nothing opened\n", path.c_str());
-            return false;
+        std::string text;
+        switch (ReadLinkFile(path, text)) {
+            case LinkFileRead::Missing:
+                std::fprintf(stderr, "link file \"%s\" not found, nothing opened\n", path.c_str());
+                return false;
+            case LinkFileRead::NotAFile:
+                std::fprintf(stderr, "link file \"%s\" is not a regular file, nothing opened\n",
+                             path.c_str());
+                return false;
+            case LinkFileRead::Read:
+                break;
         }
-        address = LinkFileAddress(file);
+        address = LinkFileAddress(text);
     }
     if (!IsWebAddress(address)) {
         std::fprintf(stderr, "\"%s\" holds no web address, nothing opened\n", path.c_str());

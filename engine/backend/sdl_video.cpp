@@ -1,7 +1,9 @@
 // The window, its event pump and the display modes of display 0 over SDL2.
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <deque>
 
 #include "engine/backend/input.h"
@@ -378,30 +380,17 @@ public:
     }
 
     std::vector<DisplayMode> DisplayModes() override {
-        // SDL lists the desktop depth only; every size is offered in both
-        // formats, 32-bit ones first, each in the order SDL lists them.
-        std::vector<DisplayMode> sizes;
+        std::vector<DisplayMode> listed;
         const int count = SDL_GetNumDisplayModes(0);
         for (int i = 0; i < count; ++i) {
-            SDL_DisplayMode listed{};
-            if (SDL_GetDisplayMode(0, i, &listed) != 0 || listed.w <= 0 || listed.h <= 0) {
-                continue;
-            }
-            bool seen = false;
-            for (const DisplayMode& known : sizes) {
-                seen = seen || (known.width == listed.w && known.height == listed.h &&
-                                known.refreshRate == listed.refresh_rate);
-            }
-            if (!seen) {
-                sizes.push_back({listed.w, listed.h, listed.refresh_rate, FORMAT_X8R8G8B8});
+            SDL_DisplayMode mode{};
+            if (SDL_GetDisplayMode(0, i, &mode) == 0) {
+                listed.push_back({mode.w, mode.h, mode.refresh_rate, FORMAT_X8R8G8B8});
             }
         }
-        std::vector<DisplayMode> modes = sizes;
-        for (DisplayMode mode : sizes) {
-            mode.format = FORMAT_R5G6B5;
-            modes.push_back(mode);
-        }
-        return modes;
+        DisplayMode desktop;  // left empty when SDL cannot say
+        DesktopMode(desktop);
+        return OfferedDisplayModes(listed, desktop);
     }
 
     std::unique_ptr<IWindow> CreateWindow(const WindowDesc& desc) override {
@@ -421,6 +410,35 @@ private:
 };
 
 }  // namespace
+
+std::vector<DisplayMode> OfferedDisplayModes(const std::vector<DisplayMode>& listed,
+                                             const DisplayMode& desktop) {
+    // SDL lists the desktop depth only; the 16-bit format is offered beside it.
+    std::vector<DisplayMode> sizes;
+    for (const DisplayMode& mode : listed) {
+        if (mode.width <= 0 || mode.height <= 0) {
+            continue;
+        }
+        const bool seen = std::any_of(sizes.begin(), sizes.end(), [&](const DisplayMode& known) {
+            return known.width == mode.width && known.height == mode.height &&
+                   known.refreshRate == mode.refreshRate;
+        });
+        if (!seen) {
+            sizes.push_back({mode.width, mode.height, mode.refreshRate, FORMAT_X8R8G8B8});
+        }
+    }
+    if (sizes.empty() && desktop.width > 0 && desktop.height > 0) {
+        std::fprintf(stderr, "display 0 lists no modes; offering the desktop's %dx%d\n",
+                     desktop.width, desktop.height);
+        sizes.push_back({desktop.width, desktop.height, desktop.refreshRate, FORMAT_X8R8G8B8});
+    }
+    std::vector<DisplayMode> modes = sizes;
+    for (DisplayMode mode : sizes) {
+        mode.format = FORMAT_R5G6B5;
+        modes.push_back(mode);
+    }
+    return modes;
+}
 
 IVideo& Video() {
     // Never destroyed, so that owners torn down at exit may still reach it.

@@ -21,12 +21,13 @@ void ShowErrorBox(const std::string& caption, const std::string& text);
 
 // Opens what the game links to, with the desktop's opener:
 // - a link file (*.url, "[InternetShortcut]" with a "URL=" line): its address,
-//   when the file exists;
+//   when the file exists and is a regular file, of which only the first few
+//   kilobytes are read;
 // - a web address itself.
 // Only http and https addresses are opened. A Windows program (*.exe) cannot
-// run here: that is said once on standard error. Anything else, a missing link
-// file and a refused address are reported on standard error and left alone.
-// True when the opener accepted an address.
+// run here: that is said once on standard error (until ForgetShellNotices).
+// Anything else, a missing link file and a refused address are reported on
+// standard error and left alone. True when the opener accepted an address.
 bool ShellOpen(const std::string& path);
 
 // Where ShellOpen sends an address. The default is the desktop's opener,
@@ -35,6 +36,11 @@ bool ShellOpen(const std::string& path);
 // brings the default back.
 using UrlOpener = std::function<bool(const std::string& address)>;
 void SetUrlOpener(UrlOpener opener);
+
+// Forgets which programs ShellOpen has already mentioned, so that each is
+// mentioned again on its next request: an application started afresh in the
+// same process (as tests do) hears what a first start hears.
+void ForgetShellNotices();
 
 // Lines for the log's system report: operating system, processor and memory.
 struct SystemReport {

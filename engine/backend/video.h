@@ -192,4 +192,13 @@ public:
 
 IVideo& Video();
 
+// The modes DisplayModes offers for what display 0 lists (in its order, with
+// refresh rates): each distinct size and rate in both formats, 32-bit ones
+// first. A list with no usable mode falls back to the desktop mode (when its
+// size is known), since the display is showing that one right now; SDL now and
+// then lists nothing under an X server, and with no mode at all the game could
+// not start.
+std::vector<DisplayMode> OfferedDisplayModes(const std::vector<DisplayMode>& listed,
+                                             const DisplayMode& desktop);
+
 }  // namespace backend

@@ -64,6 +64,9 @@ protected:
         folder = std::make_unique<app_test::CScopedWorkingFolder>();
         folder->WriteData("levels.xml", LevelsXml());
         ASSERT_EQ(g_levelBase.Load(), LEVEL_COUNT);
+        // An application run before leaves its records behind.
+        Resources().Samples().clear();
+        Resources().Streams().clear();
         ASSERT_TRUE(Sound().Init());
         for (int i = 0; i < 60; ++i) {
             SampleRecord record;

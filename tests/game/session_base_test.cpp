@@ -19,6 +19,9 @@ namespace {
 class CCommandWindow : public CAppFramework {
 public:
     explicit CCommandWindow(CGameSessionBase& session) : m_session(session) {}
+    // Never created, so the constructor's pause is still held; the next
+    // application of the process would start inactive.
+    ~CCommandWindow() override { app_test::BalancePauses(*this); }
     std::intptr_t MsgProc(std::uint32_t message, std::uintptr_t wParam,
                           std::intptr_t lParam) override {
         if (message == WM_COMMAND) {

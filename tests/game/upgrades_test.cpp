@@ -296,6 +296,9 @@ protected:
     void SetUp() override {
         app_test::PrivateFolder();
         HtmlLog().Start();
+        // An application run before leaves its records behind.
+        Resources().Samples().clear();
+        Resources().Streams().clear();
         ASSERT_TRUE(Sound().Init());
         for (int i = 0; i < 31; ++i) {
             SampleRecord record;

@@ -462,14 +462,23 @@ TEST_F(AudioTest, VolumesAreKeptPerKindWithinRange) {
     audio().SetVolume(AudioKind::Music, 100);
 }
 
+// The disk driver's device is closed however a test ends: a device left open
+// would have the next test's sound written into this test's file.
+class AudioOutputTest : public ::testing::Test {
+protected:
+    void TearDown() override { backend::Audio().Close(); }
+};
+
 // SDL's disk driver writes what the mixer outputs to a file (16-bit stereo),
 // in real time like the dummy driver. A tone whose every frame holds its own
 // number shows whether a resumed or re-looped channel plays the right bytes.
-TEST(AudioOutputTest, ResumedAndLoopedChannelsContinueTheSoundSeamlessly) {
+TEST_F(AudioOutputTest, ResumedAndLoopedChannelsContinueTheSoundSeamlessly) {
     const std::string base = ::testing::TempDir() + "disk-" + std::to_string(getpid());
     const std::string wavPath = base + ".wav";
     const std::string rawPath = base + ".raw";
-    constexpr std::uint32_t kFrames = 4410;  // 0.1 s
+    // Long enough that the channel still plays when looping is turned on, on
+    // a machine too busy to wake the test in time.
+    constexpr std::uint32_t kFrames = 11025;  // 0.25 s
     WriteNumberedWav(wavPath, kFrames);
 
     backend::IAudio& audio = backend::Audio();
@@ -523,7 +532,7 @@ TEST(AudioOutputTest, ResumedAndLoopedChannelsContinueTheSoundSeamlessly) {
 // A stream is decoded from its file as it plays, not when it loads: a silent
 // file replaced by a tone after the load sounds as the tone. Stopped, and with
 // another stream sounding in between, it carries on where it stopped.
-TEST(AudioOutputTest, StreamIsReadWhilePlayingAndResumesWhereItStopped) {
+TEST_F(AudioOutputTest, StreamIsReadWhilePlayingAndResumesWhereItStopped) {
     const std::string base = ::testing::TempDir() + "stream-disk-" + std::to_string(getpid());
     const std::string tunePath = base + "-tune.ogg";
     const std::string otherPath = base + "-other.ogg";

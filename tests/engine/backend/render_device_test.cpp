@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <numbers>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -655,6 +656,47 @@ TEST(VideoTest, DisplayModesOfferEverySizeInBothFormats) {
     for (const backend::DisplayMode& mode : modes) {
         EXPECT_EQ(mode.width, 1024);
         EXPECT_EQ(mode.height, 768);
+    }
+}
+
+// What the display lists, as the game is offered it. A display that lists no
+// mode at all still shows its desktop; without a mode there is nothing to
+// start in.
+TEST(VideoTest, OfferedModesFallBackToTheDesktopWhenTheDisplayListsNone) {
+    using backend::DisplayMode;
+    const DisplayMode desktop{1024, 768, 60, backend::FORMAT_X8R8G8B8};
+    struct Case {
+        const char* name;
+        std::vector<DisplayMode> listed;
+        DisplayMode desktop;
+        std::vector<std::pair<int, int>> sizes;  // of each format, in order
+        bool toldOfDesktop;
+    };
+    const Case cases[] = {
+        {"listed sizes, repeats dropped",
+         {{800, 600, 60}, {1024, 768, 60}, {800, 600, 60}, {800, 600, 75}},
+         desktop,
+         {{800, 600}, {1024, 768}, {800, 600}},
+         false},
+        {"nothing listed", {}, desktop, {{1024, 768}}, true},
+        {"only empty sizes listed", {{0, 0, 0}}, desktop, {{1024, 768}}, true},
+        {"nothing listed, desktop unknown", {}, DisplayMode{0, 0, 0}, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::testing::internal::CaptureStderr();
+        const std::vector<DisplayMode> modes = backend::OfferedDisplayModes(c.listed, c.desktop);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        ASSERT_EQ(modes.size(), 2 * c.sizes.size());
+        for (std::size_t i = 0; i < modes.size(); ++i) {
+            const std::pair<int, int>& size = c.sizes[i % c.sizes.size()];
+            EXPECT_EQ(modes[i].width, size.first) << i;
+            EXPECT_EQ(modes[i].height, size.second) << i;
+            EXPECT_EQ(modes[i].format,
+                      i < c.sizes.size() ? backend::FORMAT_X8R8G8B8 : backend::FORMAT_R5G6B5)
+                << i;
+        }
+        EXPECT_EQ(said.find("desktop") != std::string::npos, c.toldOfDesktop) << said;
     }
 }
 

@@ -1,6 +1,8 @@
 // Operating-system services: the clock, the per-user folder, the
 // single-instance lock, picture files and the error and shell requests.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -113,7 +115,11 @@ TEST(SystemTest, UserDataFolderIsMadeUnderXdgDataHome) {
 }
 
 TEST(SystemTest, SingleInstanceLockRefusesWhileAnotherProcessHoldsIt) {
-    const std::string name = "corvalen-test-" + std::to_string(getpid());
+    // A lock once taken is held until the process ends, so every run of this
+    // test in one process takes a name of its own.
+    static int run = 0;
+    const std::string name =
+        "corvalen-test-" + std::to_string(getpid()) + "-" + std::to_string(++run);
     int toParent[2];
     int toChild[2];
     ASSERT_EQ(pipe(toParent), 0);
@@ -164,6 +170,7 @@ TEST(SystemTest, ShellOpensLinkFilesAndWebAddressesOnly) {
         {"fscommand/tovask.exe", nullptr, "", "Windows program"},
         {"readme.txt", "text", "", "no web address"},
     };
+    backend::ForgetShellNotices();  // every program is mentioned once more
     std::vector<std::string> opened;
     backend::SetUrlOpener([&opened](const std::string& address) {
         opened.push_back(address);
@@ -196,6 +203,115 @@ TEST(SystemTest, ShellOpensLinkFilesAndWebAddressesOnly) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(backend::ShellOpen("https://example.org/"));
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("no desktop"), std::string::npos);
+}
+
+// What reaches the opener when `path` is asked for in a child process, so
+// that a request that never ends fails the test instead of hanging it: the
+// address, "" for none, "hung" past the deadline. `readBytes` is what the
+// request read from files, measured by the kernel.
+struct ChildOpen {
+    std::string opened;
+    unsigned long long readBytes = 0;
+};
+
+unsigned long long BytesReadSoFar() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    unsigned long long value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:") {
+            return value;
+        }
+    }
+    return 0;
+}
+
+ChildOpen OpenInChild(const std::string& path) {
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return {"no pipe"};
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        std::string opened;
+        backend::SetUrlOpener([&opened](const std::string& address) {
+            opened = address;
+            return true;
+        });
+        const unsigned long long before = BytesReadSoFar();
+        backend::ShellOpen(path);
+        const std::string report = std::to_string(BytesReadSoFar() - before) + " " + opened;
+        (void)!write(channel[1], report.data(), report.size());
+        _exit(0);
+    }
+    close(channel[1]);
+    std::string report;
+    const std::uint64_t deadline = backend::Clock().Milliseconds() + 3000;
+    bool ended = false;
+    while (!ended && backend::Clock().Milliseconds() < deadline) {
+        pollfd waiting{channel[0], POLLIN, 0};
+        if (poll(&waiting, 1, 50) > 0) {
+            char buffer[256];
+            const ssize_t got = read(channel[0], buffer, sizeof buffer);
+            ended = got <= 0;
+            report.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+        }
+    }
+    close(channel[0]);
+    if (!ended) {
+        kill(child, SIGKILL);
+    }
+    waitpid(child, nullptr, 0);
+    if (!ended) {
+        return {"hung"};
+    }
+    ChildOpen result;
+    const std::size_t space = report.find(' ');
+    result.readBytes = std::stoull(report.substr(0, space));
+    result.opened = space == std::string::npos ? "" : report.substr(space + 1);
+    return result;
+}
+
+// Only a regular file is a link file, and only its first few kilobytes are
+// read: a named pipe would wait for a writer for good, and a device or a
+// huge file would fill the memory, and all of that while the game closes.
+TEST(SystemTest, LinkFilesAreReadOnlyWhenRegularAndOnlyTheirStart) {
+    const std::string text = "[InternetShortcut]\r\nURL=https://example.org/\r\n";
+    const off_t huge = off_t{256} << 20;
+    for (const char* name : {"pipe.url", "zero.url", "huge.url", "long.url", "link.url"}) {
+        std::filesystem::remove(TempPath(name));  // from an earlier run in this process
+    }
+    const std::string pipePath = TempPath("pipe.url");
+    ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
+    const std::string zeroPath = TempPath("zero.url");
+    ASSERT_EQ(symlink("/dev/zero", zeroPath.c_str()), 0);
+    const std::string hugePath = TempPath("huge.url");
+    std::ofstream{hugePath};
+    ASSERT_EQ(truncate(hugePath.c_str(), huge), 0);
+    const std::string longPath = TempPath("long.url");
+    std::ofstream(longPath, std::ios::binary) << text;
+    ASSERT_EQ(truncate(longPath.c_str(), huge), 0);
+    const std::string linkPath = TempPath("link.url");
+    ASSERT_EQ(symlink(longPath.c_str(), linkPath.c_str()), 0);
+
+    struct Case {
+        std::string path;
+        const char* opened;
+    };
+    const Case cases[] = {
+        {pipePath, ""},
+        {zeroPath, ""},
+        {hugePath, ""},
+        {longPath, "https://example.org/"},
+        {linkPath, "https://example.org/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const ChildOpen result = OpenInChild(c.path);
+        EXPECT_EQ(result.opened, c.opened);
+        EXPECT_LT(result.readBytes, 64u * 1024u);
+    }
 }
 
 TEST(SystemTest, ErrorBoxAndSystemReport) {
