@@ -29,9 +29,10 @@ const std::string& Attribute(const XmlNode& node, const std::string& name) {
     return found == node.attributes.end() ? empty : found->second;
 }
 
-// Texel coordinates from a scroll offset: rounded half up.
+// Texel coordinates from a scroll offset: rounded half up. An edge near the
+// ends of the int32 range, less the offset, may fall outside it; it stops there.
 std::int32_t Texel(float value) {
-    return static_cast<std::int32_t>(value + 0.5f);
+    return TruncateToInt32(value + 0.5f);
 }
 
 std::vector<ShowHideRule> ReadRules(const XmlNode& node, bool show) {
@@ -236,7 +237,9 @@ void CSceneObject::Move(float elapsedSeconds) {
 void CSceneObject::Scroll(float scaleX, float scaleY, float elapsedSeconds) {
     const auto period = [](float& offset, float speed, float elapsed, std::int32_t size) {
         offset += speed * elapsed;
-        if (offset >= static_cast<float>(size)) {
+        // An infinite speed on a frame of no length gives NaN, which would
+        // stay forever: it starts over like an offset past the end.
+        if (!(offset < static_cast<float>(size))) {
             offset = 0.0f;
         }
         if (offset < 0.0f) {

@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
 #include "frontend/menu.h"
@@ -179,7 +180,9 @@ void CMenu::UpdateSlider(MenuItem& item) {
     }
     const float left = (item.x - static_cast<float>(item.width) / 2.0f) * m_scaleX;
     const float percent = ((m_cursorX - hotSpotX) - left) / divisor * 100.0f;
-    item.value = static_cast<std::int32_t>(std::clamp(percent, 0.0f, 100.0f));
+    // Infinite positions in the menu or cursor files can make the percentage NaN,
+    // which the clamp lets through.
+    item.value = TruncateToInt32(std::clamp(percent, 0.0f, 100.0f));
 }
 
 CMenu::CommandResult CMenu::RunCommand(IMenuCommandSink& sink, MenuItem& item) {

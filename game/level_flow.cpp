@@ -472,8 +472,13 @@ void CGameSession::UpdateLevelTimer(bool training, float elapsed) {
 }
 
 void CGameSession::UpdateTimeBar() {
-    // A level without a time shows an empty bar rather than dividing by 0.
-    const float share = m_totalTime > 0.0f ? Clamp01(m_timeLeft / m_totalTime) : 0.0f;
+    // A level without a time shows an empty bar rather than dividing by 0; one
+    // with an endless time (too many digits in the level file) a full one, where
+    // the division would give NaN.
+    float share = 0.0f;
+    if (m_totalTime > 0.0f) {
+        share = m_timeLeft < m_totalTime ? Clamp01(m_timeLeft / m_totalTime) : 1.0f;
+    }
     backend::Rect& bar = m_images[IMG_TIME_BAR].source;
     bar.right = bar.left + static_cast<std::int32_t>(TIME_BAR_WIDTH * share);
     m_timeBarWidth = TIME_BAR_WIDTH * share;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/number_text.h"
 #include "engine/platform/text_storage.h"
 
@@ -41,13 +42,16 @@ void DrawLine(int line, const char* labelId, const std::u16string& value, float 
                  false, 0.0f, 0.0f);
 }
 
+// Savings at the top of the int32 range are 2^31 as a float, one past it: the
+// conversion stops at the range's ends. A debt keeps its digits and gets the
+// dollar sign after its minus, so the lowest one needs no negation.
 std::u16string CashText(float shownNumber) {
-    const auto cash = static_cast<std::int32_t>(shownNumber);
-    return cash < 0 ? WithNumber(u"", u"-$", -cash) : WithNumber(u"", u"$", cash);
+    const std::int32_t cash = TruncateToInt32(shownNumber);
+    return cash < 0 ? u"-$" + NumberText(cash).substr(1) : WithNumber(u"", u"$", cash);
 }
 
 std::u16string PlayTimeText(float playTime) {
-    const auto seconds = static_cast<std::int32_t>(playTime);
+    const std::int32_t seconds = TruncateToInt32(playTime);
     const std::int32_t rest = seconds % 60;
     return WithNumber(NumberText(seconds / 60), rest < 10 ? u":0" : u":", rest);
 }

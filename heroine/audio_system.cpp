@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "game/game_session.h"
 #include "heroine/device_parts.h"
 #include "shopfloor/item_codes.h"
@@ -125,7 +126,9 @@ bool CAudioSystem::IsStandHovered() const {
 void CAudioSystem::SetMeter(float fraction) {
     const float height =
         static_cast<float>(METER_MIN) + std::floor(METER_RANGE * (1.0f - fraction));
-    m_meterFill.source.bottom = m_meterFill.source.top + static_cast<std::int32_t>(height);
+    // An infinite work time from the upgrade table makes the fraction NaN; the
+    // conversion then gives 0 instead of nonsense.
+    m_meterFill.source.bottom = m_meterFill.source.top + TruncateToInt32(height);
 }
 
 void CAudioSystem::Update(const InputState& input, Vec2 screenScale, float elapsed) {

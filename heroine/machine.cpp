@@ -272,6 +272,10 @@ void CMachine::UpdateShop(const InputState& input, Vec2 screenScale, float /*ela
 }
 
 void CMachine::RenderShop(backend::IRenderDevice* device, Vec2 screenScale) {
+    // A machine not built yet (level 0) has no pictures of its own to show.
+    if (m_level < 1) {
+        return;
+    }
     int shown = m_level - 1;
     if (m_shopHovered || m_shop.selected) {
         shown = std::min(m_level, LEVELS - 1);

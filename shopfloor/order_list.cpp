@@ -434,8 +434,10 @@ void COrderList::HandleClicks(OrderEntry& entry, const InputState& input, Vec2 s
 void COrderList::RunTime(OrderEntry& entry, const InputState& input, Vec2 screenScale, float dt,
                          float share) {
     entry.remaining = std::clamp(entry.remaining - dt + share, 0.0f, entry.total);
-    entry.barFill.source.right =
-        BAR_LEFT + static_cast<std::int32_t>(entry.remaining / entry.total * entry.barLength);
+    // The total comes from the fish file and may be infinite, where the share
+    // would be NaN: a card whose time never runs out keeps a full bar.
+    const float fill = entry.remaining < entry.total ? entry.remaining / entry.total : 1.0f;
+    entry.barFill.source.right = BAR_LEFT + static_cast<std::int32_t>(fill * entry.barLength);
     if (entry.remaining > 0.0f) {
         return;
     }

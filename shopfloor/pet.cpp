@@ -6,6 +6,7 @@
 
 #include "engine/backend/clock.h"
 #include "engine/media/popup_texts.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/input_devices.h"
 #include "engine/platform/number_text.h"
 #include "engine/platform/random_float.h"
@@ -416,8 +417,9 @@ void CPet::UpdateTurtleAbility(float elapsed) {
 
 void CPet::GrantTimeBonus() {
     const float bonus = (Effect() + 100.0f) * 0.3f;
-    // Rounded, so a bonus a hair below a whole minute shows the minute.
-    const auto seconds = static_cast<std::int32_t>(bonus + 0.5f);
+    // Rounded, so a bonus a hair below a whole minute shows the minute. The
+    // effect comes from the upgrade table; an absurd one stops at the range's end.
+    const std::int32_t seconds = TruncateToInt32(bonus + 0.5f);
     const std::u16string time = MinutesText(seconds);
     ShowPopup(std::u16string(TextStorage().GetText("PET_TURTLE_ABILITY")) + u" " + time, 570.0f,
               45.0f, GREEN);
@@ -454,7 +456,7 @@ void CPet::UpdateFishAbility(float elapsed) {
     if (m_abilityState == ABILITY_EFFECT) {
         m_abilityState = ABILITY_FADE;
         shop_sound::Play(sound::ABILITY_ARRIVED);
-        const auto growth = static_cast<std::int32_t>((Effect() + 100.0f) * 0.25f);
+        const std::int32_t growth = TruncateToInt32((Effect() + 100.0f) * 0.25f);
         for (std::size_t k = 0; k < count; ++k) {
             if (m_glowDistances[k] > 0.0f) {
                 g_aquariumSet.GetAquarium(static_cast<std::int32_t>(k))

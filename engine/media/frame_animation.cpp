@@ -225,11 +225,11 @@ HResult CFrameAnimation::DrawCurrent(backend::IRenderDevice* device, Vec2 screen
         static_cast<float>(scaling.x < 0.0f ? frame.mirroredHotSpotX : frame.hotSpotX);
     const float hotSpotY =
         static_cast<float>(scaling.y < 0.0f ? frame.mirroredHotSpotY : frame.hotSpotY);
-    const Vec2 position{(static_cast<float>(static_cast<std::int32_t>(m_positionX)) +
-                         clip->offsetX + hotSpotX + static_cast<float>(clip->cropLeft)) *
+    const Vec2 position{(static_cast<float>(TruncateToInt32(m_positionX)) + clip->offsetX +
+                         hotSpotX + static_cast<float>(clip->cropLeft)) *
                             screenScale.x,
-                        (static_cast<float>(static_cast<std::int32_t>(m_positionY)) +
-                         clip->offsetY + static_cast<float>(clip->cropTop) + hotSpotY) *
+                        (static_cast<float>(TruncateToInt32(m_positionY)) + clip->offsetY +
+                         static_cast<float>(clip->cropTop) + hotSpotY) *
                             screenScale.y};
     // Edges near the ends of the range (a broken frame file) stop there instead
     // of overflowing; the device keeps the draw inside the picture.

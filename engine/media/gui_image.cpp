@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/input_devices.h"
 
 namespace {
@@ -70,8 +71,10 @@ void CGuiImage::Draw(backend::IRenderDevice* device, Vec2 screenScale, bool snap
     const auto place = [&](float px, float py) {
         Vec2 position{(offsetX + px) * screenScale.x, (offsetY + py) * screenScale.y};
         if (snap) {
-            position.x = static_cast<float>(static_cast<std::int32_t>(position.x));
-            position.y = static_cast<float>(static_cast<std::int32_t>(position.y));
+            // Offsets from the layout file may be absurd; they stop at the
+            // ends of the int32 range.
+            position.x = static_cast<float>(TruncateToInt32(position.x));
+            position.y = static_cast<float>(TruncateToInt32(position.y));
         }
         return position;
     };

@@ -4,6 +4,7 @@
 
 #include "engine/media/clip_timing.h"
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 
 namespace {
 
@@ -185,13 +186,13 @@ HResult CSheetAnimation::DrawCurrent(backend::IRenderDevice* device, Vec2 screen
     }
     const Vec2 scaling{clip->scaleX * m_scaleX * screenScale.x,
                        clip->scaleY * m_scaleY * screenScale.y};
-    // Whole pixels for the placement; the crop shift is added after it.
-    const Vec2 position{static_cast<float>(static_cast<std::int32_t>((clip->offsetX + m_positionX) *
-                                                                     screenScale.x)) +
-                            static_cast<float>(clip->cropLeft) * screenScale.x,
-                        static_cast<float>(static_cast<std::int32_t>((clip->offsetY + m_positionY) *
-                                                                     screenScale.y)) +
-                            static_cast<float>(clip->cropTop) * screenScale.y};
+    // Whole pixels for the placement, stopping at the ends of the int32 range;
+    // the crop shift is added after it.
+    const Vec2 position{
+        static_cast<float>(TruncateToInt32((clip->offsetX + m_positionX) * screenScale.x)) +
+            static_cast<float>(clip->cropLeft) * screenScale.x,
+        static_cast<float>(TruncateToInt32((clip->offsetY + m_positionY) * screenScale.y)) +
+            static_cast<float>(clip->cropTop) * screenScale.y};
     const backend::Rect source{clip->source.left + clip->cropLeft, clip->source.top + clip->cropTop,
                                clip->source.right + clip->cropRight,
                                clip->source.bottom + clip->cropBottom};

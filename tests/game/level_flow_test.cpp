@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -292,6 +293,11 @@ TEST_F(LevelFlowTest, GoalAndTimeBarsDivideOnlyByWhatIsThere) {
     session().SetTimeLeft(50.0f);
     Frame(0.0f);
     EXPECT_EQ(timeBar.source.right, timeBar.source.left + 141);
+    // An endless time shows a full bar.
+    session().SetTotalTime(std::numeric_limits<float>::infinity());
+    session().SetTimeLeft(std::numeric_limits<float>::infinity());
+    Frame(0.0f);
+    EXPECT_EQ(timeBar.source.right, timeBar.source.left + 282);
 }
 
 TEST_F(LevelFlowTest, TheTimeBonusPoursAtAHundredASecondUpToTheLevelTime) {

@@ -120,6 +120,23 @@ TEST_F(LevelStatisticsTest, TheCashLineCountsToTheResultBeforeTheNextLine) {
     }
 }
 
+// Cash at the ends of the int32 range: the highest is 2^31 as a float, one
+// past the range, and the lowest has no positive counterpart.
+TEST_F(LevelStatisticsTest, CashAtTheEndsOfTheRangeShowsItsDigits) {
+    struct Case {
+        std::int32_t cash;
+        const char16_t* shown;
+    };
+    const Case cases[] = {{2147483647, u"$2147483647"}, {-2147483647 - 1, u"-$2147483648"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cash);
+        stats.ShowAll(c.cash);
+        const std::vector<DrawnText> texts = Render(false);
+        ASSERT_GE(texts.size(), 2u);
+        EXPECT_EQ(texts[1].text, c.shown);
+    }
+}
+
 TEST_F(LevelStatisticsTest, PlayTimeShowsMinutesAndTwoDigitSeconds) {
     struct Case {
         float seconds;

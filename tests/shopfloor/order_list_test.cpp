@@ -403,6 +403,23 @@ TEST_F(OrderListTest, KindWithoutWaitingTimeHasNoBarNoWarningAndNoTimeout) {
     }
 }
 
+// More digits than a float holds read as an infinite waiting time: the card
+// never runs out and keeps its bar full.
+TEST_F(OrderListTest, EndlessWaitingTimeKeepsAFullBarAndNeverTimesOut) {
+    resource_test::WriteFile(
+        "Resources/Data/fishes.xml",
+        "<Fishes><Fish type=\"FISH_2\" waiting_time=\"" + std::string(41, '9') + "\"/></Fishes>");
+    ASSERT_EQ(g_fishBase.Load(), 1);
+    orders.AddOrder(FISH_2, 2, 0.0f, false);
+    Run(10.0f, 0.5f);
+    const OrderEntry* entry = orders.GetEntry(0);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(std::isinf(entry->total));
+    EXPECT_EQ(entry->barFill.source.right, 189 + 76);
+    EXPECT_FALSE(entry->warned);
+    EXPECT_EQ(orders.CountActive(), 1);
+}
+
 TEST_F(OrderListTest, CardShowsTheKindsIconAndInteriorAndTheBarShrinks) {
     orders.AddOrder(FISH_1, 1, 0.0f, false);
     Run(20.0f, 0.1f);
