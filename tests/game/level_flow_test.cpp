@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "engine/platform/input_devices.h"
 #include "frontend/high_scores.h"
 #include "game/data_file_test_support.h"
+#include "game/file_step_faults.h"
 #include "game/game_session.h"
 #include "game/hint_manager.h"
 #include "game/level_base.h"
@@ -728,6 +730,33 @@ TEST_F(LevelFlowTest, AnEndedGameEntersItsScoreOnceWhicheverWriteFails) {
         EXPECT_EQ(Player().totalScore, 0);
         EXPECT_EQ(Player().levelIndex, 1);
     }
+}
+
+TEST_F(LevelFlowTest, AnEndedGameWhoseFolderSyncFailsStillEntersItsScore) {
+    SaveGameAt(LEVEL_COUNT + 1, 46);
+    const std::filesystem::path userFolder = std::filesystem::canonical(HtmlLog().GetUserFolder());
+    {
+        const file_steps::CScopedHook hook([&](const file_steps::Step& step) {
+            const bool folderSync =
+                step.call == file_steps::Call::Sync && step.target == userFolder;
+            return folderSync ? ENOSPC : 0;
+        });
+        session().SetGameMode(MODE_MENU);
+        ASSERT_TRUE(session().StartGame(false, false));
+    }
+    ASSERT_TRUE(session().HasModeBits(MODE_GAME_COMPLETED));
+    // profiles.sav holds the new game, so the score has to be in the table now.
+    EXPECT_EQ(RowsWith(g_highScores.GetRows(), 54321), 1);
+    EXPECT_EQ(RowsOnFileWith(54321), 1);
+    const std::string log = app_test::ReadFile(HtmlLog().GetLogPath());
+    EXPECT_EQ(log.find("Couldn't save profiles data"), std::string::npos);
+    EXPECT_NE(log.find(UserFile(PROFILES_FILE) + ", but its folder could not be synced"),
+              std::string::npos);
+
+    // The program starts again and continues: a new game, no second entry.
+    ASSERT_EQ(session().LoadProfiles(PROFILES_FILE), 1);
+    EXPECT_EQ(Player().totalScore, 0);
+    EXPECT_EQ(Player().levelIndex, 1);
 }
 
 TEST_F(LevelFlowTest, ARetriedTrainingLevelIsStillATrainingLevel) {
