@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/backend/input.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
 #include "frontend/menu.h"
@@ -189,9 +190,9 @@ bool CGameSession::ServePendingSteps() {
         // Training and bonus levels walk levels.xml without counting as
         // story levels.
         if (!m_level.bonus && profile.levelIndex != 1 && profile.levelIndex != 24) {
-            ++profile.storyLevel;
+            profile.storyLevel = SaturateToInt32(std::int64_t{profile.storyLevel} + 1);
         }
-        ++profile.levelIndex;
+        profile.levelIndex = SaturateToInt32(std::int64_t{profile.levelIndex} + 1);
         StartGame(false, false);
         return false;
     }
@@ -364,7 +365,7 @@ void CGameSession::HandleKeys(backend::IRenderDevice* device, const InputState& 
         return;
     }
     if (input.KeyWentDown(KEY_DEBUG_SAVINGS) && HasModeBits(MODE_SHOP) && !HasModeBits(MODE_MAP)) {
-        profile->savings += DEBUG_SAVINGS;
+        profile->savings = SaturateToInt32(std::int64_t{profile->savings} + DEBUG_SAVINGS);
         sound::PlaySample(sound::SAVINGS_ADDED);
     }
     if (input.KeyWentDown(KEY_DEBUG_SKIP) && !HasModeBits(MODE_MENU | MODE_FADE_OUT)) {

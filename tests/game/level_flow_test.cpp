@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -406,7 +407,8 @@ TEST_F(LevelFlowTest, NextLevelCountsStoryLevelsOnly) {
     };
     // Training levels and bonus levels leave the story level; a retried
     // training level (no training bit) does too.
-    const Case cases[] = {{1, 1, 1}, {2, 1, 2}, {24, 19, 19}, {BONUS_INDEX, 7, 7}, {5, 4, 5}};
+    const Case cases[] = {{1, 1, 1},           {2, 1, 2}, {24, 19, 19},
+                          {BONUS_INDEX, 7, 7}, {5, 4, 5}, {5, INT32_MAX, INT32_MAX}};
     for (const Case& c : cases) {
         Play(c.index, c.story);
         session().SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
