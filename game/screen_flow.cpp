@@ -61,13 +61,10 @@ bool IsPauseOverlay(std::uint32_t mode) {
 
 // The picture of a late comic page. The story loads it when it reaches the
 // page, but a continued game comes to the page without that, and a loading
-// screen since then has released it: the page loads it when it shows.
+// screen since then has released it: the page loads it when it shows,
+// whatever its group.
 void LoadPagePicture(backend::IRenderDevice* device, const char* id) {
-    CResourceManager& resources = ResourceManager::Instance();
-    const std::int32_t index = resources.GetIndex(RESOURCE_IMAGE, id);
-    if (index >= 0 && resources.Images()[static_cast<std::size_t>(index)].texture == nullptr) {
-        resources.LoadImageById(device, id);
-    }
+    ResourceManager::Instance().LoadImageIfReleased(device, id, ~CoverageMask{0});
 }
 
 bool AnyKeyWentDown(const InputState& input) {
