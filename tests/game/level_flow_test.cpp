@@ -761,6 +761,36 @@ TEST_F(LevelFlowTest, AnEndedGameWhoseFolderSyncFailsStillEntersItsScore) {
     EXPECT_EQ(Player().levelIndex, 1);
 }
 
+TEST_F(LevelFlowTest, AStopWhileAnUnreadTableIsKeptNeverLeavesTheGameWithoutOne) {
+    // Twelve rows and seven bytes more: the start reads the rows but not
+    // the whole file, so the first save keeps the file beside.
+    const std::string path = UserFile(HIGH_SCORES_FILE);
+    ASSERT_TRUE(g_highScores.Save(path));
+    app_test::WriteFile(path, app_test::ReadFile(path) + "7 bytes");
+    ASSERT_EQ(g_highScores.Load(path), 12);
+    SaveGameAt(LEVEL_COUNT + 1, 46);
+
+    // A stop just before any step of the game's end leaves the files as
+    // they are when the step is asked for; a start then reads them.
+    std::vector<int> rowsAtRestart;
+    {
+        const file_steps::CScopedHook hook([&](const file_steps::Step&) {
+            CHighScores restarted;
+            rowsAtRestart.push_back(restarted.Load(path));
+            return 0;
+        });
+        session().SetGameMode(MODE_MENU);
+        ASSERT_TRUE(session().StartGame(false, false));
+    }
+    ASSERT_TRUE(session().HasModeBits(MODE_GAME_COMPLETED));
+    ASSERT_FALSE(rowsAtRestart.empty());
+    for (std::size_t i = 0; i < rowsAtRestart.size(); ++i) {
+        EXPECT_EQ(rowsAtRestart[i], 12) << "step " << i;
+    }
+    EXPECT_EQ(RowsOnFileWith(54321), 1);
+    EXPECT_EQ(std::filesystem::file_size(path + ".bad"), 487u);
+}
+
 TEST_F(LevelFlowTest, ARetriedTrainingLevelIsStillATrainingLevel) {
     struct Case {
         std::int32_t index;
