@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/media/resource_manager.h"
+#include "engine/platform/geometry.h"
 #include "heroine/audio_system.h"
 #include "heroine/heroine.h"
 #include "heroine/instrument_panel.h"
@@ -106,7 +107,7 @@ void CGameSession::PlayLevelMusic(bool restart) {
 CProfile* CGameSession::AddCash(std::int32_t amount) {
     CProfile* profile = GetCurrentProfile();
     if (profile != nullptr) {
-        profile->levelCash += amount;
+        profile->levelCash = SaturateToInt32(std::int64_t{profile->levelCash} + amount);
         m_shownCashSpeed = 2.0f * (static_cast<float>(profile->levelCash) - profile->shownCash);
     }
     return profile;
@@ -115,8 +116,8 @@ CProfile* CGameSession::AddCash(std::int32_t amount) {
 CProfile* CGameSession::AddToTotals(std::int32_t amount) {
     CProfile* profile = GetCurrentProfile();
     if (profile != nullptr) {
-        profile->savings += amount;
-        profile->totalScore += amount;
+        profile->savings = SaturateToInt32(std::int64_t{profile->savings} + amount);
+        profile->totalScore = SaturateToInt32(std::int64_t{profile->totalScore} + amount);
     }
     return profile;
 }
@@ -124,7 +125,7 @@ CProfile* CGameSession::AddToTotals(std::int32_t amount) {
 CProfile* CGameSession::AddToCounter(std::int32_t amount) {
     CProfile* profile = GetCurrentProfile();
     if (profile != nullptr) {
-        profile->secondCounter += amount;
+        profile->secondCounter = SaturateToInt32(std::int64_t{profile->secondCounter} + amount);
         m_shownCounterSpeed =
             2.0f * (static_cast<float>(profile->secondCounter) - profile->secondCounterShown);
     }
@@ -134,7 +135,7 @@ CProfile* CGameSession::AddToCounter(std::int32_t amount) {
 CProfile* CGameSession::AddTry() {
     CProfile* profile = GetCurrentProfile();
     if (profile != nullptr) {
-        ++profile->tries;
+        profile->tries = SaturateToInt32(std::int64_t{profile->tries} + 1);
     }
     return profile;
 }
@@ -246,7 +247,7 @@ void CGameSession::ApplyPurchase() {
         return;
     }
     Sound().Play(SoundType::Sample, SAMPLE_PURCHASE_DONE, true, false);
-    profile->savings -= m_pendingPrice;
+    profile->savings = SaturateToInt32(std::int64_t{profile->savings} - m_pendingPrice);
     const std::int32_t level = ++*word;
     const std::int32_t location = g_location.GetLocation();
     switch (code) {

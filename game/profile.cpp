@@ -39,7 +39,8 @@ constexpr std::size_t AT_BONUS_REWARD = 132;
 constexpr std::int32_t NEW_GAME_SLOT_LEVELS[CProfile::SLOT_COUNT] = {1, 0, 0, 1, 1};
 
 // Words that other components use as table rows or picture numbers are kept
-// inside the range they can handle; each repair is logged.
+// inside the range they can handle, and money is never below 0 (the score
+// goes to the high-score table unsigned); each repair is logged.
 void ClampWord(int record, const char* field, std::int32_t& word, std::int32_t low,
                std::int32_t high) {
     const std::int32_t kept = std::clamp(word, low, high);
@@ -50,7 +51,7 @@ void ClampWord(int record, const char* field, std::int32_t& word, std::int32_t l
     }
 }
 
-void ClampIndexes(int record, CProfile& profile) {
+void ClampStoredWords(int record, CProfile& profile) {
     ClampWord(record, "pet kind", profile.petKind, 0, 1);
     ClampWord(record, "pet level", profile.petLevel, 1, 6);
     ClampWord(record, "footwear level", profile.footwearLevel, 1, 3);
@@ -64,6 +65,8 @@ void ClampIndexes(int record, CProfile& profile) {
     ClampWord(record, "level index", profile.levelIndex, 1, INT32_MAX);
     ClampWord(record, "growth vitamin level", profile.growthVitaminLevel, 0, INT32_MAX);
     ClampWord(record, "cost vitamin level", profile.costVitaminLevel, 0, INT32_MAX);
+    ClampWord(record, "total score", profile.totalScore, 0, INT32_MAX);
+    ClampWord(record, "savings", profile.savings, 0, INT32_MAX);
 }
 
 }  // namespace
@@ -238,7 +241,7 @@ int CGameSessionBase::LoadProfiles(const std::string& fileName) {
         for (std::size_t base = 0; base < bytes.size(); base += CProfile::RECORD_SIZE) {
             CProfile& profile = m_profiles.emplace_back();
             profile.Read(reader, base);
-            ClampIndexes(GetProfileCount(), profile);
+            ClampStoredWords(GetProfileCount(), profile);
         }
     }
     HtmlLog().Write("Green", "Complete");

@@ -111,13 +111,9 @@ SaveFileRead ReadStart(const std::string& path, std::size_t maxSize, bool wholeO
     return SaveFileRead::Read;
 }
 
-// Syncs the folder that holds `path`, so that a rename inside it is on the disk.
-bool SyncFolderOf(const std::string& path) {
-    std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Syncs what `path` names: a file's bytes, or a folder's entries.
+bool SyncPath(const std::string& path, int flags) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
     if (descriptor < 0) {
         return false;
     }
@@ -125,46 +121,91 @@ bool SyncFolderOf(const std::string& path) {
     return ::close(descriptor) == 0 && synced;
 }
 
-struct Replacement {
-    bool keepFailed = false;  // the old file could not be moved aside: nothing written
-    bool kept = false;        // the old file went to the name it was to be kept under
-    bool replaced = false;    // the new bytes are under the file's name
-    bool synced = false;      // ... and the folder is on the disk as well
-};
+// Syncs the folder that holds `path`, so that a rename inside it is on the disk.
+bool SyncFolderOf(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    return SyncPath(folder.string(), O_DIRECTORY);
+}
 
-// With `keepOldAs` not empty, the file being replaced is moved there (replacing
-// an older one) once the new bytes are on the disk, just before the rename.
-Replacement ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                        const std::string& keepOldAs) {
-    Replacement result;
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+// Writes the bytes to a new file and syncs them to the disk, every step
+// checked; a file that was made but not wholly written is removed.
+bool WriteSynced(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        return result;
+        return false;
     }
     bool written =
         bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = std::fflush(file) == 0 && written;
     written = written && ::fsync(::fileno(file)) == 0;
     written = std::fclose(file) == 0 && written;
-    if (written && !keepOldAs.empty()) {
-        result.kept = std::rename(path.c_str(), keepOldAs.c_str()) == 0;
-        // A file that has gone since it was read leaves nothing to keep.
-        result.keepFailed = !result.kept && errno != ENOENT;
+    if (!written) {
+        std::remove(path.c_str());
     }
-    if (!written || result.keepFailed) {
-        std::remove(temporary.c_str());
+    return written;
+}
+
+// Puts the file at `path` under `keepAs` as well, replacing an older one
+// there, while it stays under its own name: a stop at any step leaves the save
+// where it was. The second name is a hard link, or a synced copy where the
+// file system has none. 0, or the errno of the step that failed (ENOENT: the
+// file has gone).
+int KeepBeside(const std::string& path, const std::string& keepAs) {
+    const std::string staging = keepAs + ".tmp";
+    std::remove(staging.c_str());  // left by an earlier stop
+    if (::link(path.c_str(), staging.c_str()) != 0) {
+        if (errno == ENOENT) {
+            return ENOENT;
+        }
+        std::error_code error;
+        std::filesystem::copy_file(path, staging, error);
+        if (error || !SyncPath(staging, 0)) {
+            std::remove(staging.c_str());
+            return error ? error.value() : EIO;
+        }
+    }
+    if (std::rename(staging.c_str(), keepAs.c_str()) != 0) {
+        const int error = errno;
+        std::remove(staging.c_str());
+        return error;
+    }
+    return 0;
+}
+
+struct Replacement {
+    bool keepFailed = false;  // the old file could not be kept: nothing written
+    bool kept = false;        // the old file is under the name it was to be kept under
+    bool replaced = false;    // the new bytes are under the file's name
+};
+
+// With `keepOldAs` not empty, the file being replaced is kept there as well
+// (replacing an older one) once the new bytes are on the disk, just before the
+// rename. The new file under the name is the save: a failed sync of the folder
+// after the rename is logged, and the save stands.
+Replacement ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                        const std::string& keepOldAs) {
+    Replacement result;
+    const std::string temporary = path + ".tmp";
+    if (!WriteSynced(temporary, bytes)) {
         return result;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        if (result.kept && std::rename(keepOldAs.c_str(), path.c_str()) == 0) {
-            result.kept = false;
-        }
+    if (!keepOldAs.empty()) {
+        const int error = KeepBeside(path, keepOldAs);
+        result.kept = error == 0;
+        // A file that has gone since it was read leaves nothing to keep.
+        result.keepFailed = error != 0 && error != ENOENT;
+    }
+    if (result.keepFailed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());
         return result;
     }
     result.replaced = true;
-    result.synced = SyncFolderOf(path);
+    if (!SyncFolderOf(path)) {
+        HtmlLog().Write("Red", "Saved %s, but its folder could not be synced", path.c_str());
+    }
     return result;
 }
 
@@ -181,8 +222,7 @@ SaveFileRead ReadSaveFileStart(const std::string& path, std::size_t maxSize,
 }
 
 bool WriteSaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const Replacement result = ReplaceFile(path, bytes, {});
-    return result.replaced && result.synced;
+    return ReplaceFile(path, bytes, {}).replaced;
 }
 
 void CSaveFileGuard::Found(const std::string& path, bool readWhole) {
@@ -207,5 +247,5 @@ bool CSaveFileGuard::Write(const std::string& path, const std::vector<std::uint8
     if (result.replaced) {
         m_unread.clear();
     }
-    return result.replaced && result.synced;
+    return result.replaced;
 }

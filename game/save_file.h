@@ -73,9 +73,10 @@ SaveFileRead ReadSaveFileStart(const std::string& path, std::size_t maxSize,
 // the temporary file renamed over the old one; the folder is synced after the
 // rename, so that a power cut leaves either the old file or the whole new one.
 // On a failure before the rename the temporary file is removed, the old file is
-// left as it was and the result is false; a failed sync of the folder after it
-// is reported as false too, the new file being in place but not known to be on
-// the disk.
+// left as it was and the result is false. Once renamed, the new file is the
+// save and the result is true: a failed sync of the folder after the rename
+// only puts a line in "Red" into the log, since a caller told "not saved"
+// would go on as if the old file were still there.
 bool WriteSaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // The suffix of the name a save file that could not be read is kept under.
@@ -84,7 +85,8 @@ inline constexpr const char* UNREAD_SAVE_SUFFIX = ".bad";
 // Remembers a save file that its loader found but could not take whole (a
 // wrong size, more than the loader reads), so that the first save over it
 // keeps it beside the new file as "<path>.bad", replacing an older one,
-// instead of destroying it.
+// instead of destroying it. The file keeps its own name until the new one
+// replaces it: "<path>.bad" is a second name (or a copy) made before that.
 class CSaveFileGuard {
 public:
     // A load of `path` found it whole, or not.
@@ -92,8 +94,8 @@ public:
     // A load found no file.
     void FoundNone() { m_unread.clear(); }
     // WriteSaveFile; before the first write over the remembered file, that file
-    // is moved to "<path>.bad" once the new bytes are on the disk, and where it
-    // went is logged in "Red". When it cannot be moved, nothing is written and
+    // is kept as "<path>.bad" once the new bytes are on the disk, and where it
+    // went is logged in "Red". When it cannot be kept, nothing is written and
     // the result is false.
     bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

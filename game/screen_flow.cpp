@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/backend/input.h"
+#include "engine/platform/geometry.h"
 #include "engine/platform/html_log.h"
 #include "engine/platform/input_devices.h"
 #include "frontend/menu.h"
@@ -60,13 +61,10 @@ bool IsPauseOverlay(std::uint32_t mode) {
 
 // The picture of a late comic page. The story loads it when it reaches the
 // page, but a continued game comes to the page without that, and a loading
-// screen since then has released it: the page loads it when it shows.
+// screen since then has released it: the page loads it when it shows,
+// whatever its group.
 void LoadPagePicture(backend::IRenderDevice* device, const char* id) {
-    CResourceManager& resources = ResourceManager::Instance();
-    const std::int32_t index = resources.GetIndex(RESOURCE_IMAGE, id);
-    if (index >= 0 && resources.Images()[static_cast<std::size_t>(index)].texture == nullptr) {
-        resources.LoadImageById(device, id);
-    }
+    ResourceManager::Instance().LoadImageIfReleased(device, id, ~CoverageMask{0});
 }
 
 bool AnyKeyWentDown(const InputState& input) {
@@ -189,9 +187,9 @@ bool CGameSession::ServePendingSteps() {
         // Training and bonus levels walk levels.xml without counting as
         // story levels.
         if (!m_level.bonus && profile.levelIndex != 1 && profile.levelIndex != 24) {
-            ++profile.storyLevel;
+            profile.storyLevel = SaturateToInt32(std::int64_t{profile.storyLevel} + 1);
         }
-        ++profile.levelIndex;
+        profile.levelIndex = SaturateToInt32(std::int64_t{profile.levelIndex} + 1);
         StartGame(false, false);
         return false;
     }
@@ -364,7 +362,7 @@ void CGameSession::HandleKeys(backend::IRenderDevice* device, const InputState& 
         return;
     }
     if (input.KeyWentDown(KEY_DEBUG_SAVINGS) && HasModeBits(MODE_SHOP) && !HasModeBits(MODE_MAP)) {
-        profile->savings += DEBUG_SAVINGS;
+        profile->savings = SaturateToInt32(std::int64_t{profile->savings} + DEBUG_SAVINGS);
         sound::PlaySample(sound::SAVINGS_ADDED);
     }
     if (input.KeyWentDown(KEY_DEBUG_SKIP) && !HasModeBits(MODE_MENU | MODE_FADE_OUT)) {

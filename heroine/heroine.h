@@ -59,6 +59,8 @@ public:
     static constexpr std::int32_t WALK_LEFT = 0x400;
     static constexpr std::int32_t WALK_RIGHT = 0x800;
     static constexpr std::int32_t WALK_BITS = 0xF00;
+    // Footwear comes in levels 1 to this one.
+    static constexpr std::int32_t LAST_FOOTWEAR_LEVEL = 3;
 
     // The direction index 0 (down) to 7 (down-left, clockwise through right
     // and up) of one of the eight walking values; -1 for any other.

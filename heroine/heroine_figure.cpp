@@ -57,28 +57,19 @@ struct FootwearSheets {
     const char* small;
     const char* large;
 };
-constexpr FootwearSheets FOOTWEAR_SHEETS[] = {
+constexpr FootwearSheets FOOTWEAR_SHEETS[CHeroine::LAST_FOOTWEAR_LEVEL] = {
     {"SLIPPERS_1", "SLIPPERS_2"}, {"SANDALS_1", "SANDALS_2"}, {"BOOTS_1", "BOOTS_2"}};
-constexpr std::int32_t FOOTWEAR_LEVELS = 3;
 
 bool IsFootwearLevel(std::int32_t level) {
-    return level >= 1 && level <= FOOTWEAR_LEVELS;
+    return level >= 1 && level <= CHeroine::LAST_FOOTWEAR_LEVEL;
 }
 
 // A sheet released since the current picture group was loaded is read
 // again; one of another group waits for that group's load.
 void LoadSheet(const char* id) {
     CResourceManager& resources = ResourceManager::Instance();
-    const std::int32_t index = resources.GetIndex(RESOURCE_IMAGE, id);
-    if (index < 0 || static_cast<std::size_t>(index) >= resources.Images().size() ||
-        resources.GetSpriteDevice() == nullptr) {
-        return;
-    }
-    const ImageRecord& image = resources.Images()[static_cast<std::size_t>(index)];
-    if (image.texture == nullptr &&
-        (image.coverage & static_cast<CoverageMask>(resources.GetCurrentGroup())) != 0) {
-        resources.LoadImageById(resources.GetSpriteDevice(), id);
-    }
+    resources.LoadImageIfReleased(resources.GetSpriteDevice(), id,
+                                  static_cast<CoverageMask>(resources.GetCurrentGroup()));
 }
 
 constexpr SheetCells SINGLE_59 = {59, 56, 0, 57, {0, 0}, {0, 0}, 1, 1, 0};
@@ -349,7 +340,7 @@ void CHeroine::BuildSheetLayers(std::int32_t level, float walkFrameTime) {
 
 void CHeroine::ReleaseUnusedFootwear() const {
     CResourceManager& resources = ResourceManager::Instance();
-    for (std::int32_t level = 1; level <= FOOTWEAR_LEVELS; ++level) {
+    for (std::int32_t level = 1; level <= LAST_FOOTWEAR_LEVEL; ++level) {
         if (level != footwearLevel) {
             resources.UnloadImage(FOOTWEAR_SHEETS[level - 1].small);
             resources.UnloadImage(FOOTWEAR_SHEETS[level - 1].large);

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::int32_t LAST_FOOTWEAR_LEVEL = 3;
 // The hover band leaves out her hair above the shelves.
 constexpr float HOVER_TOP_MARGIN = 20.0f;
 

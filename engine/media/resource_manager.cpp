@@ -1,5 +1,6 @@
 #include "engine/media/resource_manager.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -259,30 +260,44 @@ HResult CResourceManager::LoadImages(backend::IRenderDevice* device, CoverageMas
     return result;
 }
 
+ImageRecord* CResourceManager::FindImage(const std::string& id) {
+    const auto found = std::find_if(m_images.begin(), m_images.end(),
+                                    [&id](const ImageRecord& image) { return image.id == id; });
+    return found != m_images.end() ? &*found : nullptr;
+}
+
 HResult CResourceManager::LoadImageById(backend::IRenderDevice* device, const std::string& id) {
-    for (ImageRecord& image : m_images) {
-        if (image.id == id) {
-            const HResult result = LoadTexture(device, image);
-            AppTimer(TIMER_GET_ELAPSED_TIME);
-            return result;
-        }
+    ImageRecord* image = FindImage(id);
+    if (image == nullptr) {
+        return RESULT_FAIL;
     }
-    return RESULT_FAIL;
+    const HResult result = LoadTexture(device, *image);
+    AppTimer(TIMER_GET_ELAPSED_TIME);
+    return result;
+}
+
+bool CResourceManager::LoadImageIfReleased(backend::IRenderDevice* device, const std::string& id,
+                                           CoverageMask groups) {
+    const ImageRecord* image = FindImage(id);
+    if (device == nullptr || image == nullptr || image->texture != nullptr ||
+        (image->coverage & groups) == 0) {
+        return false;
+    }
+    return Succeeded(LoadImageById(device, id));
 }
 
 bool CResourceManager::UnloadImage(const std::string& id) {
-    for (ImageRecord& image : m_images) {
-        if (image.id == id) {
-            if (image.texture != nullptr) {
-                ReleaseTexture(image);
-                // A single picture can be megabytes: its pages go back now,
-                // not at the next group's load.
-                backend::ReturnFreeMemory();
-            }
-            return true;
-        }
+    ImageRecord* image = FindImage(id);
+    if (image == nullptr) {
+        return false;
     }
-    return false;
+    if (image->texture != nullptr) {
+        ReleaseTexture(*image);
+        // A single picture can be megabytes: its pages go back now, not at
+        // the next group's load.
+        backend::ReturnFreeMemory();
+    }
+    return true;
 }
 
 int CResourceManager::UnloadImagesByGroup(CoverageMask mask) {

@@ -73,6 +73,12 @@ public:
     // the last load (RESULT_OK when none matched).
     HResult LoadImages(backend::IRenderDevice* device, CoverageMask mask);
     HResult LoadImageById(backend::IRenderDevice* device, const std::string& id);
+    // Reads the picture again when it has been released since its group was
+    // loaded, and only when it belongs to one of `groups`: one of another group
+    // waits for that group's load. A picture that is there costs nothing, so
+    // this may be asked every frame. True when it was read now.
+    bool LoadImageIfReleased(backend::IRenderDevice* device, const std::string& id,
+                             CoverageMask groups);
     bool UnloadImage(const std::string& id);
     // Mask 0 keeps exactly the images of group 0x1. Returns how many were released.
     int UnloadImagesByGroup(CoverageMask mask);
@@ -196,6 +202,8 @@ private:
     HResult DrawSprite(std::int32_t index, const backend::Rect* source, const Vec2* scaling,
                        const Vec2* centre, float rotation, Vec2 position, std::uint32_t colour,
                        backend::BlendMode blend);
+    // The first image with exactly this id; null when there is none.
+    ImageRecord* FindImage(const std::string& id);
     bool IsImageIndex(std::int32_t index) const {
         return index >= 0 && static_cast<std::size_t>(index) < m_images.size();
     }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -19,6 +21,7 @@
 #include "engine/platform/input_devices.h"
 #include "frontend/high_scores.h"
 #include "game/data_file_test_support.h"
+#include "game/file_step_faults.h"
 #include "game/game_session.h"
 #include "game/hint_manager.h"
 #include "game/level_base.h"
@@ -413,7 +416,8 @@ TEST_F(LevelFlowTest, NextLevelCountsStoryLevelsOnly) {
     };
     // Training levels and bonus levels leave the story level; a retried
     // training level (no training bit) does too.
-    const Case cases[] = {{1, 1, 1}, {2, 1, 2}, {24, 19, 19}, {BONUS_INDEX, 7, 7}, {5, 4, 5}};
+    const Case cases[] = {{1, 1, 1},           {2, 1, 2}, {24, 19, 19},
+                          {BONUS_INDEX, 7, 7}, {5, 4, 5}, {5, INT32_MAX, INT32_MAX}};
     for (const Case& c : cases) {
         Play(c.index, c.story);
         session().SetGameMode(MODE_GAME | MODE_NEXT_LEVEL);
@@ -737,6 +741,63 @@ TEST_F(LevelFlowTest, AnEndedGameEntersItsScoreOnceWhicheverWriteFails) {
         EXPECT_EQ(Player().totalScore, 0);
         EXPECT_EQ(Player().levelIndex, 1);
     }
+}
+
+TEST_F(LevelFlowTest, AnEndedGameWhoseFolderSyncFailsStillEntersItsScore) {
+    SaveGameAt(LEVEL_COUNT + 1, 46);
+    const std::filesystem::path userFolder = std::filesystem::canonical(HtmlLog().GetUserFolder());
+    {
+        const file_steps::CScopedHook hook([&](const file_steps::Step& step) {
+            const bool folderSync =
+                step.call == file_steps::Call::Sync && step.target == userFolder;
+            return folderSync ? ENOSPC : 0;
+        });
+        session().SetGameMode(MODE_MENU);
+        ASSERT_TRUE(session().StartGame(false, false));
+    }
+    ASSERT_TRUE(session().HasModeBits(MODE_GAME_COMPLETED));
+    // profiles.sav holds the new game, so the score has to be in the table now.
+    EXPECT_EQ(RowsWith(g_highScores.GetRows(), 54321), 1);
+    EXPECT_EQ(RowsOnFileWith(54321), 1);
+    const std::string log = app_test::ReadFile(HtmlLog().GetLogPath());
+    EXPECT_EQ(log.find("Couldn't save profiles data"), std::string::npos);
+    EXPECT_NE(log.find(UserFile(PROFILES_FILE) + ", but its folder could not be synced"),
+              std::string::npos);
+
+    // The program starts again and continues: a new game, no second entry.
+    ASSERT_EQ(session().LoadProfiles(PROFILES_FILE), 1);
+    EXPECT_EQ(Player().totalScore, 0);
+    EXPECT_EQ(Player().levelIndex, 1);
+}
+
+TEST_F(LevelFlowTest, AStopWhileAnUnreadTableIsKeptNeverLeavesTheGameWithoutOne) {
+    // Twelve rows and seven bytes more: the start reads the rows but not
+    // the whole file, so the first save keeps the file beside.
+    const std::string path = UserFile(HIGH_SCORES_FILE);
+    ASSERT_TRUE(g_highScores.Save(path));
+    app_test::WriteFile(path, app_test::ReadFile(path) + "7 bytes");
+    ASSERT_EQ(g_highScores.Load(path), 12);
+    SaveGameAt(LEVEL_COUNT + 1, 46);
+
+    // A stop just before any step of the game's end leaves the files as
+    // they are when the step is asked for; a start then reads them.
+    std::vector<int> rowsAtRestart;
+    {
+        const file_steps::CScopedHook hook([&](const file_steps::Step&) {
+            CHighScores restarted;
+            rowsAtRestart.push_back(restarted.Load(path));
+            return 0;
+        });
+        session().SetGameMode(MODE_MENU);
+        ASSERT_TRUE(session().StartGame(false, false));
+    }
+    ASSERT_TRUE(session().HasModeBits(MODE_GAME_COMPLETED));
+    ASSERT_FALSE(rowsAtRestart.empty());
+    for (std::size_t i = 0; i < rowsAtRestart.size(); ++i) {
+        EXPECT_EQ(rowsAtRestart[i], 12) << "step " << i;
+    }
+    EXPECT_EQ(RowsOnFileWith(54321), 1);
+    EXPECT_EQ(std::filesystem::file_size(path + ".bad"), 487u);
 }
 
 TEST_F(LevelFlowTest, ARetriedTrainingLevelIsStillATrainingLevel) {

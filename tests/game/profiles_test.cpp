@@ -242,7 +242,7 @@ TEST_F(ProfilesTest, AnUnterminatedNameEndsAtSixteenUnits) {
     EXPECT_EQ(session.GetProfiles()[0].GetName(), std::u16string(16, u'Z'));
 }
 
-TEST_F(ProfilesTest, WordsUsedAsIndexesAreClampedWithOneRedLineEach) {
+TEST_F(ProfilesTest, WordsUsedAsIndexesAndMoneyAreClampedWithOneRedLineEach) {
     struct Case {
         const char* field;
         std::int32_t CProfile::*word;
@@ -264,6 +264,8 @@ TEST_F(ProfilesTest, WordsUsedAsIndexesAreClampedWithOneRedLineEach) {
         {"level index", &CProfile::levelIndex, -7, 1},
         {"growth vitamin level", &CProfile::growthVitaminLevel, -1, 0},
         {"cost vitamin level", &CProfile::costVitaminLevel, -1, 0},
+        {"total score", &CProfile::totalScore, -2147483476, 0},
+        {"savings", &CProfile::savings, -1, 0},
     };
     for (const Case& c : cases) {
         HtmlLog().Start();

@@ -1,47 +1,24 @@
 // The little-endian record reader and writer, the safe and durable
 // replacement of a save file, and the keeping of a file that could not be read.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/framework/app_test_support.h"
 #include "engine/platform/html_log.h"
 #include "game/data_file_test_support.h"
+#include "game/file_step_faults.h"
 #include "game/save_file.h"
 
 namespace {
 
-// Called with what a descriptor names at each fsync of this program while set;
-// a false answer makes that sync fail with EIO.
-std::function<bool(const std::filesystem::path&)> g_onSync;
-
-}  // namespace
-
-// Every fsync of the test program comes here first.
-extern "C" int fsync(int descriptor) {
-    using RealSync = int (*)(int);
-    static const auto real = reinterpret_cast<RealSync>(::dlsym(RTLD_NEXT, "fsync"));
-    if (g_onSync) {
-        std::error_code error;
-        const auto target =
-            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(descriptor), error);
-        if (!g_onSync(target)) {
-            errno = EIO;
-            return -1;
-        }
-    }
-    return real(descriptor);
-}
-
-namespace {
-
 namespace fs = std::filesystem;
+using file_steps::Call;
+using file_steps::CScopedHook;
+using file_steps::Step;
 
 TEST(SaveRecordTest, FieldsAreLittleEndianAtTheirOffsetsAndTheRestStaysZero) {
     CSaveWriter writer(16);
@@ -87,10 +64,7 @@ protected:
         fs::create_directories(folder);
         path = (folder / "game.sav").string();
     }
-    void TearDown() override {
-        g_onSync = nullptr;
-        fs::remove_all(folder);
-    }
+    void TearDown() override { fs::remove_all(folder); }
 
     static inline int counter = 0;
     fs::path folder;
@@ -129,34 +103,46 @@ TEST_F(SaveFileTest, AFailedRenameRemovesTheTemporaryFile) {
 TEST_F(SaveFileTest, TheNewFileIsSyncedBeforeTheRenameAndTheFolderAfterIt) {
     app_test::WriteFile(path, "old");
     std::vector<std::string> seen;
-    g_onSync = [&](const fs::path& target) {
+    const CScopedHook hook([&](const Step& step) {
         const bool renamed = app_test::ReadFile(path) == "new";
-        if (target == fs::canonical(folder) / "game.sav.tmp") {
+        if (step.call == Call::Sync && step.target == fs::canonical(folder) / "game.sav.tmp") {
             seen.push_back(renamed ? "file after the rename" : "file");
-        } else if (target == fs::canonical(folder)) {
+        } else if (step.call == Call::Sync && step.target == fs::canonical(folder)) {
             seen.push_back(renamed && !fs::exists(path + ".tmp") ? "folder" : "folder too early");
         }
-        return true;
-    };
+        return 0;
+    });
     ASSERT_TRUE(WriteSaveFile(path, {'n', 'e', 'w'}));
     EXPECT_EQ(seen, (std::vector<std::string>{"file", "folder"}));
 }
 
-TEST_F(SaveFileTest, AFailedSyncIsReported) {
+TEST_F(SaveFileTest, AFailedFileSyncFailsTheSaveAndAFailedFolderSyncIsOnlyLogged) {
     struct Case {
         const char* failing;
-        bool replaced;  // the new file went in before the failure
+        bool written;  // the new file went in before the failure
     };
     for (const Case c : {Case{"file", false}, Case{"folder", true}}) {
         SCOPED_TRACE(c.failing);
+        HtmlLog().Start();
         app_test::WriteFile(path, "old");
         const bool file = std::string(c.failing) == "file";
         const fs::path failing =
             file ? fs::canonical(folder) / "game.sav.tmp" : fs::canonical(folder);
-        g_onSync = [&](const fs::path& target) { return target != failing; };
-        EXPECT_FALSE(WriteSaveFile(path, {'n', 'e', 'w'}));
-        EXPECT_EQ(app_test::ReadFile(path), c.replaced ? "new" : "old");
+        const CScopedHook hook([&](const Step& step) {
+            return step.call == Call::Sync && step.target == failing ? ENOSPC : 0;
+        });
+        // A new file under the save's name is the save, synced or not: a caller
+        // told otherwise would act on the old file being there.
+        EXPECT_EQ(WriteSaveFile(path, {'n', 'e', 'w'}), c.written);
+        EXPECT_EQ(app_test::ReadFile(path), c.written ? "new" : "old");
         EXPECT_FALSE(fs::exists(path + ".tmp"));
+        const auto red = data_test::LogTextsIn("Red");
+        if (c.written) {
+            EXPECT_EQ(red, std::vector<std::string>{"Saved " + path +
+                                                    ", but its folder could not be synced"});
+        } else {
+            EXPECT_TRUE(red.empty());
+        }
     }
 }
 
@@ -257,6 +243,45 @@ TEST_F(SaveFileGuardTest, AFileThatCannotBeKeptIsNotOverwritten) {
     fs::remove_all(bad);
     ASSERT_TRUE(guard.Write(path, {'n'}));
     EXPECT_EQ(app_test::ReadFile(bad), "unread");
+}
+
+TEST_F(SaveFileGuardTest, TheSaveKeepsItsNameAtEveryStepOfKeepingAnUnreadFile) {
+    struct Case {
+        const char* name;
+        int linkError;  // a file system without hard links gets a copy
+        bool olderBad;
+    };
+    const Case cases[] = {{"linked", 0, false}, {"copied", EPERM, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(bad);
+        if (c.olderBad) {
+            app_test::WriteFile(bad, "older bad file");
+        }
+        app_test::WriteFile(path, "unread");
+        CSaveFileGuard fresh;
+        fresh.Found(path, false);
+        // A stop just before a step leaves the files as they are when it is
+        // asked for.
+        std::vector<std::string> onDisk;
+        {
+            const CScopedHook hook([&](const Step& step) {
+                onDisk.push_back(fs::exists(path) ? app_test::ReadFile(path) : "no file");
+                return step.call == Call::Link ? c.linkError : 0;
+            });
+            ASSERT_TRUE(fresh.Write(path, {'n', 'e', 'w'}));
+        }
+        EXPECT_GE(onDisk.size(), 3u);
+        for (std::size_t i = 0; i < onDisk.size(); ++i) {
+            EXPECT_TRUE(onDisk[i] == "unread" || onDisk[i] == "new") << i << ": " << onDisk[i];
+        }
+        EXPECT_EQ(app_test::ReadFile(path), "new");
+        EXPECT_EQ(app_test::ReadFile(bad), "unread");
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name == "game.sav" || name == "game.sav.bad") << name << " left over";
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // services the shop floor calls on the session.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -287,6 +288,39 @@ TEST_F(UpgradesTest, ShopFloorServicesActOnTheCurrentProfileOnly) {
     EXPECT_EQ(session.GetPetKind(), 1);
     player.gameStarted = 1;
     EXPECT_TRUE(session.HasGameInProgress());
+}
+
+TEST_F(UpgradesTest, SumsOnTheProfileStopAtTheEndsOfTheirRange) {
+    constexpr std::int32_t MAX = INT32_MAX;
+    constexpr std::int32_t MIN = INT32_MIN;
+    struct Case {
+        const char* name;
+        CProfile* (CGameSession::*add)(std::int32_t);
+        std::int32_t CProfile::*word;
+        std::int32_t before;
+        std::int32_t amount;
+        std::int32_t after;
+    };
+    const Case cases[] = {
+        {"savings", &CGameSession::AddToTotals, &CProfile::savings, 2147483600, 220, MAX},
+        {"total score", &CGameSession::AddToTotals, &CProfile::totalScore, 2147483600, 220, MAX},
+        {"total score, lowered", &CGameSession::AddToTotals, &CProfile::totalScore, MIN + 5, -10,
+         MIN},
+        {"total score, just fits", &CGameSession::AddToTotals, &CProfile::totalScore, MAX - 220,
+         220, MAX},
+        {"cash", &CGameSession::AddCash, &CProfile::levelCash, MAX - 3, 10, MAX},
+        {"cash, fined", &CGameSession::AddCash, &CProfile::levelCash, MIN + 3, -10, MIN},
+        {"second counter", &CGameSession::AddToCounter, &CProfile::secondCounter, MAX, 1, MAX},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Player().*c.word = c.before;
+        (session.*c.add)(c.amount);
+        EXPECT_EQ(Player().*c.word, c.after);
+    }
+    Player().tries = MAX;
+    session.AddTry();
+    EXPECT_EQ(Player().tries, MAX);
 }
 
 // The session's sounds over a fake device: samples and streams stand in the

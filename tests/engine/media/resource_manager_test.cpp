@@ -178,6 +178,30 @@ TEST_F(ResourceGroupTest, UnloadingByGroup) {
     EXPECT_TRUE(Loaded("A"));
 }
 
+TEST_F(ResourceGroupTest, AReleasedPictureIsLoadedAgainForItsGroupsOnly) {
+    CTextureClock clock;
+    ScopedClock useClock(&clock);
+    AppTimer(TIMER_START);
+    // B stands in group 0x4 only.
+    EXPECT_FALSE(m_manager.LoadImageIfReleased(m_device.get(), "B", 0x8));
+    EXPECT_FALSE(Loaded("B")) << "it waits for its own group";
+    EXPECT_TRUE(m_manager.LoadImageIfReleased(m_device.get(), "B", 0x4 | 0x8));
+    EXPECT_TRUE(Loaded("B"));
+
+    // A picture that is there costs nothing, not even the frame's time.
+    clock.now += 0.02;
+    EXPECT_FALSE(m_manager.LoadImageIfReleased(m_device.get(), "B", 0x4));
+    EXPECT_NEAR(AppTimer(TIMER_GET_ELAPSED_TIME), 0.02, 1e-6);
+
+    // Ids of other kinds, unknown ids and a missing device load nothing.
+    for (const char* id : {"S", "AN", "NOPE"}) {
+        EXPECT_FALSE(m_manager.LoadImageIfReleased(m_device.get(), id, ~CoverageMask{0})) << id;
+    }
+    EXPECT_FALSE(m_manager.LoadImageIfReleased(nullptr, "A", ~CoverageMask{0}));
+    EXPECT_FALSE(Loaded("A"));
+    AppTimer(TIMER_STOP);
+}
+
 TEST_F(ResourceGroupTest, IntroPicturesAreStretchedAndReleased) {
     m_manager.LoadImages(m_device.get(), COVERAGE_INTRO);
     EXPECT_EQ(m_device->presents, 0);
