@@ -58,14 +58,22 @@ hold_key_until() {
     return 1
 }
 
-# Presses the key, held as hold_key_until holds it, until the check succeeds;
-# again when 20 seconds pass without it. Fails at the progress deadline.
+# Presses the key, held as hold_key_until holds it, until the check succeeds.
+# A key held where it does nothing (a page still fading in) is no press once
+# its page comes: after ten seconds it is let go, for long enough that a
+# frame sees it up, and the check gets ten seconds more before the next
+# press. Fails at the progress deadline.
 # Called as: press_until <key> <check...>
 press_until() {
-    local key="$1" since="$SECONDS"
+    local key="$1" since="$SECONDS" waited
     shift
     while [ $((SECONDS - since)) -lt "$progress_deadline" ]; do
-        hold_key_until "$key" 20 "$@" && return 0
+        hold_key_until "$key" 10 "$@" && return 0
+        waited="$SECONDS"
+        while [ $((SECONDS - waited)) -lt 10 ]; do
+            sleep 0.5
+            "$@" && return 0
+        done
     done
     fail "$key: no $*"
 }
@@ -298,7 +306,7 @@ debug_on() {
             return 0
         fi
         xdotool keyup d e b u
-        sleep 0.15
+        sleep 1
     done
     fail "the debug keys do not switch the debug mode on"
 }
